@@ -1,0 +1,27 @@
+# Installs the Debian packages the build, the tests and the program need,
+# only when some are missing (quick and idempotent otherwise).
+# Sourced by scripts/test and scripts/run.
+SETUTILY_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
+  libgtest-dev libgmock-dev
+  xvfb xauth fonts-ipafont-gothic
+)
+
+setutily_install_deps() {
+  local missing=()
+  local pkg
+  for pkg in "${SETUTILY_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}" >&2
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  if ! $sudo apt-get install -y --no-install-recommends "${missing[@]}"; then
+    $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}

@@ -1,0 +1,10 @@
+#include "categories/categories.h"
+#include "device.h"
+
+namespace morivex9sim {
+
+void RegisterCategories(Device& device) {
+  (void)device;
+}
+
+}  // namespace morivex9sim

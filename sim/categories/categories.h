@@ -1,0 +1,9 @@
+// One registration function per category; each adds the category's factory
+// settings, show replies and setting commands to a Device.
+#pragma once
+
+namespace morivex9sim {
+
+class Device;
+
+}  // namespace morivex9sim

@@ -1,0 +1,175 @@
+#include "text/scan.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace setutily {
+
+unsigned char FoldCase(unsigned char byte) {
+  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+std::string_view VisibleText(std::string_view text) {
+  const auto zero = text.find('\0');
+  return zero == std::string_view::npos ? text : text.substr(0, zero);
+}
+
+namespace {
+
+bool MatchesAt(std::string_view text, std::size_t pos, std::string_view pattern, bool fold) {
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const auto a = static_cast<unsigned char>(text[pos + i]);
+    const auto b = static_cast<unsigned char>(pattern[i]);
+    if (fold ? FoldCase(a) != FoldCase(b) : a != b) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int FindText(std::string_view text, std::string_view pattern, int mode) {
+  text = VisibleText(text);
+  pattern = VisibleText(pattern);
+  if (text.size() < pattern.size()) return 0;
+  const bool fold = mode == 0 || mode == 1 || mode == 2;
+  const std::size_t last = mode == 1 ? 0 : text.size() - pattern.size();
+  std::size_t found = std::string_view::npos;
+  for (std::size_t pos = 0; pos <= last; ++pos) {
+    if (MatchesAt(text, pos, pattern, fold)) {
+      found = pos;
+      break;
+    }
+  }
+  if (found == std::string_view::npos) return 0;
+  const int result = static_cast<int>(std::min<std::size_t>(found + 1, 0x7fffffff));
+  switch (mode) {
+    case 0:
+      return result;
+    case 1: {
+      std::string word;
+      ExtractField(text, word, 0);
+      return CompareNoCase(word, pattern) == 0 ? result : 0;
+    }
+    default:
+      return CompareNoCase(text, pattern) == 0 ? result : 0;
+  }
+}
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+  a = VisibleText(a);
+  b = VisibleText(b);
+  const std::size_t n = std::max(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    // Past its end a text reads as its terminating zero byte.
+    const unsigned char ca = i < a.size() ? FoldCase(static_cast<unsigned char>(a[i])) : 0;
+    const unsigned char cb = i < b.size() ? FoldCase(static_cast<unsigned char>(b[i])) : 0;
+    if (ca != cb) return static_cast<int>(ca) - static_cast<int>(cb);
+  }
+  return 0;
+}
+
+char FieldDelimiter(int index) {
+  static constexpr char kDelimiters[8] = {' ', '.', ',', '/', '-', ':', '*', '\r'};
+  if (index >= 10) index -= 10;
+  return (index >= 0 && index < 8) ? kDelimiters[index] : '\0';
+}
+
+namespace {
+
+// Length of the field, or -1 when the index is invalid or a required
+// delimiter is missing.
+long FieldLength(std::string_view source, int index) {
+  const bool strict = index >= 10 && index <= 17;
+  if (!strict && !(index >= 0 && index <= 7)) return -1;
+  source = VisibleText(source);
+  const auto at = source.find(FieldDelimiter(index));
+  if (at == std::string_view::npos) return strict ? -1 : static_cast<long>(source.size());
+  return static_cast<long>(at);
+}
+
+}  // namespace
+
+int ExtractField(std::string_view source, char* dest, std::size_t destSize, int index) {
+  const long length = FieldLength(source, index);
+  if (length < 0) return -1;
+  if (dest == nullptr || destSize == 0) return 0;
+  const std::size_t copied = std::min<std::size_t>(static_cast<std::size_t>(length), destSize - 1);
+  std::memcpy(dest, source.data(), copied);
+  dest[copied] = '\0';
+  return static_cast<int>(copied);
+}
+
+int ExtractField(std::string_view source, std::string& dest, int index) {
+  const long length = FieldLength(source, index);
+  if (length < 0) return -1;
+  dest.assign(source.data(), static_cast<std::size_t>(length));
+  return static_cast<int>(std::min<long>(length, 0x7fffffff));
+}
+
+long long ParseLeadingNumber(std::string_view text, long long min, long long max) {
+  text = VisibleText(text);
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  // Accumulate saturating at a bound well beyond any field, then clamp.
+  constexpr long long kCeiling = 1'000'000'000'000'000'000LL;
+  long long magnitude = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (magnitude < kCeiling) magnitude = magnitude * 10 + (text[i] - '0');
+  }
+  const long long value = negative ? -magnitude : magnitude;
+  return std::clamp(value, min, max);
+}
+
+namespace {
+
+// The value that starts at byte offset `start` of the visible reply.
+std::string ValueAt(std::string_view visible, std::size_t start) {
+  if (start > visible.size()) return {};
+  std::string value;
+  ExtractField(visible.substr(start), value, 7);
+  if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
+  return value;
+}
+
+}  // namespace
+
+std::string ReadTextValue(std::string_view reply, std::string_view label) {
+  const std::string_view visible = VisibleText(reply);
+  const int pos = FindText(visible, label, 0);
+  if (pos == 0) return {};
+  // The label's first byte is at pos - 1; the value starts one byte (the
+  // separator after the colon) beyond the label's end.
+  return ValueAt(visible, static_cast<std::size_t>(pos) + label.size());
+}
+
+long long ReadNumberValue(std::string_view reply, std::string_view label, long long min,
+                          long long max) {
+  return ParseLeadingNumber(ReadTextValue(reply, label), min, max);
+}
+
+std::string_view TrimSpace(std::string_view text) {
+  constexpr std::string_view kSpace = " \t\r\n\v\f";
+  const auto first = text.find_first_not_of(kSpace);
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(kSpace);
+  return text.substr(first, last - first + 1);
+}
+
+std::string ReadListEntry(std::string_view reply, int number) {
+  const std::string_view visible = VisibleText(reply);
+  const std::string label = std::to_string(number) + ": ";
+  const int pos = FindText(visible, label, 0);
+  if (pos == 0) return {};
+  // The value starts right after the colon, so the blank behind it is trimmed
+  // away together with any other surrounding white space.
+  const std::string value = ValueAt(visible, static_cast<std::size_t>(pos) - 1 + label.size() - 1);
+  return std::string(TrimSpace(value));
+}
+
+}  // namespace setutily
