@@ -117,7 +117,7 @@ long long ParseLeadingNumber(std::string_view text, long long min, long long max
     ++i;
   }
   // Accumulate saturating at a bound well beyond any field, then clamp.
-  constexpr long long kCeiling = 1'000'000'000'000'000'000LL;
+  constexpr long long kCeiling = 100'000'000'000'000'000LL;  // times 10 still fits
   long long magnitude = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
     if (magnitude < kCeiling) magnitude = magnitude * 10 + (text[i] - '0');
