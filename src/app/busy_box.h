@@ -1,0 +1,20 @@
+// The "please wait" box shown for exactly the duration of each read or
+// write, and the lock-and-wait pattern around it.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+namespace setutily {
+
+class BusyBox : public QDialog {
+  Q_OBJECT
+ public:
+  explicit BusyBox(QWidget* owner);
+};
+
+// Disables owner, shows a BusyBox owned by it, runs work, destroys the box,
+// enables owner again and makes it the active window. Returns work's result.
+int RunBusy(QWidget* owner, const std::function<int()>& work);
+
+}  // namespace setutily

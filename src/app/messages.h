@@ -1,0 +1,34 @@
+// Message boxes and OK/Cancel questions. Every message of the program goes
+// through this interface, so tests can read what the user would read and
+// answer the questions.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace setutily {
+
+// The title of every message box.
+inline constexpr char16_t kMessageTitle[] = u"MORIVEX-9設定ユーティリティ";
+
+enum class MessageIcon { kNone, kError, kQuestion, kWarning, kInformation };
+
+class Messages {
+ public:
+  virtual ~Messages() = default;
+  // A message with an OK button. Texts keep their "\r\n" line breaks here;
+  // the box shows them as line breaks.
+  virtual void Show(QWidget* parent, const QString& text, MessageIcon icon) = 0;
+  // A question with OK and Cancel and the question icon; true for OK.
+  virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
+};
+
+// The real message boxes.
+class MessageBoxes final : public Messages {
+ public:
+  void Show(QWidget* parent, const QString& text, MessageIcon icon) override;
+  bool AskOkCancel(QWidget* parent, const QString& text) override;
+};
+
+}  // namespace setutily
