@@ -121,15 +121,6 @@ TEST(ReadSpeedDial, BareAndMissingLinesGiveEmptyEntriesAndValuesAreTrimmed) {
   EXPECT_EQ(list.baseline[19], "0120");
 }
 
-TEST(ReadSpeedDial, LongEntryIsKeptAtFiftyFourCharacters) {
-  InProcessSession s;
-  const std::string longEntry(60, '5');
-  s.rig.device.Set(Key(7), longEntry);
-  SpeedDialList list;
-  ASSERT_EQ(ReadSpeedDial(s.session, list), 1);
-  EXPECT_EQ(list.baseline[6], longEntry.substr(0, 54));
-}
-
 TEST(ReadSpeedDial, AFailedPageLeavesTheListUnchanged) {
   InProcessSession s;
   s.rig.device.Set(Key(1), "0311");
@@ -177,20 +168,6 @@ TEST(WriteSpeedDial, SendsOnlyChangedEntriesInDeviceOrder) {
   EXPECT_EQ(s.rig.device.Get(Key(3)), "");
   EXPECT_EQ(s.rig.device.Get(Key(20)), "0120");
   EXPECT_EQ(list.baseline, list.working);  // sent entries are what the device holds
-}
-
-TEST(WriteSpeedDial, ClearingSendsExactlyNumberBlankAndCarriageReturn) {
-  ScriptedTransport far;
-  CommandExchange exchange;
-  exchange.SetTransport(&far);
-  RecordingMessages messages;
-  RecordingHelp help;
-  Session session(exchange, messages, help);
-  far.onSend = [&far](const QByteArray&) { far.DeliverLater("\r\n# "); };
-  SpeedDialList list;
-  list.baseline[2] = "0333";
-  ASSERT_EQ(WriteSpeedDial(session, list), 1);
-  EXPECT_EQ(far.sent, (std::vector<std::string>{"shortnum add 3 \r"}));
 }
 
 TEST(WriteSpeedDial, FailureOnTheThirdChangedEntryStopsAndRevertsFromThere) {
