@@ -1,11 +1,13 @@
 #include "app/category.h"
 #include "app/session.h"
+#include "speeddial/speed_dial_form.h"
 
 namespace setutily {
 
 std::vector<CategoryLaunch> BuildCategories(Session& session) {
   std::vector<CategoryLaunch> categories;
   (void)session;
+  categories.push_back(SpeedDialLaunch(session));
   return categories;
 }
 
