@@ -24,8 +24,7 @@ constexpr SpeedDialPage kPages[] = {
 int ReadSpeedDial(Session& session, SpeedDialList& list) {
   SpeedDialList::Entries read;
   for (const SpeedDialPage& page : kPages) {
-    if (!session.state.networkMode &&
-        session.exchange.SendAndWait(page.command, &session.replyText, kCommandTimeoutMs,
+    if (session.exchange.SendAndWait(page.command, &session.replyText, kCommandTimeoutMs,
                                      kTerminatorPrompt) == 0) {
       return 0;
     }
@@ -43,7 +42,6 @@ int WriteSpeedDial(Session& session, SpeedDialList& list) {
     if (list.working[i] == list.baseline[i]) continue;
     std::string command;
     const bool sent =
-        !session.state.networkMode &&
         FormatCommand("shortnum add %d %s\r", {static_cast<int>(i + 1), list.working[i]},
                       command) &&
         session.exchange.SendAndWait(command, &session.replyText, kCommandTimeoutMs,

@@ -25,8 +25,7 @@ struct SpeedDialList {
 };
 
 // Reads both pages of the list into the baseline and copies it into the
-// working copy. A line missing from a reply gives an empty entry. Over the
-// network link no command is sent and the reply text at hand is parsed.
+// working copy. A line missing from a reply gives an empty entry.
 // Returns 1, or 0 when an exchange failed (the list is then unchanged).
 int ReadSpeedDial(Session& session, SpeedDialList& list);
 
@@ -36,8 +35,7 @@ int ReadSpeedDial(Session& session, SpeedDialList& list);
 // becomes its own baseline; the entry that failed and every changed entry
 // after it return to their baseline in the working copy, so the form shows
 // the device's value and a later confirmation can send them again.
-// Over the network link nothing can be sent: a changed entry fails the same
-// way. Returns 1 when every changed entry reached the device, else 0.
+// Returns 1 when every changed entry reached the device, else 0.
 int WriteSpeedDial(Session& session, SpeedDialList& list);
 
 }  // namespace setutily

@@ -133,18 +133,6 @@ TEST(ReadSpeedDial, AFailedPageLeavesTheListUnchanged) {
   EXPECT_EQ(list.working[0], "keep");
 }
 
-TEST(ReadSpeedDial, NetworkModeParsesTheReplyAtHandWithoutSending) {
-  InProcessSession s;
-  s.session.state.networkMode = true;
-  s.session.replyText = "1: 0311\r\n2: 0322\r\n# ";
-  SpeedDialList list;
-  ASSERT_EQ(ReadSpeedDial(s.session, list), 1);
-  EXPECT_TRUE(s.rig.device.CommandLines().empty());
-  EXPECT_EQ(list.baseline[0], "0311");
-  EXPECT_EQ(list.baseline[1], "0322");
-  EXPECT_EQ(list.baseline[10], "");
-}
-
 // ---------------------------------------------------------------- write
 
 TEST(WriteSpeedDial, SendsOnlyChangedEntriesInDeviceOrder) {
@@ -209,17 +197,6 @@ TEST(WriteSpeedDial, FailureOnTheThirdChangedEntryStopsAndRevertsFromThere) {
     EXPECT_EQ(list.baseline[i], before[i]) << i;
   }
   EXPECT_EQ(list.working, list.baseline);
-}
-
-TEST(WriteSpeedDial, NetworkModeSendsNothingAndReportsChangedEntriesAsNotWritten) {
-  InProcessSession s;
-  s.session.state.networkMode = true;
-  SpeedDialList list;
-  EXPECT_EQ(WriteSpeedDial(s.session, list), 1);  // nothing to write
-  list.working[0] = "0311";
-  EXPECT_EQ(WriteSpeedDial(s.session, list), 0);
-  EXPECT_TRUE(s.rig.device.CommandLines().empty());
-  EXPECT_EQ(list.working[0], "");
 }
 
 TEST(WriteSpeedDial, EntryThatCannotFormACommandIsNotSent) {
