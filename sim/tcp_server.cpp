@@ -73,27 +73,18 @@ bool TcpServer::Start(int port, std::string* error) {
     return fail("getsockname");
   }
   port_ = ntohs(address.sin_port);
-  int pipeFds[2];
-  if (pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) return fail("pipe");
-  wakeRead_ = pipeFds[0];
-  wakeWrite_ = pipeFds[1];
-  stop_ = false;
-  thread_ = std::thread([this] { Run(); });
+  if (!worker_.Start([this] { Run(); }, error)) {
+    Stop();
+    return false;
+  }
   return true;
 }
 
 void TcpServer::Stop() {
-  stop_ = true;
-  if (wakeWrite_ >= 0) {
-    const char byte = 1;
-    [[maybe_unused]] auto n = write(wakeWrite_, &byte, 1);
-  }
-  if (thread_.joinable()) thread_.join();
+  worker_.Stop();
   if (session_.fd >= 0) EndSession(false);
-  for (int* fd : {&listen_, &wakeRead_, &wakeWrite_}) {
-    if (*fd >= 0) close(*fd);
-    *fd = -1;
-  }
+  if (listen_ >= 0) close(listen_);
+  listen_ = -1;
 }
 
 void TcpServer::WithDevice(const std::function<void(Device&)>& fn) {
@@ -112,7 +103,7 @@ TelnetRecord TcpServer::Record() {
 
 void TcpServer::Run() {
   char buffer[4096];
-  while (!stop_) {
+  while (!worker_.Stopping()) {
     bool wantWrite = false;
     if (session_.fd >= 0) {
       wantWrite = Flush(Clock::now());
@@ -120,30 +111,17 @@ void TcpServer::Run() {
     }
     Clock::time_point next = Clock::time_point::max();
     if (session_.fd >= 0 && !session_.output.empty() && !wantWrite) next = session_.output.front().due;
-    timespec timeout{};
-    timespec* timeoutPtr = nullptr;
-    if (next != Clock::time_point::max()) {
-      const auto wait = std::max<Clock::duration>(next - Clock::now(), Clock::duration::zero());
-      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
-      timeout.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
-      timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);
-      timeoutPtr = &timeout;
-    }
-    pollfd fds[3] = {{listen_, POLLIN, 0}, {wakeRead_, POLLIN, 0}, {-1, 0, 0}};
+    pollfd fds[2] = {{listen_, POLLIN, 0}, {-1, 0, 0}};
     if (session_.fd >= 0) {
-      fds[2] = {session_.fd, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0};
+      fds[1] = {session_.fd, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0};
     }
-    const int ready = ppoll(fds, 3, timeoutPtr, nullptr);
+    const int ready = worker_.Wait(fds, 2, next);
     if (ready < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    if (fds[1].revents & POLLIN) {
-      while (read(wakeRead_, buffer, sizeof buffer) > 0) {
-      }
-    }
     if (fds[0].revents & POLLIN) Accept();
-    if (fds[2].fd >= 0 && fds[2].fd == session_.fd && (fds[2].revents & (POLLIN | POLLHUP | POLLERR))) {
+    if (fds[1].fd >= 0 && fds[1].fd == session_.fd && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
       const ssize_t n = recv(session_.fd, buffer, sizeof buffer, 0);
       if (n > 0) {
         HandleInput(buffer, static_cast<std::size_t>(n));
@@ -268,25 +246,31 @@ void TcpServer::TakeText(const std::string& text) {
 }
 
 void TcpServer::TakeLoginLine(const std::string& line) {
+  // A password line: recorded, then accepted or refused; the third refusal
+  // ends the session, the others prompt again.
+  auto password = [&](std::vector<std::string> TelnetRecord::*tries, const std::string& expected,
+                      int& refusals, const char* refusal, const char* prompt) {
+    {
+      std::lock_guard<std::mutex> lock(recordMutex_);
+      (record_.*tries).push_back(line);
+    }
+    if (line == expected) return true;
+    Queue(refusal);
+    if (++refusals >= kMaxTries) {
+      session_.closeWhenSent = true;
+    } else {
+      Queue(prompt);
+    }
+    return false;
+  };
   switch (session_.phase) {
-    case Phase::kLoginPassword: {
-      {
-        std::lock_guard<std::mutex> lock(recordMutex_);
-        record_.loginTries.push_back(line);
-      }
-      if (line == loginPassword_) {
+    case Phase::kLoginPassword:
+      if (password(&TelnetRecord::loginTries, loginPassword_, session_.loginTries,
+                   "\r\nLogin incorrect\r\n", "Password: ")) {
         session_.phase = Phase::kUser;
         Queue(kUserPrompt);
-        return;
-      }
-      Queue("\r\nLogin incorrect\r\n");
-      if (++session_.loginTries >= kMaxTries) {
-        session_.closeWhenSent = true;
-      } else {
-        Queue("Password: ");
       }
       return;
-    }
     case Phase::kUser:
       if (line == "administrator") {
         session_.phase = Phase::kAdministratorPassword;
@@ -297,12 +281,9 @@ void TcpServer::TakeLoginLine(const std::string& line) {
         Queue(line + "\r\n% Unknown command" + kUserPrompt);
       }
       return;
-    case Phase::kAdministratorPassword: {
-      {
-        std::lock_guard<std::mutex> lock(recordMutex_);
-        record_.administratorTries.push_back(line);
-      }
-      if (line == adminPassword_) {
+    case Phase::kAdministratorPassword:
+      if (password(&TelnetRecord::administratorTries, adminPassword_, session_.administratorTries,
+                   "\r\n% Authentication failed\r\n", "Password:")) {
         session_.phase = Phase::kCommandLine;
         WithDevice([](Device& device) { device.SetCommandLine(true); });
         {
@@ -310,16 +291,8 @@ void TcpServer::TakeLoginLine(const std::string& line) {
           ++record_.logins;
         }
         Queue("\r\n# ");
-        return;
-      }
-      Queue("\r\n% Authentication failed\r\n");
-      if (++session_.administratorTries >= kMaxTries) {
-        session_.closeWhenSent = true;
-      } else {
-        Queue("Password:");
       }
       return;
-    }
     case Phase::kNegotiating:
     case Phase::kCommandLine:
       return;

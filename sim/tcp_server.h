@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "device.h"
+#include "poll_worker.h"
 
 namespace morivex9sim {
 
@@ -109,9 +110,7 @@ class TcpServer {
   bool waitForAnswers_ = false;
   int listen_ = -1;
   int port_ = 0;
-  int wakeRead_ = -1, wakeWrite_ = -1;
-  std::thread thread_;
-  std::atomic<bool> stop_{false};
+  PollWorker worker_;
   std::atomic<bool> hungUp_{false};
   Session session_;
 };
