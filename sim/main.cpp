@@ -1,26 +1,34 @@
-// morivex9-sim: stands in for a MORIVEX-9 at the far end of a serial line.
+// morivex9-sim: stands in for a MORIVEX-9 at the far end of a serial line,
+// on the home network (telnet on a loopback TCP port), or both.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "device.h"
 #include "pty_server.h"
+#include "tcp_server.h"
 
 using morivex9sim::Device;
 using morivex9sim::Fault;
 using morivex9sim::PtyServer;
+using morivex9sim::TcpServer;
 
 namespace {
 
 void Usage() {
   std::cerr <<
-      "usage: morivex9-sim --pty PATH [options]\n"
+      "usage: morivex9-sim [--pty PATH] [--tcp PORT] [options]   (at least one of the two)\n"
       "  --pty PATH          make PATH a link to the simulated serial line\n"
       "  --baud N            pace the line at N bit/s (10 bits per byte)\n"
+      "  --tcp PORT          serve telnet on 127.0.0.1:PORT (0 = any free port)\n"
+      "  --login-password P  telnet login password (default: empty)\n"
+      "  --admin-password P  password of the \"administrator\" account (default: empty)\n"
+      "  --wait-for-options  prompt only after every telnet option request was answered\n"
       "  --state FILE        the device's flash: loaded at start, written by \"fromwr 15\"\n"
       "  --log FILE          append every received command line (OK/ERR/LOST) to FILE\n"
       "  --firmware VERSION  firmware number shown after \"Version \" (default 1.00)\n"
@@ -68,6 +76,9 @@ int main(int argc, char** argv) {
   Device device;
   std::string ptyPath;
   int baud = 0;
+  int tcpPort = -1;
+  std::string loginPassword, adminPassword;
+  bool waitForOptions = false;
   bool quiet = false;
   std::vector<std::string> args(argv + 1, argv + argc);
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -81,6 +92,19 @@ int main(int argc, char** argv) {
     };
     if (arg == "--pty") ptyPath = value();
     else if (arg == "--baud") baud = std::atoi(value().c_str());
+    else if (arg == "--tcp") {
+      const std::string port = value();
+      char* end = nullptr;
+      const long number = std::strtol(port.c_str(), &end, 10);
+      if (port.empty() || *end != '\0' || number < 0 || number > 65535) {
+        std::cerr << "morivex9-sim: bad port \"" << port << "\"\n";
+        return 2;
+      }
+      tcpPort = static_cast<int>(number);
+    }
+    else if (arg == "--login-password") loginPassword = value();
+    else if (arg == "--admin-password") adminPassword = value();
+    else if (arg == "--wait-for-options") waitForOptions = true;
     else if (arg == "--state") device.SetStateFile(value());
     else if (arg == "--log") device.SetLogFile(value());
     else if (arg == "--firmware") device.SetFirmware(value());
@@ -104,7 +128,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (ptyPath.empty()) {
+  if (ptyPath.empty() && tcpPort < 0) {
     Usage();
     return 2;
   }
@@ -118,21 +142,41 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
   PtyServer server(device);
-  server.SetBaud(baud);
+  TcpServer telnet(device, ptyPath.empty() ? TcpServer::DeviceAccess{}
+                                           : [&server](const std::function<void(Device&)>& fn) {
+                                               server.WithDevice(fn);
+                                             });
   std::string error;
-  if (!server.Start(ptyPath, &error)) {
-    std::cerr << "morivex9-sim: " << error << "\n";
-    return 1;
+  if (!ptyPath.empty()) {
+    server.SetBaud(baud);
+    if (!server.Start(ptyPath, &error)) {
+      std::cerr << "morivex9-sim: " << error << "\n";
+      return 1;
+    }
+    std::cout << "morivex9-sim: serving " << server.TerminalPath() << " as " << ptyPath
+              << (baud > 0 ? " at " + std::to_string(baud) + " bit/s" : std::string()) << std::endl;
   }
-  std::cout << "morivex9-sim: serving " << server.TerminalPath() << " as " << ptyPath
-            << (baud > 0 ? " at " + std::to_string(baud) + " bit/s" : std::string()) << std::endl;
+  if (tcpPort >= 0) {
+    telnet.SetLoginPassword(loginPassword);
+    telnet.SetAdministratorPassword(adminPassword);
+    telnet.SetWaitForOptionAnswers(waitForOptions);
+    if (!telnet.Start(tcpPort, &error)) {
+      std::cerr << "morivex9-sim: " << error << "\n";
+      server.Stop();
+      return 1;
+    }
+    std::cout << "morivex9-sim: serving telnet on 127.0.0.1:" << telnet.Port() << std::endl;
+  }
+  // Both transports feed the same device under one lock (the telnet server
+  // borrows the serial server's when both run).
+  auto withDevice = [&](const std::function<void(Device&)>& fn) { telnet.WithDevice(fn); };
 
   std::size_t printed = 0;
   timespec tick{0, 100'000'000};
   for (;;) {
     const int sig = sigtimedwait(&signals, nullptr, &tick);
     if (!quiet) {
-      server.WithDevice([&](Device& d) {
+      withDevice([&](Device& d) {
         for (; printed < d.Log().size(); ++printed) {
           const auto& entry = d.Log()[printed];
           std::cout << (entry.lost ? "LOST " : entry.accepted ? "OK   " : "ERR  ") << entry.line
@@ -141,11 +185,12 @@ int main(int argc, char** argv) {
       });
     }
     if (sig > 0) break;
-    if (server.HungUp()) {
+    if (!ptyPath.empty() && server.HungUp()) {
       std::cout << "morivex9-sim: line hung up" << std::endl;
       break;
     }
   }
+  telnet.Stop();
   server.Stop();
   return 0;
 }

@@ -54,23 +54,12 @@ bool PtyServer::Start(const std::string& linkPath, std::string* error) {
     if (symlink(name, linkPath.c_str()) != 0) return fail("symlink " + linkPath);
     link_ = linkPath;
   }
-  int pipeFds[2];
-  if (pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) return fail("pipe");
-  wakeRead_ = pipeFds[0];
-  wakeWrite_ = pipeFds[1];
-  stop_ = false;
-  thread_ = std::thread([this] { Run(); });
-  return true;
+  return worker_.Start([this] { Run(); }, error);
 }
 
 void PtyServer::Stop() {
-  stop_ = true;
-  if (wakeWrite_ >= 0) {
-    const char byte = 1;
-    [[maybe_unused]] auto n = write(wakeWrite_, &byte, 1);
-  }
-  if (thread_.joinable()) thread_.join();
-  for (int* fd : {&master_, &slaveHold_, &wakeRead_, &wakeWrite_}) {
+  worker_.Stop();
+  for (int* fd : {&master_, &slaveHold_}) {
     if (*fd >= 0) close(*fd);
     *fd = -1;
   }
@@ -87,7 +76,7 @@ void PtyServer::WithDevice(const std::function<void(Device&)>& fn) {
 
 void PtyServer::Run() {
   char buffer[4096];
-  while (!stop_) {
+  while (!worker_.Stopping()) {
     const auto now = Clock::now();
     // Deliver paced input whose wire time has passed.
     while (!input_.empty() && input_.front().due <= now) {
@@ -102,25 +91,11 @@ void PtyServer::Run() {
     Clock::time_point next = Clock::time_point::max();
     if (!input_.empty()) next = std::min(next, input_.front().due);
     if (!output_.empty() && !wantWrite) next = std::min(next, std::max(output_.front().due, outputFree_));
-    timespec timeout{};
-    timespec* timeoutPtr = nullptr;
-    if (next != Clock::time_point::max()) {
-      const auto wait = std::max<Clock::duration>(next - Clock::now(), Clock::duration::zero());
-      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
-      timeout.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
-      timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);
-      timeoutPtr = &timeout;
-    }
-    pollfd fds[2] = {{master_, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0},
-                     {wakeRead_, POLLIN, 0}};
-    const int ready = ppoll(fds, 2, timeoutPtr, nullptr);
+    pollfd fds[1] = {{master_, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0}};
+    const int ready = worker_.Wait(fds, 1, next);
     if (ready < 0) {
       if (errno == EINTR) continue;
       break;
-    }
-    if (fds[1].revents & POLLIN) {
-      while (read(wakeRead_, buffer, sizeof buffer) > 0) {
-      }
     }
     if (fds[0].revents & POLLIN) {
       const ssize_t n = read(master_, buffer, sizeof buffer);

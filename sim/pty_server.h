@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "device.h"
+#include "poll_worker.h"
 
 namespace morivex9sim {
 
@@ -59,10 +60,8 @@ class PtyServer {
   int baud_ = 0;
   int master_ = -1;
   int slaveHold_ = -1;
-  int wakeRead_ = -1, wakeWrite_ = -1;
   std::string terminal_, link_;
-  std::thread thread_;
-  std::atomic<bool> stop_{false};
+  PollWorker worker_;
   std::atomic<bool> hungUp_{false};
   std::deque<Pending> input_;   // paced input not yet "arrived"
   std::deque<Pending> output_;  // replies waiting to go out

@@ -58,65 +58,8 @@ TEST(SerialExchange, IdentificationAgainstTheSimulator) {
   EXPECT_EQ(rig.sim.CommandLines(), (std::vector<std::string>{"fromwr 15", "exit"}));
 }
 
-TEST(SerialExchange, ManyExchangesInARow) {
-  SerialRig rig;
-  ASSERT_TRUE(rig.opened);
-  std::string reply;
-  for (int i = 0; i < 50; ++i) {
-    ASSERT_EQ(rig.exchange.SendAndWait("youbi 3\r", &reply, 3000, kTerminatorPrompt), 1) << i;
-  }
-  EXPECT_EQ(rig.sim.CommandLines().size(), 50u);
-}
-
-TEST(SerialExchange, FaultsFromTheFarEnd) {
-  SerialRig rig;
-  ASSERT_TRUE(rig.opened);
-  std::string reply;
-
-  // No answer: the time-out ends the exchange.
-  rig.sim.AddFault({Fault::kSilent, 0, "youbi 1", 1});
-  EXPECT_EQ(rig.exchange.SendAndWait("youbi 1\r", &reply, 200, kTerminatorPrompt), 0);
-
-  // A late answer within the time-out still completes.
-  rig.sim.AddFault({Fault::kDelay, 100, "youbi 2", 1});
-  EXPECT_EQ(rig.exchange.SendAndWait("youbi 2\r", &reply, 3000, kTerminatorPrompt), 1);
-
-  // A reply cut short times out with what arrived.
-  rig.sim.AddFault({Fault::kCut, 5, "youbi 3", 1});
-  EXPECT_EQ(rig.exchange.SendAndWait("youbi 3\r", &reply, 200, kTerminatorPrompt), 0);
-  EXPECT_EQ(reply, "youbi");
-
-  // Noise never completes and stays bounded.
-  rig.sim.AddFault({Fault::kGarbage, 5000, "youbi 4", 1});
-  EXPECT_EQ(rig.exchange.SendAndWait("youbi 4\r", &reply, 300, kTerminatorPrompt), 0);
-  EXPECT_LE(reply.size(), kReplyCapacity - 1);
-
-  // A zero byte before the prompt hides it.
-  rig.sim.AddFault({Fault::kZeroByte, 0, "youbi 5", 1});
-  EXPECT_EQ(rig.exchange.SendAndWait("youbi 5\r", &reply, 200, kTerminatorPrompt), 0);
-  EXPECT_EQ(reply, "youbi 5");  // the zero byte sits before the echo's line end
-
-  // An oversized reply pushes the prompt beyond the accumulator.
-  rig.sim.AddFault({Fault::kOversize, 2100, "youbi 6", 1});
-  EXPECT_EQ(rig.exchange.SendAndWait("youbi 6\r", &reply, 300, kTerminatorPrompt), 0);
-  EXPECT_EQ(reply.size(), kReplyCapacity - 1);
-
-  // After all that the line works normally again.
-  EXPECT_EQ(rig.exchange.SendAndWait("youbi 0\r", &reply, 3000, kTerminatorPrompt), 1);
-  EXPECT_EQ(reply, "youbi 0\r\n# ");
-}
-
-TEST(SerialExchange, HangUpEndsTheWaitAndClosesTheLink) {
-  SerialRig rig;
-  ASSERT_TRUE(rig.opened);
-  rig.sim.AddFault({Fault::kHangUp, 0, "youbi", 1});
-  std::string reply;
-  QElapsedTimer clock;
-  clock.start();
-  EXPECT_EQ(rig.exchange.SendAndWait("youbi 1\r", &reply, 5000, kTerminatorPrompt), 0);
-  EXPECT_LT(clock.elapsed(), 4000);
-  EXPECT_EQ(rig.exchange.SendAndWait("youbi 1\r", &reply, 5000, kTerminatorPrompt), 0);
-}
+// The exchange at the command line over this link (faults, hang-up, many
+// exchanges) is tested for both links in link_exchange_test.cpp.
 
 }  // namespace
 }  // namespace setutily
