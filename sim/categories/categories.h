@@ -6,4 +6,6 @@ namespace morivex9sim {
 
 class Device;
 
+void RegisterAnalog(Device& device);
+
 }  // namespace morivex9sim

@@ -1,3 +1,4 @@
+#include "analog/analog_menu.h"
 #include "app/category.h"
 #include "app/session.h"
 
@@ -6,6 +7,7 @@ namespace setutily {
 std::vector<CategoryLaunch> BuildCategories(Session& session) {
   std::vector<CategoryLaunch> categories;
   (void)session;
+  categories.push_back(AnalogLaunch(session));
   return categories;
 }
 
