@@ -501,6 +501,26 @@ TEST_F(AnalogForms, HelpTopicsAndTheMenuKeys) {
   EXPECT_TRUE(Sent().empty());
 }
 
+// The control that Tab moves to from w.
+QWidget* NextTabStop(QWidget* w) {
+  do {
+    w = w->nextInFocusChain();
+  } while ((w->focusPolicy() & Qt::TabFocus) == 0 || !w->isEnabled());
+  return w;
+}
+
+TEST_F(AnalogForms, TabRunsThroughTheControlsBeforeTheButtons) {
+  Read();
+  TelPortForm form(nullptr, session, analog, 0);
+  form.show();
+  EXPECT_EQ(form.focusWidget(), Find(&form, 1095));
+  EXPECT_EQ(NextTabStop(Find(&form, 1136)), Find(&form, 1));
+  EXPECT_EQ(NextTabStop(Find(&form, 1587)), Find(&form, 1095));
+  AnalogCommonForm common(nullptr, session, analog);
+  common.show();
+  EXPECT_EQ(common.focusWidget(), Find(&common, 1294));
+}
+
 TEST_F(AnalogForms, EveryControlHasItsIdAndAName) {
   Read();
   const QString titles[3] = {u"ＴＥＬ１ポート設定"_qs, u"ＴＥＬ２ポート設定"_qs, u"ＴＥＬ３ポート設定"_qs};
