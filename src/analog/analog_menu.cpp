@@ -59,6 +59,7 @@ AnalogMenu::AnalogMenu(QWidget* parent, Session& session, AnalogCategory& analog
 }
 
 void AnalogMenu::Edit(int group) {
+  if (group < kAnalogTel1 || group > kAnalogCommon) return;
   std::unique_ptr<SettingsForm> form;
   if (group == kAnalogCommon) {
     form = std::make_unique<AnalogCommonForm>(this, session_, analog_);
