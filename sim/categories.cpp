@@ -5,6 +5,7 @@ namespace morivex9sim {
 
 void RegisterCategories(Device& device) {
   RegisterAnalog(device);
+  RegisterSpeedDial(device);
 }
 
 }  // namespace morivex9sim

@@ -1,6 +1,7 @@
 #include "analog/analog_menu.h"
 #include "app/category.h"
 #include "app/session.h"
+#include "speeddial/speed_dial_form.h"
 
 namespace setutily {
 
@@ -8,6 +9,7 @@ std::vector<CategoryLaunch> BuildCategories(Session& session) {
   std::vector<CategoryLaunch> categories;
   (void)session;
   categories.push_back(AnalogLaunch(session));
+  categories.push_back(SpeedDialLaunch(session));
   return categories;
 }
 

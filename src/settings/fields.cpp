@@ -3,13 +3,11 @@
 namespace setutily {
 
 int FetchReply(Session& session, std::string_view command) {
-  if (session.state.networkMode) return 1;  // parse what the reply text holds
   return session.exchange.SendAndWait(command, &session.replyText, kCommandTimeoutMs,
                                       kTerminatorPrompt);
 }
 
 int SendSettingCommand(Session& session, std::string_view command) {
-  if (session.state.networkMode) return 0;
   // Replies to setting commands are short and not examined.
   std::string reply;
   return session.exchange.SendAndWait(command, &reply, kCommandTimeoutMs, kTerminatorPrompt, 256);

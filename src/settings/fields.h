@@ -96,8 +96,7 @@ void ReadFields(std::string_view reply, const ReadTable<Record>& table, Record& 
 }
 
 // Sends a show command and leaves its reply in session.replyText; 1 when the
-// reply arrived complete, 0 otherwise. In network mode nothing is sent and
-// the reply text at hand is used as it is (1).
+// reply arrived complete, 0 otherwise.
 int FetchReply(Session& session, std::string_view command);
 
 // FetchReply, then ReadFields from the reply. 1 or 0 (record untouched on 0).
@@ -175,8 +174,6 @@ bool BuildCommand(const WriteField<Record>& entry, const Record& working, std::s
                   std::string& command);
 
 // One command through the exchange (10000 ms, prompt end-marker); 1 or 0.
-// In network mode nothing is sent and the result is 0: that link carries no
-// setting commands, and a change must not be taken as written.
 int SendSettingCommand(Session& session, std::string_view command);
 
 // Sends every entry of table whose fields differ between working and

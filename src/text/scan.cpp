@@ -166,9 +166,9 @@ std::string ReadListEntry(std::string_view reply, int number) {
   const std::string label = std::to_string(number) + ": ";
   const int pos = FindText(visible, label, 0);
   if (pos == 0) return {};
-  // The value starts right after the colon, so the blank behind it is trimmed
-  // away together with any other surrounding white space.
-  const std::string value = ValueAt(visible, static_cast<std::size_t>(pos) - 1 + label.size() - 1);
+  // The value starts after the label's blank, so a value of the full
+  // kMaxValueLength is kept whole; further surrounding white space is trimmed.
+  const std::string value = ValueAt(visible, static_cast<std::size_t>(pos) - 1 + label.size());
   return std::string(TrimSpace(value));
 }
 

@@ -63,9 +63,10 @@ std::string ReadTextValue(std::string_view reply, std::string_view label);
 long long ReadNumberValue(std::string_view reply, std::string_view label,
                           long long min = -2147483648LL, long long max = 2147483647LL);
 
-// The value of a numbered list line "N: value": the text right after the
-// colon up to the carriage return, cut to kMaxValueLength bytes, with leading
-// and trailing white space removed. A missing line yields an empty text.
+// The value of a numbered list line "N: value": the text after the blank
+// that follows the colon, up to the carriage return, cut to kMaxValueLength
+// bytes, with leading and trailing white space removed. A missing line
+// yields an empty text.
 std::string ReadListEntry(std::string_view reply, int number);
 
 // Removes leading and trailing space, tab, CR, LF, VT and FF.

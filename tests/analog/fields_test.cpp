@@ -136,14 +136,6 @@ TEST_F(WriteChangesTest, ATextThatWouldSplitTheCommandIsNeverSent) {
   EXPECT_EQ(working.count, 0);
 }
 
-TEST_F(WriteChangesTest, NetworkModeSendsNothingAndReportsNothingWritten) {
-  session.state.networkMode = true;
-  working.count = 4;
-  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p1"), 0);
-  EXPECT_TRUE(Sent().empty());
-  EXPECT_EQ(working.count, 0);
-}
-
 TEST(SettingsCopies, CommitKeepsThePreviousWorkingCopyAsBaselineAndCounts) {
   SettingsCopies<Probe> copies;
   copies.baseline.count = 1;
