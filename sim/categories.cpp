@@ -4,7 +4,7 @@
 namespace morivex9sim {
 
 void RegisterCategories(Device& device) {
-  (void)device;
+  RegisterAnalog(device);
   RegisterSpeedDial(device);
 }
 

@@ -6,6 +6,7 @@ namespace morivex9sim {
 
 class Device;
 
+void RegisterAnalog(Device& device);
 void RegisterSpeedDial(Device& device);
 
 }  // namespace morivex9sim

@@ -1,3 +1,4 @@
+#include "analog/analog_menu.h"
 #include "app/category.h"
 #include "app/session.h"
 #include "speeddial/speed_dial_form.h"
@@ -7,6 +8,7 @@ namespace setutily {
 std::vector<CategoryLaunch> BuildCategories(Session& session) {
   std::vector<CategoryLaunch> categories;
   (void)session;
+  categories.push_back(AnalogLaunch(session));
   categories.push_back(SpeedDialLaunch(session));
   return categories;
 }

@@ -44,7 +44,26 @@ SettingsForm::SettingsForm(QWidget* parent, const QString& title, Messages& mess
   connect(helpButton_, &QPushButton::clicked, this, [this] { help_.Show(this, helpContext_); });
 }
 
-void SettingsForm::FinishLayout() { AssignAccessibleNames(this); }
+void SettingsForm::FinishLayout() {
+  // The button row was built before the subclass's controls; Tab runs
+  // through the controls first and reaches the buttons last.
+  // The form opens with its first control focused.
+  QWidget* first = nullptr;
+  QWidget* last = nullptr;
+  for (QWidget* w = nextInFocusChain(); w != nullptr && w != this; w = w->nextInFocusChain()) {
+    const bool button = w == confirm_ || w == cancel_ || w == helpButton_;
+    if (button || (w->focusPolicy() & Qt::TabFocus) == 0) continue;
+    if (first == nullptr) first = w;
+    last = w;
+  }
+  if (last != nullptr) {
+    setTabOrder(last, confirm_);
+    setTabOrder(confirm_, cancel_);
+    setTabOrder(cancel_, helpButton_);
+    first->setFocus();
+  }
+  AssignAccessibleNames(this);
+}
 
 void SettingsForm::ShowCheckMessage(const QString& text) {
   messages_.Show(this, text, MessageIcon::kNone);

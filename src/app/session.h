@@ -3,6 +3,8 @@
 // words that steer the exit sequence, and the services the forms use.
 #pragma once
 
+#include <QString>
+#include <functional>
 #include <string>
 
 #include "link/exchange.h"
@@ -31,6 +33,9 @@ struct Session {
   HelpViewer& help;
   RunState state;
   std::string replyText;  // the reply buffer of reads and maintenance commands
+  // Appends a line (ending "\r\n") to the main window's log pane; set by the
+  // main window. Menus log the outcome of their writes through it.
+  std::function<void(const QString&)> appendLog;
 };
 
 }  // namespace setutily

@@ -174,6 +174,10 @@ int CommandExchange::Run(std::string_view command, std::string* reply, int timeo
 
 bool FormatCommand(std::string_view format, std::initializer_list<CommandArg> args,
                    std::string& out) {
+  return FormatCommand(format, std::span<const CommandArg>(args.begin(), args.size()), out);
+}
+
+bool FormatCommand(std::string_view format, std::span<const CommandArg> args, std::string& out) {
   out.clear();
   std::string result;
   auto next = args.begin();

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -122,5 +123,7 @@ struct CommandArg {
 };
 bool FormatCommand(std::string_view format, std::initializer_list<CommandArg> args,
                    std::string& out);
+// The same with arguments assembled at run time (table-driven writes).
+bool FormatCommand(std::string_view format, std::span<const CommandArg> args, std::string& out);
 
 }  // namespace setutily

@@ -1,0 +1,100 @@
+#include "settings/form_parts.h"
+
+#include <QBoxLayout>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+#include <climits>
+
+#include "text/encoding.h"
+#include "text/scan.h"
+
+namespace setutily {
+
+QString FromDevice(const std::string& bytes) {
+  return QString::fromStdString(DeviceToUtf8(bytes));
+}
+
+std::string ToDevice(const QString& text) { return Utf8ToDevice(text.toStdString()); }
+
+void AddRadios(QWidget* parent, QBoxLayout* layout, RadioGroup& group,
+               std::initializer_list<RadioChoice> choices) {
+  for (const RadioChoice& choice : choices) {
+    auto* button = new QRadioButton(choice.caption, parent);
+    button->setObjectName(QString::number(choice.id));
+    QString name = choice.caption;
+    button->setAccessibleName(name.remove(u'\n'));
+    group.Add(button);
+    layout->addWidget(button);
+  }
+  if (layout->direction() == QBoxLayout::LeftToRight) layout->addStretch(1);
+}
+
+void StoreChoice(const RadioGroup& group, int& field) {
+  if (const int code = group.Value(); code >= 0) field = code;
+}
+
+ChoiceBox::ChoiceBox(const QString& title, std::initializer_list<RadioChoice> choices,
+                     QWidget* parent, Qt::Orientation orientation)
+    : QGroupBox(title, parent) {
+  if (orientation == Qt::Vertical) {
+    AddRadios(this, new QVBoxLayout(this), group_, choices);
+  } else {
+    AddRadios(this, new QHBoxLayout(this), group_, choices);
+  }
+}
+
+StepArrows::StepArrows(const QString& name, QWidget* parent) : QWidget(parent) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  up_ = new QToolButton(this);
+  down_ = new QToolButton(this);
+  up_->setObjectName(QStringLiteral("up"));
+  down_->setObjectName(QStringLiteral("down"));
+  up_->setArrowType(Qt::UpArrow);
+  down_->setArrowType(Qt::DownArrow);
+  up_->setAccessibleName(name + QStringLiteral("を増やす"));
+  down_->setAccessibleName(name + QStringLiteral("を減らす"));
+  setAccessibleName(name);
+  for (QToolButton* button : {up_, down_}) {
+    // Reached from the keyboard through the number box (Up and Down keys).
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoRepeat(true);
+    button->setFixedSize(18, 12);
+    layout->addWidget(button);
+  }
+  connect(up_, &QToolButton::clicked, this, [this] { emit Stepped(1); });
+  connect(down_, &QToolButton::clicked, this, [this] { emit Stepped(-1); });
+}
+
+void StepArrows::Drive(QLineEdit* edit, int readCharacters, int min, int max) {
+  edit_ = edit;
+  edit->installEventFilter(this);
+  connect(this, &StepArrows::Stepped, edit, [edit, readCharacters, min, max](int delta) {
+    edit->setText(QString::number(WrappedStep(edit->text(), readCharacters, delta, min, max)));
+  });
+}
+
+bool StepArrows::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == edit_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      emit Stepped(key == Qt::Key_Up ? 1 : -1);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+int WrappedStep(const QString& text, int readCharacters, int delta, int min, int max) {
+  const std::string head = text.left(readCharacters).toStdString();
+  long long value = ParseLeadingNumber(head, INT_MIN / 2, INT_MAX / 2) + delta;
+  if (delta > 0 && value > max) value = min;
+  if (delta < 0 && value < min) value = max;
+  return static_cast<int>(value);
+}
+
+}  // namespace setutily

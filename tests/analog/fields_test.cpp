@@ -1,0 +1,154 @@
+// The table-driven category machinery on a small record of its own: what a
+// read table takes from a reply, and what a write table sends.
+#include <gtest/gtest.h>
+
+#include "app/session.h"
+#include "settings/fields.h"
+#include "support/sim_harness.h"
+#include "support/ui_helpers.h"
+
+namespace setutily {
+namespace {
+
+using morivex9sim::Fault;
+using testing::InProcessRig;
+using testing::RecordingHelp;
+using testing::RecordingMessages;
+
+struct Probe {
+  std::string name;
+  std::string primary, secondary;
+  int mode = 0;
+  int beep = 0;
+  int count = 0;
+  int rank = 0;
+};
+
+int FoldRank(int reported) { return reported == 1 ? 0 : 1; }
+
+const ReadTable<Probe> kProbeLabels = {
+    {"name:", &Probe::name},
+    {"  primary:", &Probe::primary},
+    {"mode:", &Probe::mode},
+    {"count:", &Probe::count, 1, 255},
+    {"rank:", &Probe::rank, INT_MIN, INT_MAX, FoldRank},
+};
+
+const WriteTable<Probe> kProbeCommands = {
+    SendText(&Probe::name, "probe name {} %s\r"),
+    SendTogether("probe address {} %s,%s\r", &Probe::primary, &Probe::secondary)
+        .EmptyAs("0.0.0.0"),
+    SendChoice(&Probe::mode, {"probe mode {} slow\r", "probe mode {} fast\r"}),
+    SendTwoChoice(&Probe::beep, "probe beep off\r", "probe beep on\r"),
+    SendNumber(&Probe::count, "probe count {} %d\r"),
+};
+
+TEST(ReadFields, TakesEachLabelFromTheWholeReply) {
+  const std::string reply =
+      "show probe\r\nmode: 2\r\ncount: 999\r\nname: \x83\x65\x83\x58\x83\x67 x\r\n"
+      "self primary: 9\r\n  primary: 10.0.0.1\r\nrank: 1\r\n# ";
+  Probe probe;
+  probe.secondary = "kept";
+  ReadFields(reply, kProbeLabels, probe);
+  EXPECT_EQ(probe.name, "\x83\x65\x83\x58\x83\x67 x");  // device bytes kept as they are
+  EXPECT_EQ(probe.primary, "10.0.0.1");                 // the indented label, not "self primary:"
+  EXPECT_EQ(probe.mode, 2);
+  EXPECT_EQ(probe.count, 255);  // clamped into its range
+  EXPECT_EQ(probe.rank, 0);     // adjusted
+  EXPECT_EQ(probe.secondary, "kept");
+}
+
+TEST(ReadFields, MissingLabelsGiveEmptyTextAndZeroWithinTheRange) {
+  Probe probe;
+  probe.name = "old";
+  probe.mode = 7;
+  ReadFields("show probe\r\nrank: 3\r\n# ", kProbeLabels, probe);
+  EXPECT_EQ(probe.name, "");
+  EXPECT_EQ(probe.mode, 0);
+  EXPECT_EQ(probe.count, 1);
+  EXPECT_EQ(probe.rank, 1);
+}
+
+class WriteChangesTest : public ::testing::Test {
+ protected:
+  InProcessRig rig;
+  RecordingMessages messages;
+  RecordingHelp help;
+  Session session{rig.exchange, messages, help};
+  Probe baseline;
+  Probe working;
+
+  std::vector<std::string> Sent() { return rig.device.CommandLines(); }
+};
+
+TEST_F(WriteChangesTest, NothingChangedSendsNothing) {
+  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p1"), 1);
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(WriteChangesTest, SendsChangedFieldsInTableOrderWithTheScope) {
+  working.count = 12;
+  working.name = "a b";
+  working.secondary = "10.0.0.2";  // one of the pair: both go, the empty one as 0.0.0.0
+  working.beep = 5;                // a two-choice field: any other value sends the second
+  working.mode = 1;
+  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p2"), 1);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"probe name p2 a b",
+                                              "probe address p2 0.0.0.0,10.0.0.2",
+                                              "probe mode p2 fast", "probe beep on",
+                                              "probe count p2 12"}));
+}
+
+TEST_F(WriteChangesTest, ACodeWithoutACommandSendsNothingAndTheWalkGoesOn) {
+  working.mode = 2;
+  working.count = 3;
+  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p1"), 1);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"probe count p1 3"}));
+}
+
+TEST_F(WriteChangesTest, AFailedExchangeStopsAndRevertsFromTheFailedFieldOn) {
+  rig.device.AddFault({Fault::kHangUp, 0, "probe mode", 1, 0});
+  working.name = "new";
+  working.primary = "1.2.3.4";
+  working.mode = 1;
+  working.count = 9;
+  WriteFailure failure;
+  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p1", &failure), 0);
+  EXPECT_EQ(failure.index, 2);
+  EXPECT_EQ(failure.command, "probe mode p1 fast\r");
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"probe name p1 new", "probe address p1 1.2.3.4,0.0.0.0",
+                                              "probe mode p1 fast"}));
+  // What was answered stays; the failed field and the rest are the device's again.
+  EXPECT_EQ(working.name, "new");
+  EXPECT_EQ(working.primary, "1.2.3.4");
+  EXPECT_EQ(working.mode, 0);
+  EXPECT_EQ(working.count, 0);
+}
+
+TEST_F(WriteChangesTest, ATextThatWouldSplitTheCommandIsNeverSent) {
+  working.name = "x\rrestart";
+  working.count = 4;
+  WriteFailure failure;
+  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p1", &failure), 0);
+  EXPECT_EQ(failure.index, 0);
+  EXPECT_TRUE(Sent().empty());
+  EXPECT_EQ(working.name, "");
+  EXPECT_EQ(working.count, 0);
+}
+
+TEST(SettingsCopies, CommitKeepsThePreviousWorkingCopyAsBaselineAndCounts) {
+  SettingsCopies<Probe> copies;
+  copies.baseline.count = 1;
+  copies.AdoptBaseline();
+  copies.working.count = 2;  // an earlier confirmation, already written
+  RunState state;
+  Probe edited = copies.working;
+  edited.count = 3;
+  copies.Commit(edited, state);
+  EXPECT_EQ(copies.baseline.count, 2);
+  EXPECT_EQ(copies.working.count, 3);
+  EXPECT_EQ(state.pendingChangeCount, 1);
+}
+
+}  // namespace
+}  // namespace setutily
