@@ -145,15 +145,10 @@ void MainDialog::BuildWindow() {
     categoryButtons_.insert(info.id, button);
     ++index;
   }
-  grid->setContentsMargins(6, 0, 6, 0);
-  outer->addLayout(grid);
-
-  auto* bottom = new QHBoxLayout;
-  bottom->addStretch(1);
   QPushButton* quit = makeButton(1590, u"終了", this);
-  bottom->addWidget(quit);
-  bottom->setContentsMargins(6, 0, 6, 0);
-  outer->addLayout(bottom);
+  grid->addWidget(quit, 3, 1);
+  grid->setContentsMargins(6, 0, 6, 6);
+  outer->addLayout(grid);
   connect(quit, &QPushButton::clicked, this, &MainDialog::RequestClose);
 
   logGroup_ = new QGroupBox(QStringLiteral("デバック"), this);
