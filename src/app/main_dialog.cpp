@@ -69,7 +69,7 @@ class MainDialog::Operation {
   ~Operation() {
     --dialog_.operations_;
     dialog_.UpdateCommandStates();
-    dialog_.ScheduleDeferredClose();
+    dialog_.ScheduleIdleWork();
   }
   Operation(const Operation&) = delete;
   Operation& operator=(const Operation&) = delete;
@@ -95,7 +95,7 @@ MainDialog::MainDialog(MainDialogSetup setup, QWidget* parent)
   }
   connect(&exchange_, &CommandExchange::BusyChanged, this, [this](bool) {
     UpdateCommandStates();
-    ScheduleDeferredClose();
+    ScheduleIdleWork();
   });
   connect(&serial_, &ByteTransport::LinkLost, this, &MainDialog::OnLinkLost);
 
@@ -285,7 +285,9 @@ void MainDialog::UpdateCommandStates() {
 void MainDialog::OnLinkLost() {
   if (exitStarted_) return;
   AppendLog(QStringLiteral("link lost\r\n"));
+  linkLostNotice_ = true;
   UpdateCommandStates();
+  ScheduleIdleWork();
 }
 
 // ---------------------------------------------------------------- closing
@@ -293,15 +295,23 @@ void MainDialog::OnLinkLost() {
 void MainDialog::RequestClose() {
   if (exitStarted_) return;
   closeRequested_ = true;
-  ScheduleDeferredClose();
+  ScheduleIdleWork();
 }
 
-void MainDialog::ScheduleDeferredClose() {
-  if (!closeRequested_ || exitStarted_ || !Idle()) return;
+void MainDialog::ScheduleIdleWork() {
+  if ((!closeRequested_ && !linkLostNotice_) || exitStarted_ || !Idle()) return;
   // Posted, so the command or event that asked for it finishes first.
-  QTimer::singleShot(0, this, [this] {
-    if (closeRequested_ && !exitStarted_ && Idle()) ExitSequence();
-  });
+  QTimer::singleShot(0, this, &MainDialog::RunIdleWork);
+}
+
+void MainDialog::RunIdleWork() {
+  if (exitStarted_ || !Idle()) return;
+  if (linkLostNotice_) {
+    linkLostNotice_ = false;
+    Operation operation(*this);
+    setup_.messages.Show(this, QString::fromUtf16(kNotConnected), MessageIcon::kError);
+  }
+  if (closeRequested_ && Idle()) ExitSequence();
 }
 
 void MainDialog::closeEvent(QCloseEvent* event) {

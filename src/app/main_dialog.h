@@ -106,7 +106,9 @@ class MainDialog : public QDialog {
   bool Idle() const;
   void UpdateCommandStates();
   void OnLinkLost();
-  void ScheduleDeferredClose();
+  // Acts on close requests and a lost link once no command runs.
+  void ScheduleIdleWork();
+  void RunIdleWork();
 
   MainDialogSetup setup_;
   ProfileFile profile_;
@@ -126,6 +128,7 @@ class MainDialog : public QDialog {
   bool debugMode_ = false;
   int operations_ = 0;          // commands running (each may hold several exchanges)
   bool closeRequested_ = false; // a close request waits for the running command
+  bool linkLostNotice_ = false; // the user is yet to be told that the link went away
   bool exitStarted_ = false;
   bool exitDone_ = false;
 };

@@ -152,5 +152,25 @@ TEST_F(LaunchTest, DeviceRestartAfterACategoryClosesTheWindow) {
   EXPECT_EQ(rig.sim.CommandLines(), (Lines{"show probe"}));  // no "exit\r" to a restarting device
 }
 
+TEST_F(LaunchTest, LostLinkIsReportedOnceAndDisablesTheCommands) {
+  rig.sim.AddFault({Fault::kHangUp, 0, "show probe", 1, 0});
+  Click(1539);
+  ASSERT_TRUE(WaitUntil([this] { return !rig.messages.shown.empty(); }));
+  EXPECT_EQ(rig.window->LogText(), "com open\r\nlink lost\r\nProbe Read ERROR\r\n");
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  EXPECT_EQ(rig.messages.shown[0].text, QStringLiteral("機器が接続されていません。"));
+  EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::kError);
+  EXPECT_FALSE(Find<QPushButton>(rig.window.get(), 1539)->isEnabled());
+  EXPECT_FALSE(Find<QAction>(rig.window.get(), 32771)->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>(rig.window.get(), 1590)->isEnabled());
+  // Confirmed changes could not be stored: the exit says so.
+  rig.window->RunSession().state.pendingChangeCount = 1;
+  ASSERT_TRUE(rig.Close());
+  EXPECT_EQ(rig.messages.Texts(),
+            (QStringList{QStringLiteral("機器が接続されていません。"),
+                         QStringLiteral("書込みに失敗しました。"),
+                         QStringLiteral("正常に終了できませんでした。")}));
+}
+
 }  // namespace
 }  // namespace setutily
