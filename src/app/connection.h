@@ -50,7 +50,8 @@ bool DebugModeOn(const ProfileFile& profile);
 // Start-up calls a NetworkOpener when the user chose the network link. It
 // opens the connection, logs in, and returns when the link is ready for
 // CommandExchange::SendAndWait, or when that has failed. It may run nested
-// event loops meanwhile (the main window is not shown yet). The returned
+// event loops meanwhile (the main window is not shown yet), and logs its own
+// progress lines (e.g. "socket open\r\n") through appendLog. The returned
 // transport is owned by the main window, which closes the connection by
 // destroying it at exit.
 struct NetworkOpenRequest {

@@ -2,9 +2,11 @@
 // the connection settings stored in it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/connection.h"
@@ -99,11 +101,29 @@ TEST_F(ProfileTest, WritesSafelyForTheOwnerOnlyAndRefusesWhatWouldBreakTheFile) 
   ASSERT_EQ(::stat(Path().toLocal8Bit().constData(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"setutily.ini"});  // no leftovers
+  // A file made readable by others (by hand, say) is narrowed on the next write.
+  ASSERT_EQ(::chmod(Path().toLocal8Bit().constData(), 0644), 0);
+  ASSERT_TRUE(profile.WriteInt("PORTSEL", "COM", 2));
+  ASSERT_EQ(::stat(Path().toLocal8Bit().constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+  // A settings file that is a symbolic link stays one; its target is written.
+  const QString target = dir.filePath("real.ini");
+  ASSERT_TRUE(QFile::rename(Path(), target));
+  ASSERT_TRUE(QFile::link(target, Path()));
+  ASSERT_TRUE(profile.WriteInt("PORTSEL", "PORT", 0));
+  EXPECT_TRUE(QFileInfo(Path()).isSymLink());
+  QFile real(target);
+  ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+  EXPECT_EQ(real.readAll(), "[PORTSEL]\nCOM=2\nPORT=0\n");
+  ASSERT_TRUE(QFile::remove(Path()));
+  ASSERT_TRUE(QFile::rename(target, Path()));
+  ASSERT_TRUE(profile.Write({{"PORTSEL", "PORT", "0"}}));
 
   QString error;
   EXPECT_FALSE(profile.WriteString("OPTION", "DATA1", "pw\n[MODE]\nDEBUG=99", &error));
   EXPECT_FALSE(error.isEmpty());
-  EXPECT_EQ(Get(), "[PORTSEL]\nCOM=2\n");
+  EXPECT_EQ(Get(), "[PORTSEL]\nCOM=2\nPORT=0\n");
 
   // A file too large to be a settings file is neither read nor replaced.
   QByteArray huge("[PORTSEL]\nCOM=5\n");
