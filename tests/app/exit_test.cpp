@@ -93,7 +93,7 @@ TEST(ExitSequence, CloseRequestDuringAnExchangeWaitsForIt) {
   rig.now = QDateTime(QDate(2024, 3, 1), QTime(12, 0, 0));
   rig.sim.AddFault({Fault::kDelay, 300, "date", 1, 0});
   bool lockedDuringExchange = false;
-  QTimer::singleShot(100, [&] {
+  testing::DuringNextExchange(rig.window->RunSession().exchange, [&] {
     lockedDuringExchange = !rig.window->isEnabled() &&
                            !Find<QAction>(rig.window.get(), 32771)->isEnabled() &&
                            rig.window->RunSession().exchange.IsBusy();

@@ -131,7 +131,7 @@ TEST_F(LaunchTest, FormCategoryWritesOnlyAfterConfirmation) {
 TEST_F(LaunchTest, NoSecondCommandWhileOneRuns) {
   // From inside the read's exchange, try the other commands.
   rig.sim.AddFault({Fault::kDelay, 200, "show probe", 1, 0});
-  QTimer::singleShot(80, [this] {
+  testing::DuringNextExchange(rig.window->RunSession().exchange, [this] {
     EXPECT_FALSE(Find<QPushButton>(rig.window.get(), 1087)->isEnabled());
     EXPECT_FALSE(Find<QAction>(rig.window.get(), 32777)->isEnabled());
     Find<QPushButton>(rig.window.get(), 1087)->click();

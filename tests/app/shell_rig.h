@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 #include "app/connection_dialog.h"
@@ -98,5 +99,16 @@ class ShellRig {
 };
 
 using Lines = std::vector<std::string>;
+
+// Runs action once from inside the next exchange of exchange, while it waits.
+inline void DuringNextExchange(CommandExchange& exchange, std::function<void()> action) {
+  auto connection = std::make_shared<QMetaObject::Connection>();
+  *connection = QObject::connect(&exchange, &CommandExchange::BusyChanged,
+                                 [connection, action](bool busy) {
+                                   if (!busy) return;
+                                   QObject::disconnect(*connection);
+                                   QTimer::singleShot(0, action);
+                                 });
+}
 
 }  // namespace setutily::testing
