@@ -3,7 +3,7 @@
 # Sourced by scripts/test and scripts/run.
 SETUTILY_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev
   xvfb xauth fonts-ipafont-gothic
 )

@@ -28,8 +28,8 @@ struct CategoryLaunch {
   // Form buttons: writes what the confirmed form changed; 1 or 0. Empty for
   // menus, which write after each of their forms themselves.
   std::function<int()> write;
-  // Runs after the dialog has closed (e.g. close the main window when the
-  // device restarts).
+  // Runs after the dialog has closed. (When a write has set RebootOnClose,
+  // the main window closes by itself after this; nothing to do for that.)
   std::function<void()> after;
 };
 

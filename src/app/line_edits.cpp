@@ -53,12 +53,10 @@ NumberEdit::NumberEdit(QWidget* parent) : DeviceLineEdit(parent) {}
 
 bool NumberEdit::AcceptsKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
   const bool control = modifiers.testFlag(Qt::ControlModifier);
-  if (control) return key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_X;
+  const bool shift = modifiers.testFlag(Qt::ShiftModifier);
   switch (key) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
@@ -72,10 +70,18 @@ bool NumberEdit::AcceptsKey(int key, Qt::KeyboardModifiers modifiers, const QStr
     case Qt::Key_Shift:
     case Qt::Key_Control:
       return true;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+      return !shift;  // Shift+Delete would cut; with Shift both do nothing
+    case Qt::Key_C:
+    case Qt::Key_V:
+    case Qt::Key_X:
+      if (control) return true;  // copy, paste, cut
+      break;
     default:
       break;
   }
-  if (text.size() != 1) return false;
+  if (control || text.size() != 1) return false;
   const QChar c = text.at(0);
   return (c >= u'0' && c <= u'9') || QStringLiteral("#()*-./:").contains(c);
 }

@@ -1,0 +1,45 @@
+#include "app/connection.h"
+
+#include "app/profile.h"
+
+namespace setutily {
+
+namespace {
+
+const QString kPortSection = QStringLiteral("PORTSEL");
+const QString kAddressSection = QStringLiteral("IPADDR");
+const QString kOptionSection = QStringLiteral("OPTION");
+
+}  // namespace
+
+ConnectionSettings LoadConnectionSettings(const ProfileFile& profile) {
+  ConnectionSettings settings;
+  settings.networkMode = profile.ReadInt(kPortSection, QStringLiteral("PORT"), 0) != 0 ? 1 : 0;
+  settings.portNumber = profile.ReadInt(kPortSection, QStringLiteral("COM"), 1);
+  settings.address =
+      profile.ReadString(kAddressSection, QStringLiteral("FIELD"), QString(), kAddressReadLimit);
+  settings.loginPassword =
+      profile.ReadString(kOptionSection, QStringLiteral("DATA1"), QString(), kPasswordReadLimit);
+  settings.adminPassword =
+      profile.ReadString(kOptionSection, QStringLiteral("DATA2"), QString(), kPasswordReadLimit);
+  return settings;
+}
+
+bool SaveConnectionSettings(ProfileFile& profile, const ConnectionSettings& settings,
+                            QString* error) {
+  return profile.Write(
+      {
+          {kPortSection, QStringLiteral("PORT"), QString::number(settings.networkMode)},
+          {kPortSection, QStringLiteral("COM"), QString::number(settings.portNumber)},
+          {kAddressSection, QStringLiteral("FIELD"), settings.address},
+          {kOptionSection, QStringLiteral("DATA1"), settings.loginPassword},
+          {kOptionSection, QStringLiteral("DATA2"), settings.adminPassword},
+      },
+      error);
+}
+
+bool DebugModeOn(const ProfileFile& profile) {
+  return profile.ReadInt(QStringLiteral("MODE"), QStringLiteral("DEBUG"), 0) == 99;
+}
+
+}  // namespace setutily

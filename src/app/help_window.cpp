@@ -1,0 +1,76 @@
+#include "app/help_window.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "app/help_file.h"
+#include "app/messages.h"
+
+namespace setutily {
+
+HelpTopicWindow::HelpTopicWindow(QWidget* owner) : QDialog(owner) {
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setAttribute(Qt::WA_DeleteOnClose);
+  setModal(false);
+  auto* layout = new QVBoxLayout(this);
+  browser_ = new QTextBrowser(this);
+  browser_->setObjectName(QStringLiteral("HelpText"));
+  browser_->setOpenLinks(false);
+  layout->addWidget(browser_);
+  auto* buttons = new QDialogButtonBox(this);
+  auto* close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+  close->setObjectName(QStringLiteral("2"));
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+  resize(560, 520);
+}
+
+void HelpTopicWindow::ShowTopic(int context, const QString& title, const QString& html) {
+  context_ = context;
+  setWindowTitle(QStringLiteral("ヘルプ - %1").arg(title));
+  browser_->setAccessibleName(title);
+  browser_->setHtml(html);
+}
+
+QString HelpTopicWindow::Text() const { return browser_->toPlainText(); }
+
+HelpWindow::HelpWindow(QString directory, Messages& messages)
+    : directory_(std::move(directory)), messages_(messages) {}
+
+HelpWindow::~HelpWindow() { delete window_; }
+
+void HelpWindow::Show(QWidget* parent, int context) {
+  HelpTopic topic;
+  const QString path = QDir(directory_).filePath(QString::fromLatin1(kHelpFileName));
+  switch (LoadHelpTopic(path, context, topic)) {
+    case HelpLookup::kNoFile:
+      messages_.Show(parent,
+                     QStringLiteral("ヘルプファイル %1 を開けません。\r\n"
+                                    "設定ユーティリティを起動したフォルダーに置いてください。")
+                         .arg(QString::fromLatin1(kHelpFileName)),
+                     MessageIcon::kError);
+      return;
+    case HelpLookup::kNoTopic:
+      messages_.Show(parent,
+                     QStringLiteral("ヘルプファイル %1 にこの画面の説明（番号 %2）がありません。")
+                         .arg(QString::fromLatin1(kHelpFileName))
+                         .arg(context),
+                     MessageIcon::kError);
+      return;
+    case HelpLookup::kFound:
+      break;
+  }
+  // One help window at a time, owned by the window that asked for it.
+  QWidget* owner = parent != nullptr ? parent->window() : nullptr;
+  if (window_ != nullptr && window_->parentWidget() != owner) delete window_;
+  if (window_ == nullptr) window_ = new HelpTopicWindow(owner);
+  window_->ShowTopic(context, topic.title, HelpTopicHtml(topic));
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+}  // namespace setutily

@@ -1,0 +1,442 @@
+#include "app/main_dialog.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/busy_box.h"
+#include "app/connection_dialog.h"
+#include "app/form.h"
+#include "app/help.h"
+#include "app/messages.h"
+#include "app/version_box.h"
+#include "text/encoding.h"
+
+namespace setutily {
+
+namespace {
+
+// The category buttons in the window's order: resource id and caption.
+struct ButtonInfo {
+  int id;
+  const char16_t* caption;
+};
+constexpr ButtonInfo kHomePnaButtons[] = {{1001, u"簡単設定"}, {1538, u"詳細設定"}};
+constexpr ButtonInfo kCategoryButtons[] = {
+    {1539, u"アナログ設定"}, {1540, u"デジタル設定"}, {1541, u"着信制御設定"}, {1087, u"短縮番号設定"}};
+
+constexpr int kResetId = 32771;
+constexpr int kClockId = 32777;
+constexpr int kHelpId = 32774;
+constexpr int kVersionId = 32773;
+
+const char16_t kNotConnected[] = u"機器が接続されていません。";
+const char16_t kWrongDevice[] = u"MORIVEX-9が接続されていません。";
+
+QString FromDevice(const std::string& text) { return QString::fromStdString(DeviceToUtf8(text)); }
+
+// Waits ms milliseconds with the event loop running.
+void Pause(int ms) {
+  if (ms <= 0) return;
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+}  // namespace
+
+// Marks a command as running: the buttons and maintenance commands are
+// disabled meanwhile, and close requests wait until it has ended.
+class MainDialog::Operation {
+ public:
+  explicit Operation(MainDialog& dialog) : dialog_(dialog) {
+    ++dialog_.operations_;
+    dialog_.UpdateCommandStates();
+  }
+  ~Operation() {
+    --dialog_.operations_;
+    dialog_.UpdateCommandStates();
+    dialog_.ScheduleIdleWork();
+  }
+  Operation(const Operation&) = delete;
+  Operation& operator=(const Operation&) = delete;
+
+ private:
+  MainDialog& dialog_;
+};
+
+MainDialog::MainDialog(MainDialogSetup setup, QWidget* parent)
+    : QDialog(parent),
+      setup_(std::move(setup)),
+      profile_(QDir(setup_.workingDirectory).filePath(QString::fromLatin1(kProfileFileName))),
+      session_(exchange_, setup_.messages, setup_.help) {
+  setWindowTitle(QStringLiteral("MORIVEX-9 設定ユーティリティ"));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  BuildWindow();
+  session_.appendLog = [this](const QString& text) { AppendLog(text); };
+  categories_ = setup_.categories ? setup_.categories(session_) : BuildCategories(session_);
+  for (const CategoryLaunch& category : categories_) {
+    QPushButton* button = categoryButtons_.value(category.buttonId);
+    if (button == nullptr) continue;
+    connect(button, &QPushButton::clicked, this, [this, &category] { Launch(category); });
+  }
+  connect(&exchange_, &CommandExchange::BusyChanged, this, [this](bool) {
+    UpdateCommandStates();
+    ScheduleIdleWork();
+  });
+  connect(&serial_, &ByteTransport::LinkLost, this, &MainDialog::OnLinkLost);
+
+  // Without debug mode the log pane stays hidden and the window is only as
+  // tall as its buttons.
+  debugMode_ = DebugModeOn(profile_);
+  logGroup_->setVisible(debugMode_);
+  UpdateCommandStates();
+  if (const QScreen* screen = this->screen()) move(screen->availableGeometry().topLeft());
+}
+
+MainDialog::~MainDialog() {
+  exchange_.SetTransport(nullptr);
+  network_.reset();
+}
+
+void MainDialog::BuildWindow() {
+  auto* outer = new QVBoxLayout(this);
+  outer->setSizeConstraint(QLayout::SetFixedSize);
+  BuildMenu();
+  outer->setMenuBar(findChild<QMenuBar*>());
+
+  auto makeButton = [this](int id, const char16_t* caption, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromUtf16(caption), parent);
+    button->setObjectName(QString::number(id));
+    button->setAutoDefault(false);
+    button->setMinimumSize(150, 34);
+    return button;
+  };
+
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(12);
+  grid->setVerticalSpacing(10);
+  auto* homePna = new QGroupBox(QStringLiteral("ＨｏｍｅＰＮＡ設定"), this);
+  auto* homePnaLayout = new QHBoxLayout(homePna);
+  homePnaLayout->setSpacing(12);
+  for (const auto& info : kHomePnaButtons) {
+    QPushButton* button = makeButton(info.id, info.caption, homePna);
+    homePnaLayout->addWidget(button);
+    categoryButtons_.insert(info.id, button);
+  }
+  grid->addWidget(homePna, 0, 0, 1, 2);
+  int index = 0;
+  for (const auto& info : kCategoryButtons) {
+    QPushButton* button = makeButton(info.id, info.caption, this);
+    grid->addWidget(button, 1 + index / 2, index % 2);
+    categoryButtons_.insert(info.id, button);
+    ++index;
+  }
+  QPushButton* quit = makeButton(1590, u"終了", this);
+  grid->addWidget(quit, 3, 1);
+  grid->setContentsMargins(6, 0, 6, 6);
+  outer->addLayout(grid);
+  connect(quit, &QPushButton::clicked, this, &MainDialog::RequestClose);
+
+  logGroup_ = new QGroupBox(QStringLiteral("デバック"), this);
+  auto* logLayout = new QVBoxLayout(logGroup_);
+  logPane_ = new QPlainTextEdit(logGroup_);
+  logPane_->setObjectName(QStringLiteral("1091"));
+  logPane_->setReadOnly(true);
+  logPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  logPane_->setMaximumBlockCount(10000);
+  logPane_->setFixedHeight(160);
+  logLayout->addWidget(logPane_);
+  outer->addWidget(logGroup_);
+  AssignAccessibleNames(this);
+}
+
+void MainDialog::BuildMenu() {
+  auto* bar = new QMenuBar(this);
+  auto addAction = [this](QAction* action, int id, auto slot) {
+    action->setObjectName(QString::number(id));
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ"));
+  resetAction_ = addAction(file->addAction(QStringLiteral("初期化")), kResetId,
+                           &MainDialog::FactoryReset);
+  clockAction_ = addAction(bar->addAction(QStringLiteral("日時設定")), kClockId,
+                           &MainDialog::SetDeviceClock);
+  QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ"));
+  addAction(help->addAction(QStringLiteral("ﾍﾙﾌﾟ")), kHelpId, &MainDialog::ShowHelp);
+  addAction(help->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")), kVersionId,
+            &MainDialog::ShowVersionBox);
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool MainDialog::Start() {
+  session_.state.connectionState = 0;
+  ConnectionPortDialog dialog(profile_, setup_.messages, this);
+  if (dialog.exec() != QDialog::Accepted) return Fail(QString());
+  const ConnectionSettings settings = dialog.Settings();
+  session_.state.networkMode = settings.networkMode != 0;
+  const bool opened = session_.state.networkMode ? OpenNetwork(settings) : OpenSerial(settings);
+  if (!opened) return false;
+  if (!FirmwareSupported(identity_.firmwareVersion)) {
+    return Fail(QStringLiteral("ファームウェア %1では、ご使用になれません。\r\n\r\n"
+                               "Version 1.00 以降へバージョンアップしてください。")
+                    .arg(FromDevice(identity_.firmwareVersion)));
+  }
+  UpdateCommandStates();
+  return true;
+}
+
+bool MainDialog::Fail(const QString& message) {
+  if (!message.isEmpty()) setup_.messages.Show(this, message, MessageIcon::kError);
+  ExitSequence();
+  return false;
+}
+
+bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
+  const QString path = ComPortDevicePath(settings.portNumber, profile_.ComPortOverrides());
+  if (serial_.Open(path) != kSerialOpened) {
+    AppendLog(QStringLiteral("COM%1: %2\r\n").arg(settings.portNumber).arg(serial_.LastError()));
+    return Fail(QStringLiteral("指定したポートがオープンできません。"));
+  }
+  exchange_.SetTransport(&serial_);
+  Pause(setup_.timing.settleMs);
+  switch (IdentifyDevice(exchange_, setup_.timing, identity_, session_.replyText)) {
+    case IdentifyResult::kNoAnswer:
+      return Fail(QString::fromUtf16(kNotConnected));
+    case IdentifyResult::kWrongDevice:
+      return Fail(QString::fromUtf16(kWrongDevice));
+    case IdentifyResult::kIdentified:
+      break;
+  }
+  AppendLog(QStringLiteral("com open\r\n"));
+  session_.state.connectionState = 1;
+  return true;
+}
+
+bool MainDialog::OpenNetwork(const ConnectionSettings& settings) {
+  NetworkOpenResult result;
+  if (setup_.openNetwork) {
+    result = setup_.openNetwork(NetworkOpenRequest{
+        settings, profile_, session_, this, [this](const QString& text) { AppendLog(text); }});
+  }
+  if (result.transport == nullptr) {
+    return Fail(result.failureMessage.isEmpty() ? QString::fromUtf16(kNotConnected)
+                                                : result.failureMessage);
+  }
+  network_ = std::move(result.transport);
+  exchange_.SetTransport(network_.get());
+  connect(network_.get(), &ByteTransport::LinkLost, this, &MainDialog::OnLinkLost);
+  session_.state.connectionState = 2;
+  return true;
+}
+
+// ---------------------------------------------------------------- log
+
+void MainDialog::AppendLog(const QString& text) {
+  logText_ += text;
+  ++appendCount_;
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  logPane_->moveCursor(QTextCursor::End);
+  logPane_->insertPlainText(shown);
+  logPane_->verticalScrollBar()->setValue(logPane_->verticalScrollBar()->maximum());
+}
+
+// ---------------------------------------------------------------- state
+
+bool MainDialog::LinkOpen() const {
+  return exchange_.Transport() != nullptr && exchange_.Transport()->IsOpen();
+}
+
+bool MainDialog::Connected() const {
+  const RunState& state = session_.state;
+  const bool ready = state.networkMode ? state.connectionState == 2 : state.connectionState == 1;
+  return ready && LinkOpen();
+}
+
+bool MainDialog::Idle() const { return operations_ == 0 && !exchange_.IsBusy(); }
+
+void MainDialog::UpdateCommandStates() {
+  const bool ready = Connected() && Idle() && !exitStarted_;
+  for (auto it = categoryButtons_.cbegin(); it != categoryButtons_.cend(); ++it) {
+    bool built = false;
+    for (const auto& category : categories_) built = built || category.buttonId == it.key();
+    it.value()->setEnabled(ready && built);
+  }
+  resetAction_->setEnabled(ready);
+  clockAction_->setEnabled(ready);
+}
+
+void MainDialog::OnLinkLost() {
+  if (exitStarted_) return;
+  AppendLog(QStringLiteral("link lost\r\n"));
+  linkLostNotice_ = true;
+  UpdateCommandStates();
+  ScheduleIdleWork();
+}
+
+// ---------------------------------------------------------------- closing
+
+void MainDialog::RequestClose() {
+  if (exitStarted_) return;
+  closeRequested_ = true;
+  ScheduleIdleWork();
+}
+
+void MainDialog::ScheduleIdleWork() {
+  if ((!closeRequested_ && !linkLostNotice_) || exitStarted_ || !Idle()) return;
+  // Posted, so the command or event that asked for it finishes first.
+  QTimer::singleShot(0, this, &MainDialog::RunIdleWork);
+}
+
+void MainDialog::RunIdleWork() {
+  if (exitStarted_ || !Idle()) return;
+  if (linkLostNotice_) {
+    linkLostNotice_ = false;
+    Operation operation(*this);
+    setup_.messages.Show(this, QString::fromUtf16(kNotConnected), MessageIcon::kError);
+  }
+  if (closeRequested_ && Idle()) ExitSequence();
+}
+
+void MainDialog::closeEvent(QCloseEvent* event) {
+  if (exitDone_) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  RequestClose();
+}
+
+void MainDialog::reject() { RequestClose(); }  // Escape
+
+void MainDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    event->accept();
+    ShowHelp();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+int MainDialog::SendLocked(std::string_view command, int timeoutMs, int terminatorType) {
+  setEnabled(false);
+  const int result = exchange_.SendAndWait(command, &session_.replyText, timeoutMs, terminatorType);
+  setEnabled(true);
+  return result;
+}
+
+void MainDialog::ExitSequence() {
+  if (exitStarted_) return;
+  exitStarted_ = true;
+  closeRequested_ = false;
+  {
+    Operation operation(*this);
+    RunState& state = session_.state;
+    if (state.connectionState != 0) {
+      // Make the device keep this run's changes, then leave its command
+      // line (over the network the connection simply ends).
+      if (state.pendingChangeCount != 0 &&
+          SendLocked("fromwr 15\r", setup_.timing.storeMs, kTerminatorWriteOk) == 0) {
+        setup_.messages.Show(this, QStringLiteral("書込みに失敗しました。"), MessageIcon::kError);
+      }
+      if (!state.networkMode && !state.rebootOnClose &&
+          SendLocked("exit\r", setup_.timing.exitMs, kTerminatorOk) == 0) {
+        setup_.messages.Show(this, QStringLiteral("正常に終了できませんでした。"),
+                             MessageIcon::kError);
+      }
+    }
+    state.rebootOnClose = false;
+    CloseLink();
+  }
+  exitDone_ = true;
+  QDialog::done(QDialog::Accepted);
+}
+
+void MainDialog::CloseLink() {
+  exchange_.SetTransport(nullptr);
+  serial_.Close();
+  network_.reset();  // a network transport closes its connection when destroyed
+}
+
+// ---------------------------------------------------------------- commands
+
+void MainDialog::Launch(const CategoryLaunch& category) {
+  if (!Idle() || !Connected() || exitStarted_) return;
+  Operation operation(*this);
+  const int read = category.read ? RunBusy(this, category.read) : 0;
+  if (read != 1) {
+    AppendLog(category.readError);
+    return;
+  }
+  AppendLog(category.readOk);
+  AppendLog(category.view);
+  const bool confirmed = category.show ? category.show(this) : false;
+  if (confirmed && category.write) {
+    const int written = RunBusy(this, category.write);
+    AppendLog(written == 1 ? category.writeOk : category.writeError);
+  }
+  if (category.after) category.after();
+  // A write that makes the device restart ends the run.
+  if (session_.state.rebootOnClose) RequestClose();
+}
+
+void MainDialog::FactoryReset() {
+  if (!Idle() || !Connected() || exitStarted_) return;
+  Operation operation(*this);
+  if (!setup_.messages.AskOkCancel(
+          this, QStringLiteral("工場出荷時へ初期化します。\r\n"
+                               "初期化後、MORIVEX-9をリブートし設定ユーティリティを終了します。\r\n"
+                               "よろしいですか？"))) {
+    return;
+  }
+  if (SendLocked("restart\r", setup_.timing.commandMs, kTerminatorPrompt) == 0) {
+    setup_.messages.Show(this, QStringLiteral("初期化に失敗しました。"), MessageIcon::kError);
+    return;
+  }
+  AppendLog(QStringLiteral("init ok\r\n"));
+  // The device restarts with factory settings: there is nothing left to
+  // store and no command line to leave.
+  session_.state.rebootOnClose = true;
+  session_.state.pendingChangeCount = 0;
+  RequestClose();
+}
+
+void MainDialog::SetDeviceClock() {
+  if (!Idle() || !Connected() || exitStarted_) return;
+  Operation operation(*this);
+  if (!setup_.messages.AskOkCancel(
+          this, QStringLiteral("パソコンから日時を取得しMORIVEX-9へ登録します。\r\n"
+                               "よろしいですか？"))) {
+    return;
+  }
+  const auto commands = ClockCommands(setup_.clock());
+  if (SendLocked(commands[0], setup_.timing.commandMs, kTerminatorPrompt) == 0) return;
+  if (SendLocked(commands[1], setup_.timing.commandMs, kTerminatorPrompt) == 0) return;
+  SendLocked(commands[2], setup_.timing.commandMs, kTerminatorPrompt);
+}
+
+void MainDialog::ShowHelp() { setup_.help.Show(this, kHelpContext); }
+
+void MainDialog::ShowVersionBox() {
+  VersionBox box(FromDevice(identity_.firmwareVersion), FromDevice(identity_.macAddress), this);
+  box.exec();
+}
+
+}  // namespace setutily

@@ -1,0 +1,136 @@
+// The main window: start-up (connection dialog, opening the link,
+// identification, firmware gate), the six category buttons with their launch
+// pattern, the log pane, the maintenance menu, and the exit sequence.
+#pragma once
+
+#include <QDateTime>
+#include <QDialog>
+#include <QMap>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/category.h"
+#include "app/connection.h"
+#include "app/identify.h"
+#include "app/profile.h"
+#include "app/session.h"
+#include "link/exchange.h"
+#include "link/serial_link.h"
+
+class QAction;
+class QGroupBox;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace setutily {
+
+class HelpViewer;
+class Messages;
+
+// What the main window needs from outside; tests pass their own.
+struct MainDialogSetup {
+  MainDialogSetup(QString workingDirectory, Messages& messages, HelpViewer& help)
+      : workingDirectory(std::move(workingDirectory)), messages(messages), help(help) {}
+
+  QString workingDirectory;  // holds setutily.ini (and the help file)
+  Messages& messages;
+  HelpViewer& help;
+  std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+  LinkTiming timing;
+  // Opens the network connection; when empty, the network link cannot be
+  // made and choosing it ends the run with "機器が接続されていません。".
+  NetworkOpener openNetwork;
+  // The categories behind the buttons; BuildCategories when empty.
+  std::function<std::vector<CategoryLaunch>(Session&)> categories;
+};
+
+class MainDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit MainDialog(MainDialogSetup setup, QWidget* parent = nullptr);
+  ~MainDialog() override;
+
+  // Start-up: shows the connection dialog, opens the chosen link and
+  // identifies the device. Returns true when the window is ready to be
+  // shown. On false the run is over: the dialog was cancelled, or a failure
+  // was reported and the exit sequence has run.
+  bool Start();
+
+  // The main window's help context.
+  static constexpr int kHelpContext = 1;
+
+  // AppendLog: adds text (ending in "\r\n") to the log and the log pane.
+  void AppendLog(const QString& text);
+  const QString& LogText() const { return logText_; }
+  int AppendCount() const { return appendCount_; }
+
+  Session& RunSession() { return session_; }
+  const DeviceIdentity& Identity() const { return identity_; }
+  bool DebugMode() const { return debugMode_; }
+  bool LinkOpen() const;
+  // True once the exit sequence has finished and the window has closed.
+  bool Finished() const { return exitDone_; }
+
+  // A close request: runs the exit sequence, after the command that is
+  // running when there is one. Closing the window, "終了" and Escape all
+  // lead here.
+  void RequestClose();
+
+  // The menu commands.
+  void FactoryReset();
+  void SetDeviceClock();
+  void ShowHelp();
+  void ShowVersionBox();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void reject() override;
+
+ private:
+  class Operation;
+
+  void BuildWindow();
+  void BuildMenu();
+  void Launch(const CategoryLaunch& category);
+  bool Fail(const QString& message);
+  bool OpenSerial(const ConnectionSettings& settings);
+  bool OpenNetwork(const ConnectionSettings& settings);
+  void ExitSequence();
+  void CloseLink();
+  // One exchange with the window locked; the reply goes to the session.
+  int SendLocked(std::string_view command, int timeoutMs, int terminatorType);
+  bool Connected() const;
+  bool Idle() const;
+  void UpdateCommandStates();
+  void OnLinkLost();
+  // Acts on close requests and a lost link once no command runs.
+  void ScheduleIdleWork();
+  void RunIdleWork();
+
+  MainDialogSetup setup_;
+  ProfileFile profile_;
+  CommandExchange exchange_;
+  SerialLink serial_;
+  std::unique_ptr<ByteTransport> network_;
+  Session session_;
+  DeviceIdentity identity_;
+  std::vector<CategoryLaunch> categories_;
+  QMap<int, QPushButton*> categoryButtons_;
+  QAction* resetAction_ = nullptr;
+  QAction* clockAction_ = nullptr;
+  QGroupBox* logGroup_ = nullptr;
+  QPlainTextEdit* logPane_ = nullptr;
+  QString logText_;
+  int appendCount_ = 0;
+  bool debugMode_ = false;
+  int operations_ = 0;          // commands running (each may hold several exchanges)
+  bool closeRequested_ = false; // a close request waits for the running command
+  bool linkLostNotice_ = false; // the user is yet to be told that the link went away
+  bool exitStarted_ = false;
+  bool exitDone_ = false;
+};
+
+}  // namespace setutily
