@@ -8,7 +8,7 @@
 
 #include "app/line_edits.h"
 #include "app/session.h"
-#include "settings/form_parts.h"
+#include "app/form_parts.h"
 #include "text/checks.h"
 #include "text/scan.h"
 

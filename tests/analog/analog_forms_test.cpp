@@ -17,7 +17,7 @@
 #include "app/category.h"
 #include "app/line_edits.h"
 #include "app/session.h"
-#include "settings/form_parts.h"
+#include "app/form_parts.h"
 #include "support/sim_harness.h"
 #include "support/ui_helpers.h"
 

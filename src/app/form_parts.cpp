@@ -1,4 +1,4 @@
-#include "settings/form_parts.h"
+#include "app/form_parts.h"
 
 #include <QBoxLayout>
 #include <QEvent>
