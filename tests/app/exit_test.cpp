@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "app/identify.h"
-#include "shell_rig.h"
+#include "support/shell_rig.h"
 
 namespace setutily {
 namespace {

@@ -13,7 +13,7 @@
 #include "app/help_file.h"
 #include "app/help_window.h"
 #include "app/version_box.h"
-#include "shell_rig.h"
+#include "support/shell_rig.h"
 
 namespace setutily {
 namespace {

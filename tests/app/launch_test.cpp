@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "app/busy_box.h"
-#include "shell_rig.h"
+#include "support/shell_rig.h"
 
 namespace setutily {
 namespace {

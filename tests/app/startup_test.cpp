@@ -11,7 +11,7 @@
 #include <QRadioButton>
 
 #include "app/identify.h"
-#include "shell_rig.h"
+#include "support/shell_rig.h"
 
 namespace setutily {
 namespace {

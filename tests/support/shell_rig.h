@@ -100,6 +100,13 @@ class ShellRig {
 
 using Lines = std::vector<std::string>;
 
+// Clicks the button whose objectName is id, below root.
+inline void Click(QWidget* root, int id) {
+  auto* button = Find<QPushButton>(root, id);
+  ASSERT_NE(button, nullptr) << id;
+  button->click();
+}
+
 // Runs action once from inside the next exchange of exchange, while it waits.
 inline void DuringNextExchange(CommandExchange& exchange, std::function<void()> action) {
   auto connection = std::make_shared<QMetaObject::Connection>();
