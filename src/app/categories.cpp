@@ -7,7 +7,6 @@ namespace setutily {
 
 std::vector<CategoryLaunch> BuildCategories(Session& session) {
   std::vector<CategoryLaunch> categories;
-  (void)session;
   categories.push_back(AnalogLaunch(session));
   categories.push_back(SpeedDialLaunch(session));
   return categories;
