@@ -7,6 +7,7 @@
 #include "app/help_window.h"
 #include "app/main_dialog.h"
 #include "app/messages.h"
+#include "app/network_open.h"
 #include "app/version_box.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +18,9 @@ int main(int argc, char** argv) {
   const QString directory = QDir::currentPath();
   setutily::MessageBoxes messages;
   setutily::HelpWindow help(directory, messages);
-  setutily::MainDialog window(setutily::MainDialogSetup{directory, messages, help});
+  setutily::MainDialogSetup setup(directory, messages, help);
+  setup.openNetwork = setutily::TelnetOpener();
+  setutily::MainDialog window(std::move(setup));
   if (!window.Start()) return 0;
   // The program ends when the main window has closed (help windows that
   // are still open go with it).

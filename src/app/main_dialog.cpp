@@ -309,8 +309,12 @@ void MainDialog::RunIdleWork() {
   if (exitStarted_ || !Idle()) return;
   if (linkLostNotice_) {
     linkLostNotice_ = false;
-    Operation operation(*this);
-    setup_.messages.Show(this, QString::fromUtf16(kNotConnected), MessageIcon::kError);
+    // A device that restarts (factory reset, new router address) may drop
+    // the connection right after its answer; the run is ending anyway.
+    if (!session_.state.rebootOnClose) {
+      Operation operation(*this);
+      setup_.messages.Show(this, QString::fromUtf16(kNotConnected), MessageIcon::kError);
+    }
   }
   if (closeRequested_ && Idle()) ExitSequence();
 }
