@@ -34,13 +34,13 @@ void Usage() {
       "  --firmware VERSION  firmware number shown after \"Version \" (default 1.00)\n"
       "  --mac ADDRESS       MAC address (17 characters)\n"
       "  --model NAME        model name in the reply to ATI (default MORIVEX-9)\n"
-      "  --fault SPEC        KIND[:VALUE][@PREFIX][#SKIP][xCOUNT], repeatable; KIND is one of\n"
+      "  --fault FAULT       KIND[:VALUE][@PREFIX][#SKIP][xCOUNT], repeatable; KIND is one of\n"
       "                      silent, delay, cut, garbage, oversize, zero, hangup\n"
       "  --quiet             do not print received lines\n";
 }
 
-bool ParseFault(const std::string& spec, Fault& fault) {
-  std::string rest = spec;
+bool ParseFault(const std::string& text, Fault& fault) {
+  std::string rest = text;
   auto take = [&rest](char sep) -> std::string {
     const auto at = rest.find(sep);
     if (at == std::string::npos) return {};
@@ -113,9 +113,9 @@ int main(int argc, char** argv) {
     else if (arg == "--quiet") quiet = true;
     else if (arg == "--fault") {
       Fault fault;
-      const std::string spec = value();
-      if (!ParseFault(spec, fault)) {
-        std::cerr << "morivex9-sim: bad fault \"" << spec << "\"\n";
+      const std::string text = value();
+      if (!ParseFault(text, fault)) {
+        std::cerr << "morivex9-sim: bad fault \"" << text << "\"\n";
         return 2;
       }
       device.AddFault(fault);
