@@ -1,8 +1,11 @@
 #include "app/busy_box.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace setutily {
 
@@ -22,13 +25,25 @@ BusyBox::BusyBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWind
   setAccessibleName(text->text());
 }
 
+void BusyBox::ShowCentred() {
+  adjustSize();
+  const QWidget* owner = parentWidget();
+  QRect area;
+  if (owner != nullptr && owner->isVisible()) {
+    area = owner->geometry();
+  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    area = screen->availableGeometry();
+  }
+  if (area.isValid()) move(area.center() - rect().center());
+  show();
+}
+
 int RunBusy(QWidget* owner, const std::function<int()>& work) {
   if (owner != nullptr) owner->setEnabled(false);
-  auto* box = new BusyBox(owner);
-  box->show();
-  if (owner != nullptr) box->move(owner->geometry().center() - box->rect().center());
+  auto box = std::make_unique<BusyBox>(owner);
+  box->ShowCentred();
   const int result = work();
-  delete box;
+  box.reset();
   if (owner != nullptr) {
     owner->setEnabled(true);
     owner->activateWindow();

@@ -11,6 +11,9 @@ class BusyBox : public QDialog {
   Q_OBJECT
  public:
   explicit BusyBox(QWidget* owner);
+  // Shows the box centred on its owner when the owner is on screen,
+  // otherwise on the screen (e.g. before the main window is first shown).
+  void ShowCentred();
 };
 
 // Disables owner, shows a BusyBox owned by it, runs work, destroys the box,

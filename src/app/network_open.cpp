@@ -1,10 +1,7 @@
 #include "app/network_open.h"
 
 #include <QEventLoop>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
-#include <QWidget>
 
 #include "app/busy_box.h"
 #include "app/profile.h"
@@ -24,31 +21,6 @@ const char16_t kNotConnected[] = u"機器が接続されていません。";
 constexpr int kGuardMarginMs = 2000;
 
 enum class Outcome { kWaiting, kLoggedIn, kNoConnection, kLoginFailed };
-
-// Shows the "please wait" box while the link is being opened: centred on the
-// main window when it is on screen, otherwise on the screen (at start-up the
-// main window is not shown yet).
-class WaitBox {
- public:
-  explicit WaitBox(QWidget* owner) : box_(new BusyBox(owner)) {
-    box_->adjustSize();
-    const QWidget* around = owner != nullptr && owner->isVisible() ? owner : nullptr;
-    QRect area;
-    if (around != nullptr) {
-      area = around->geometry();
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      area = screen->availableGeometry();
-    }
-    if (area.isValid()) box_->move(area.center() - box_->rect().center());
-    box_->show();
-  }
-  ~WaitBox() { delete box_; }
-  WaitBox(const WaitBox&) = delete;
-  WaitBox& operator=(const WaitBox&) = delete;
-
- private:
-  BusyBox* box_;
-};
 
 }  // namespace
 
@@ -137,7 +109,8 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request,
   guard.start(timing.connectTimeoutMs + timing.promptTimeoutMs + 3 * kLoginStepTimeoutMs +
               kGuardMarginMs);
   {
-    WaitBox box(request.window);
+    BusyBox box(request.window);
+    box.ShowCentred();
     if (outcome == Outcome::kWaiting) loop.exec();
   }
   guard.stop();

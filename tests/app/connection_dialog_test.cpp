@@ -11,6 +11,7 @@
 
 #include "app/connection_dialog.h"
 #include "app/profile.h"
+#include "support/ini_file_test.h"
 #include "support/ui_helpers.h"
 
 namespace setutily {
@@ -19,21 +20,10 @@ namespace {
 using testing::Find;
 using testing::RecordingMessages;
 
-class ConnectionDialogTest : public ::testing::Test {
+class ConnectionDialogTest : public testing::IniFileTest {
  protected:
-  QString Path() const { return dir.filePath("setutily.ini"); }
-  void Put(const QByteArray& bytes) {
-    QFile file(Path());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-  }
-  QByteArray Get() const {
-    QFile file(Path());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
   QLineEdit* Edit(QWidget* dialog, int id) { return Find<QLineEdit>(dialog, id); }
 
-  QTemporaryDir dir;
   RecordingMessages messages;
 };
 

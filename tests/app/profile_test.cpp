@@ -11,25 +11,13 @@
 
 #include "app/connection.h"
 #include "app/profile.h"
+#include "support/ini_file_test.h"
 #include "support/ui_helpers.h"
 
 namespace setutily {
 namespace {
 
-class ProfileTest : public ::testing::Test {
- protected:
-  QString Path() const { return dir.filePath("setutily.ini"); }
-  void Put(const QByteArray& bytes) {
-    QFile file(Path());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-  }
-  QByteArray Get() const {
-    QFile file(Path());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
-  QTemporaryDir dir;
-};
+using ProfileTest = testing::IniFileTest;
 
 TEST_F(ProfileTest, FindsSectionsAndKeysRegardlessOfCaseAndReadsValues) {
   Put("; connection\n"
