@@ -4,9 +4,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "app/line_edits.h"
-#include "app/session.h"
-#include "app/form_parts.h"
+#include "forms/line_edits.h"
+#include "forms/session.h"
+#include "forms/form_parts.h"
 #include "text/checks.h"
 #include "text/scan.h"
 

@@ -7,10 +7,10 @@
 
 #include "analog/analog_common_form.h"
 #include "analog/tel_port_form.h"
-#include "app/busy_box.h"
-#include "app/form.h"
-#include "app/messages.h"
-#include "app/session.h"
+#include "forms/busy_box.h"
+#include "forms/form.h"
+#include "forms/messages.h"
+#include "forms/session.h"
 
 namespace setutily {
 

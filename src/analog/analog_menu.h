@@ -5,7 +5,8 @@
 #include <QDialog>
 
 #include "analog/analog_settings.h"
-#include "app/category.h"
+#include "forms/session.h"
+#include "forms/category.h"
 
 namespace setutily {
 

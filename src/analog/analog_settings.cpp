@@ -1,6 +1,6 @@
 #include "analog/analog_settings.h"
 
-#include "app/session.h"
+#include "settings/context.h"
 
 namespace setutily {
 
@@ -78,25 +78,25 @@ const WriteTable<AnalogCommon> kCommonCommands = {
 
 }  // namespace
 
-int ReadAnalogSettings(Session& session, AnalogCategory& analog) {
+int ReadAnalogSettings(DeviceContext& context, AnalogCategory& analog) {
   for (int port = 0; port < kAnalogPortCount; ++port) {
-    if (ReadShow(session, kShowPort[port], kPortLabels, analog.baseline.ports[port]) == 0) {
+    if (ReadShow(context, kShowPort[port], kPortLabels, analog.baseline.ports[port]) == 0) {
       return 0;
     }
   }
-  if (ReadShow(session, kShowCommon, kCommonLabels, analog.baseline.common) == 0) return 0;
+  if (ReadShow(context, kShowCommon, kCommonLabels, analog.baseline.common) == 0) return 0;
   analog.AdoptBaseline();
   return 1;
 }
 
-int WriteAnalogSettings(Session& session, AnalogCategory& analog, int group,
+int WriteAnalogSettings(DeviceContext& context, AnalogCategory& analog, int group,
                         WriteFailure* failure) {
   if (group >= kAnalogTel1 && group <= kAnalogTel3) {
-    return WriteChanges(session, kPortCommands, analog.working.ports[group],
+    return WriteChanges(context, kPortCommands, analog.working.ports[group],
                         analog.baseline.ports[group], kPortNames[group], failure);
   }
   if (group == kAnalogCommon) {
-    return WriteChanges(session, kCommonCommands, analog.working.common, analog.baseline.common,
+    return WriteChanges(context, kCommonCommands, analog.working.common, analog.baseline.common,
                         {}, failure);
   }
   return 1;

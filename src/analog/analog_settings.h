@@ -5,11 +5,12 @@
 #include <array>
 #include <string>
 
-#include "settings/fields.h"
+#include "settings/write_table.h"
+#include "settings/read_table.h"
 
 namespace setutily {
 
-struct Session;
+struct DeviceContext;
 
 // Settings common to all three ports.
 struct AnalogCommon {
@@ -52,13 +53,13 @@ enum AnalogGroup : int { kAnalogTel1 = 0, kAnalogTel2 = 1, kAnalogTel3 = 2, kAna
 // Reads all four groups into the baseline and, when every reply arrived,
 // copies it into the working copy. 1 on success, 0 when an exchange failed
 // (the working copy is then left as it was).
-int ReadAnalogSettings(Session& session, AnalogCategory& analog);
+int ReadAnalogSettings(DeviceContext& context, AnalogCategory& analog);
 
 // Sends the changed settings of one group. 1 when all were sent (or none
 // differed, or the group is unknown); 0 when an exchange failed: the group's
 // fields from the failed one on are then back at their baseline values in
 // the working copy, and failure (when given) tells where it stopped.
-int WriteAnalogSettings(Session& session, AnalogCategory& analog, int group,
+int WriteAnalogSettings(DeviceContext& context, AnalogCategory& analog, int group,
                         WriteFailure* failure = nullptr);
 
 }  // namespace setutily

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "analog/analog_settings.h"
-#include "app/form.h"
+#include "forms/session.h"
+#include "forms/form.h"
 
 class QCheckBox;
 

@@ -11,9 +11,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/form.h"
-#include "app/line_edits.h"
-#include "app/messages.h"
+#include "forms/form.h"
+#include "forms/line_edits.h"
+#include "forms/messages.h"
 #include "app/profile.h"
 
 namespace setutily {

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/help_file.h"
-#include "app/messages.h"
+#include "forms/messages.h"
 
 namespace setutily {
 

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "app/help.h"
+#include "forms/help.h"
 
 class QTextBrowser;
 

@@ -8,20 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "link/timing.h"
+
 namespace setutily {
 
 class CommandExchange;
-
-// Time-outs of the start-up and maintenance exchanges, in milliseconds.
-// Tests shorten them; the program uses these values.
-struct LinkTiming {
-  int settleMs = 1000;        // wait after opening the serial port
-  int identifyMs = 3000;      // "ATI\r", "AT%I2\r", "AT%M\r", "ATT1\r"
-  int promptSettleMs = 500;   // the bare "\r" after "ATT1\r"
-  int exitMs = 3000;          // "exit\r"
-  int storeMs = 10000;        // "fromwr 15\r"
-  int commandMs = 10000;      // "restart\r" and the clock commands
-};
 
 struct DeviceIdentity {
   std::string firmwareVersion;  // "Version " and what follows, at most 13 bytes

@@ -17,11 +17,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/busy_box.h"
+#include "forms/busy_box.h"
 #include "app/connection_dialog.h"
-#include "app/form.h"
-#include "app/help.h"
-#include "app/messages.h"
+#include "forms/form.h"
+#include "forms/help.h"
+#include "forms/messages.h"
 #include "app/version_box.h"
 #include "text/encoding.h"
 
@@ -86,9 +86,10 @@ MainDialog::MainDialog(MainDialogSetup setup, QWidget* parent)
   setWindowTitle(QStringLiteral("MORIVEX-9 設定ユーティリティ"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  session_.timing = setup_.timing;
   BuildWindow();
   session_.appendLog = [this](const QString& text) { AppendLog(text); };
-  categories_ = setup_.categories ? setup_.categories(session_) : BuildCategories(session_);
+  if (setup_.categories) categories_ = setup_.categories(session_);
   for (const CategoryLaunch& category : categories_) {
     QPushButton* button = categoryButtons_.value(category.buttonId);
     if (button == nullptr) continue;
@@ -186,7 +187,7 @@ void MainDialog::BuildMenu() {
 // ---------------------------------------------------------------- start-up
 
 bool MainDialog::Start() {
-  session_.state.connectionState = 0;
+  session_.state.connectionState = ConnectionState::kNone;
   ConnectionPortDialog dialog(profile_, setup_.messages, this);
   if (dialog.exec() != QDialog::Accepted) return Fail(QString());
   const ConnectionSettings settings = dialog.Settings();
@@ -215,7 +216,7 @@ bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
     return Fail(QStringLiteral("指定したポートがオープンできません。"));
   }
   exchange_.SetTransport(&serial_);
-  Pause(setup_.timing.settleMs);
+  Pause(session_.timing.settleMs);
   switch (IdentifyDevice(exchange_, setup_.timing, identity_, session_.replyText)) {
     case IdentifyResult::kNoAnswer:
       return Fail(QString::fromUtf16(kNotConnected));
@@ -225,7 +226,7 @@ bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
       break;
   }
   AppendLog(QStringLiteral("com open\r\n"));
-  session_.state.connectionState = 1;
+  session_.state.connectionState = ConnectionState::kLinkOpen;
   return true;
 }
 
@@ -242,7 +243,7 @@ bool MainDialog::OpenNetwork(const ConnectionSettings& settings) {
   network_ = std::move(result.transport);
   exchange_.SetTransport(network_.get());
   connect(network_.get(), &ByteTransport::LinkLost, this, &MainDialog::OnLinkLost);
-  session_.state.connectionState = 2;
+  session_.state.connectionState = ConnectionState::kLoggedIn;
   return true;
 }
 
@@ -266,7 +267,9 @@ bool MainDialog::LinkOpen() const {
 
 bool MainDialog::Connected() const {
   const RunState& state = session_.state;
-  const bool ready = state.networkMode ? state.connectionState == 2 : state.connectionState == 1;
+  const ConnectionState wanted =
+      state.networkMode ? ConnectionState::kLoggedIn : ConnectionState::kLinkOpen;
+  const bool ready = state.connectionState == wanted;
   return ready && LinkOpen();
 }
 
@@ -353,15 +356,15 @@ void MainDialog::ExitSequence() {
   {
     Operation operation(*this);
     RunState& state = session_.state;
-    if (state.connectionState != 0) {
+    if (state.connectionState != ConnectionState::kNone) {
       // Make the device keep this run's changes, then leave its command
       // line (over the network the connection simply ends).
       if (state.pendingChangeCount != 0 &&
-          SendLocked("fromwr 15\r", setup_.timing.storeMs, kTerminatorWriteOk) == 0) {
+          SendLocked("fromwr 15\r", session_.timing.storeMs, kTerminatorWriteOk) == 0) {
         setup_.messages.Show(this, QStringLiteral("書込みに失敗しました。"), MessageIcon::kError);
       }
       if (!state.networkMode && !state.rebootOnClose &&
-          SendLocked("exit\r", setup_.timing.exitMs, kTerminatorOk) == 0) {
+          SendLocked("exit\r", session_.timing.exitMs, kTerminatorOk) == 0) {
         setup_.messages.Show(this, QStringLiteral("正常に終了できませんでした。"),
                              MessageIcon::kError);
       }
@@ -410,7 +413,7 @@ void MainDialog::FactoryReset() {
                                "よろしいですか？"))) {
     return;
   }
-  if (SendLocked("restart\r", setup_.timing.commandMs, kTerminatorPrompt) == 0) {
+  if (SendLocked("restart\r", session_.timing.commandMs, kTerminatorPrompt) == 0) {
     setup_.messages.Show(this, QStringLiteral("初期化に失敗しました。"), MessageIcon::kError);
     return;
   }
@@ -431,9 +434,9 @@ void MainDialog::SetDeviceClock() {
     return;
   }
   const auto commands = ClockCommands(setup_.clock());
-  if (SendLocked(commands[0], setup_.timing.commandMs, kTerminatorPrompt) == 0) return;
-  if (SendLocked(commands[1], setup_.timing.commandMs, kTerminatorPrompt) == 0) return;
-  SendLocked(commands[2], setup_.timing.commandMs, kTerminatorPrompt);
+  if (SendLocked(commands[0], session_.timing.commandMs, kTerminatorPrompt) == 0) return;
+  if (SendLocked(commands[1], session_.timing.commandMs, kTerminatorPrompt) == 0) return;
+  SendLocked(commands[2], session_.timing.commandMs, kTerminatorPrompt);
 }
 
 void MainDialog::ShowHelp() { setup_.help.Show(this, kHelpContext); }

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/category.h"
+#include "forms/category.h"
 #include "app/connection.h"
 #include "app/identify.h"
 #include "app/profile.h"
-#include "app/session.h"
+#include "forms/session.h"
 #include "link/exchange.h"
 #include "link/serial_link.h"
 
@@ -42,7 +42,7 @@ struct MainDialogSetup {
   // Opens the network connection; when empty, the network link cannot be
   // made and choosing it ends the run with "機器が接続されていません。".
   NetworkOpener openNetwork;
-  // The categories behind the buttons; BuildCategories when empty.
+  // The categories behind the buttons; none when empty.
   std::function<std::vector<CategoryLaunch>(Session&)> categories;
 };
 

@@ -3,9 +3,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "app/busy_box.h"
+#include "forms/busy_box.h"
 #include "app/profile.h"
-#include "app/session.h"
+#include "forms/session.h"
 #include "link/exchange.h"
 #include "text/encoding.h"
 
@@ -58,9 +58,9 @@ QString LoginFailureMessage(NetworkLogin::Failure failure) {
   return QString::fromUtf16(kNotConnected);
 }
 
-NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request,
-                                       const NetworkOpenTiming& timing) {
+NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request) {
   RunState& state = request.session.state;
+  const LinkTiming& timing = request.session.timing;
   QString portProblem;
   const quint16 port = TelnetPortSetting(request.profile, &portProblem);
   if (!portProblem.isEmpty()) request.appendLog(portProblem);
@@ -68,13 +68,14 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request,
   // Declared first so that it goes last: the login and its exchange hold on
   // to it until they are gone.
   auto link = std::make_unique<TelnetLink>();
-  link->SetConnectTimeout(timing.connectTimeoutMs);
+  link->SetConnectTimeout(timing.connectMs);
   // The login runs its exchanges on an exchange of its own; the main
   // window's exchange takes the link over once it is logged in.
   CommandExchange exchange;
   exchange.SetTransport(link.get());
   NetworkLogin login(*link, exchange);
-  login.SetPromptTimeout(timing.promptTimeoutMs);
+  login.SetPromptTimeout(timing.passwordPromptMs);
+  login.SetStepTimeout(timing.loginStepMs);
 
   Outcome outcome = Outcome::kWaiting;
   NetworkLogin::Failure failure = NetworkLogin::Failure::kLinkLost;
@@ -101,12 +102,12 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request,
     return {nullptr, QString::fromUtf16(kNotConnected)};
   }
   request.appendLog(QStringLiteral("socket open\r\n"));
-  state.connectionState = 1;
+  state.connectionState = ConnectionState::kLinkOpen;
 
   QTimer guard;
   guard.setSingleShot(true);
   QObject::connect(&guard, &QTimer::timeout, &loop, [&] { finish(Outcome::kNoConnection); });
-  guard.start(timing.connectTimeoutMs + timing.promptTimeoutMs + 3 * kLoginStepTimeoutMs +
+  guard.start(timing.connectMs + timing.passwordPromptMs + 3 * timing.loginStepMs +
               kGuardMarginMs);
   {
     BusyBox box(request.window);
@@ -134,14 +135,10 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request,
       break;
   }
   // No link: the connection (if any) is reset when the link goes.
-  state.connectionState = 0;
+  state.connectionState = ConnectionState::kNone;
   return result;
 }
 
-NetworkOpener TelnetOpener(NetworkOpenTiming timing) {
-  return [timing](const NetworkOpenRequest& request) {
-    return OpenTelnetConnection(request, timing);
-  };
-}
+NetworkOpener TelnetOpener() { return &OpenTelnetConnection; }
 
 }  // namespace setutily

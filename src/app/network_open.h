@@ -15,12 +15,6 @@ namespace setutily {
 
 class ProfileFile;
 
-// The waits of opening the link (tests shorten them).
-struct NetworkOpenTiming {
-  int connectTimeoutMs = kConnectTimeoutMs;        // until the connection is made
-  int promptTimeoutMs = kPasswordPromptTimeoutMs;  // until the device asks for the password
-};
-
 // The TCP port of the device's telnet service: "IPADDR"/"TCPPORT" when it
 // holds a number from 1 to 65535, otherwise 23. When the key is there but
 // holds anything else, *problem is set to a log line saying so.
@@ -37,10 +31,11 @@ QString LoginFailureMessage(NetworkLogin::Failure failure);
 // answer in time, or an address that is not a dotted IPv4 address), a
 // message of the login's own when the login failed. A failed login is not
 // tried again.
-NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request,
-                                       const NetworkOpenTiming& timing = {});
+// Its waits are the connect, password-prompt and login-step times of the
+// run's timing.
+NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request);
 
 // OpenTelnetConnection as the main window's network opener.
-NetworkOpener TelnetOpener(NetworkOpenTiming timing = {});
+NetworkOpener TelnetOpener();
 
 }  // namespace setutily

@@ -54,7 +54,7 @@ void NetworkLogin::Run() {
   QPointer<NetworkLogin> self(this);
   std::string reply;
   auto step = [&](const std::string& line, int markerType) {
-    return link_.NetSendAndWait(exchange_, line + "\r\n", &reply, kLoginStepTimeoutMs, markerType);
+    return link_.NetSendAndWait(exchange_, line + "\r\n", &reply, stepTimeoutMs_, markerType);
   };
   auto failed = [&](const char* logLine, Failure failure) {
     emit Log(QString::fromLatin1(logLine));

@@ -45,8 +45,9 @@ class NetworkLogin : public QObject {
 
   State CurrentState() const { return state_; }
 
-  // For tests: a shorter wait for the first prompt.
+  // The wait for the first prompt, and for the answer of each later step.
   void SetPromptTimeout(int ms) { promptTimeoutMs_ = ms; }
+  void SetStepTimeout(int ms) { stepTimeoutMs_ = ms; }
 
  signals:
   // One log line, ending "\r\n".
@@ -66,6 +67,7 @@ class NetworkLogin : public QObject {
   std::string administratorPassword_;
   State state_ = State::kIdle;
   int promptTimeoutMs_ = kPasswordPromptTimeoutMs;
+  int stepTimeoutMs_ = kLoginStepTimeoutMs;
   QTimer promptTimer_;
 };
 

@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "app/line_edits.h"
-#include "app/messages.h"
-#include "app/session.h"
+#include "forms/line_edits.h"
+#include "forms/messages.h"
+#include "forms/session.h"
 #include "text/checks.h"
 #include "text/encoding.h"
 

@@ -5,9 +5,10 @@
 
 #include <array>
 
-#include "app/category.h"
-#include "app/form.h"
-#include "speeddial/speed_dial.h"
+#include "forms/session.h"
+#include "forms/category.h"
+#include "forms/form.h"
+#include "speeddial/speed_dial_settings.h"
 
 namespace setutily {
 

@@ -129,23 +129,82 @@ long long ParseLeadingNumber(std::string_view text, long long min, long long max
 namespace {
 
 // The value that starts at byte offset `start` of the visible reply.
-std::string ValueAt(std::string_view visible, std::size_t start) {
+std::string ValueAt(std::string_view visible, std::size_t start,
+                    std::size_t cut = kMaxValueLength) {
   if (start > visible.size()) return {};
   std::string value;
   ExtractField(visible.substr(start), value, 7);
-  if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
+  if (value.size() > cut) value.resize(cut);
   return value;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// When a numbered list line ("  12: ...") starts at offset `line`, the
+// position just after its ": " and its number; otherwise npos.
+std::size_t ListLineValue(std::string_view text, std::size_t line, long long* number) {
+  std::size_t i = line;
+  while (i < text.size() && text[i] == ' ') ++i;
+  const std::size_t digits = i;
+  while (i < text.size() && IsDigit(text[i])) ++i;
+  if (i == digits || i - digits > 9 || text.substr(i, 2) != ": ") return std::string_view::npos;
+  *number = ParseLeadingNumber(text.substr(digits, i - digits), 0, 999999999);
+  return i + 2;
+}
+
+// Calls visit(lineStart) for every line of text until it returns true.
+template <class Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    if (visit(start)) return;
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) return;
+    start = end + 1;
+  }
 }
 
 }  // namespace
 
-std::string ReadTextValue(std::string_view reply, std::string_view label) {
+std::string ReadTextValue(std::string_view reply, std::string_view label, std::size_t cut) {
   const std::string_view visible = VisibleText(reply);
   const int pos = FindText(visible, label, 0);
   if (pos == 0) return {};
   // The label's first byte is at pos - 1; the value starts one byte (the
   // separator after the colon) beyond the label's end.
-  return ValueAt(visible, static_cast<std::size_t>(pos) + label.size());
+  return ValueAt(visible, static_cast<std::size_t>(pos) + label.size(), cut);
+}
+
+std::optional<std::string_view> FindListLine(std::string_view reply, int number) {
+  const std::string_view visible = VisibleText(reply);
+  std::optional<std::string_view> found;
+  ForEachLine(visible, [&](std::size_t line) {
+    long long n = -1;
+    const std::size_t value = ListLineValue(visible, line, &n);
+    if (value == std::string_view::npos || n != number) return false;
+    std::string_view rest = visible.substr(value);
+    found = rest.substr(0, rest.find('\r'));
+    return true;
+  });
+  return found;
+}
+
+std::string_view ListBlock(std::string_view reply, int number) {
+  const std::string_view visible = VisibleText(reply);
+  std::size_t begin = std::string_view::npos;
+  std::size_t end = visible.size();
+  ForEachLine(visible, [&](std::size_t line) {
+    long long n = -1;
+    if (ListLineValue(visible, line, &n) == std::string_view::npos) return false;
+    if (begin == std::string_view::npos) {
+      if (n == number) begin = line;
+      return false;
+    }
+    end = line;
+    return true;
+  });
+  if (begin == std::string_view::npos) return {};
+  return visible.substr(begin, end - begin);
 }
 
 long long ReadNumberValue(std::string_view reply, std::string_view label, long long min,

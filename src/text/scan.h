@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <optional>
 #include <string_view>
 
 namespace setutily {
@@ -54,9 +55,10 @@ long long ParseLeadingNumber(std::string_view text, long long min, long long max
 
 // The value that follows label in reply: found anywhere (first occurrence,
 // case ignored), starting one byte after the label's end and running to the
-// next carriage return or the end of the text, cut to kMaxValueLength bytes.
+// next carriage return or the end of the text, cut to cut bytes.
 // A label that is missing yields an empty text.
-std::string ReadTextValue(std::string_view reply, std::string_view label);
+std::string ReadTextValue(std::string_view reply, std::string_view label,
+                          std::size_t cut = kMaxValueLength);
 
 // As ReadTextValue, converted with ParseLeadingNumber into [min, max];
 // a missing label yields 0 (clamped into the range).
@@ -68,6 +70,18 @@ long long ReadNumberValue(std::string_view reply, std::string_view label,
 // bytes, with leading and trailing white space removed. A missing line
 // yields an empty text.
 std::string ReadListEntry(std::string_view reply, int number);
+
+// The rest of the line of list entry number in reply: the text after
+// "number: " up to the carriage return (or the end), where "number: " stands
+// at the start of a line, after blanks only. Such a text inside a longer
+// number ("1: " within "11: ") is never taken. nullopt when there is none.
+std::optional<std::string_view> FindListLine(std::string_view reply, int number);
+
+// The lines of list entry number: from its "number: " line (found as by
+// FindListLine) up to the next line that starts, after blanks, with any
+// decimal number and ": ", or the end of the reply. Empty when there is no
+// such entry. Labels searched in the block belong to that entry only.
+std::string_view ListBlock(std::string_view reply, int number);
 
 // Removes leading and trailing space, tab, CR, LF, VT and FF.
 std::string_view TrimSpace(std::string_view text);

@@ -11,13 +11,14 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "root/categories.h"
 #include "analog/analog_common_form.h"
 #include "analog/analog_menu.h"
 #include "analog/tel_port_form.h"
-#include "app/category.h"
-#include "app/line_edits.h"
-#include "app/session.h"
-#include "app/form_parts.h"
+#include "forms/category.h"
+#include "forms/line_edits.h"
+#include "forms/session.h"
+#include "forms/form_parts.h"
 #include "support/sim_harness.h"
 #include "support/ui_helpers.h"
 

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "root/categories.h"
 #include "analog/analog_menu.h"
 #include "analog/tel_port_form.h"
 #include "support/shell_rig.h"
@@ -31,7 +32,7 @@ const Lines kAnalogShows = {"show analog tel1", "show analog tel2", "show analog
 class AnalogWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    rig.categories = nullptr;  // the real categories behind the buttons
+    rig.categories = BuildCategories;  // the real categories behind the buttons
     rig.sim.With([this](Device& d) { d.SetStateFile(FlashPath()); });
     ASSERT_TRUE(rig.Start());
     rig.window->show();

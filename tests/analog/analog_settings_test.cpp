@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "analog/analog_settings.h"
-#include "app/session.h"
+#include "forms/session.h"
 #include "support/scripted_transport.h"
 #include "support/sim_harness.h"
 #include "support/ui_helpers.h"

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/busy_box.h"
+#include "forms/busy_box.h"
 #include "support/shell_rig.h"
 
 namespace setutily {

@@ -4,7 +4,7 @@
 
 #include <QTest>
 
-#include "app/line_edits.h"
+#include "forms/line_edits.h"
 
 namespace setutily {
 namespace {

@@ -32,7 +32,7 @@ TEST(Startup, IdentifiesTheDeviceAndOnQuitLeavesItsCommandLineAndClosesThePort) 
   EXPECT_EQ(rig.Received(), (Lines{"ATI", "AT%I2", "AT%M", "ATT1", ""}));
   EXPECT_EQ(window.Identity().firmwareVersion, "Version 1.00");
   EXPECT_EQ(window.Identity().macAddress, "00:80:6D:12:34:56");
-  EXPECT_EQ(window.RunSession().state.connectionState, 1);
+  EXPECT_EQ(window.RunSession().state.connectionState, ConnectionState::kLinkOpen);
   EXPECT_FALSE(window.RunSession().state.networkMode);
   EXPECT_EQ(window.LogText(), "com open\r\n");
   EXPECT_TRUE(rig.messages.shown.empty());
@@ -81,7 +81,7 @@ TEST(Startup, IdentificationFailuresShowOneMessageAndEndTheRunWithoutExit) {
     EXPECT_TRUE(rig.window->Finished());
     EXPECT_FALSE(rig.window->LinkOpen());  // the port is closed again
     EXPECT_EQ(rig.Received(), c.received);  // no "exit\r": nothing was connected
-    EXPECT_EQ(rig.window->RunSession().state.connectionState, 0);
+    EXPECT_EQ(rig.window->RunSession().state.connectionState, ConnectionState::kNone);
   }
 }
 
@@ -192,7 +192,7 @@ TEST(Startup, NetworkModeWithoutAConnectionEndsTheRun) {
   EXPECT_EQ(rig.messages.shown[0].text, kNotConnected);
   EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::kError);
   EXPECT_TRUE(rig.Received().empty());  // the serial line stays untouched
-  EXPECT_EQ(rig.window->RunSession().state.connectionState, 0);
+  EXPECT_EQ(rig.window->RunSession().state.connectionState, ConnectionState::kNone);
 
   ShellRig refused;
   refused.openNetwork = [](const NetworkOpenRequest& request) {
@@ -225,7 +225,7 @@ TEST(Startup, NetworkModeExchangesOverTheOpenedTransportAndStoresChangesAtExit) 
     EXPECT_EQ(seen.address, "192.168.0.254");
     EXPECT_EQ(seen.loginPassword, "pass");
     MainDialog& window = *rig.window;
-    EXPECT_EQ(window.RunSession().state.connectionState, 2);
+    EXPECT_EQ(window.RunSession().state.connectionState, ConnectionState::kLoggedIn);
     EXPECT_TRUE(window.RunSession().state.networkMode);
     EXPECT_TRUE(window.Identity().firmwareVersion.empty());
     EXPECT_TRUE(Find<QAction>(&window, 32771)->isEnabled());

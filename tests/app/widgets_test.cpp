@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "app/busy_box.h"
-#include "app/form.h"
-#include "app/line_edits.h"
+#include "forms/busy_box.h"
+#include "forms/form.h"
+#include "forms/line_edits.h"
 #include "support/ui_helpers.h"
 
 namespace setutily {

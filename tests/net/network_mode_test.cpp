@@ -17,10 +17,11 @@
 #include <QTest>
 #include <memory>
 
+#include "root/categories.h"
 #include "analog/analog_menu.h"
 #include "analog/tel_port_form.h"
 #include "app/connection_dialog.h"
-#include "app/line_edits.h"
+#include "forms/line_edits.h"
 #include "app/main_dialog.h"
 #include "app/network_open.h"
 #include "app/profile.h"
@@ -112,7 +113,10 @@ class Shell {
     setup.timing.storeMs = 2000;
     setup.timing.commandMs = 2000;
     setup.clock = [this] { return now; };
-    setup.openNetwork = TelnetOpener(NetworkOpenTiming{2000, 3000});
+    setup.timing.connectMs = 2000;
+    setup.timing.passwordPromptMs = 3000;
+    setup.openNetwork = TelnetOpener();
+    setup.categories = BuildCategories;
     window = std::make_unique<MainDialog>(std::move(setup));
     OnNextModal<ConnectionPortDialog>([adjust](ConnectionPortDialog* dialog) {
       if (adjust) adjust(dialog);
@@ -170,7 +174,7 @@ TEST(NetworkMode, StartUpFromTheDialogLogsInSavesTheSettingsAndEnablesTheCommand
   }));
   MainDialog& window = *shell.window;
   EXPECT_EQ(window.LogText(), LoggedInLog());
-  EXPECT_EQ(window.RunSession().state.connectionState, 2);
+  EXPECT_EQ(window.RunSession().state.connectionState, ConnectionState::kLoggedIn);
   EXPECT_TRUE(window.RunSession().state.networkMode);
   EXPECT_TRUE(window.LinkOpen());
   EXPECT_TRUE(shell.messages.shown.empty());
@@ -249,7 +253,7 @@ TEST(NetworkMode, ConnectionsThatCannotBeMadeEndTheRun) {
     EXPECT_EQ(shell.messages.shown[0].icon, MessageIcon::kError);
     EXPECT_TRUE(shell.window->Finished());
     EXPECT_EQ(shell.window->LogText(), "socket open\r\n");
-    EXPECT_EQ(shell.window->RunSession().state.connectionState, 0);
+    EXPECT_EQ(shell.window->RunSession().state.connectionState, ConnectionState::kNone);
   }
   for (const char* address : {"192.168.0", "localhost", "127.0.0.1:23", "", "127.0.0.256"}) {
     SCOPED_TRACE(address);

@@ -6,8 +6,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/line_edits.h"
-#include "app/session.h"
+#include "root/categories.h"
+#include "forms/line_edits.h"
+#include "forms/session.h"
 #include "speeddial/speed_dial_form.h"
 #include "support/sim_harness.h"
 #include "support/ui_helpers.h"

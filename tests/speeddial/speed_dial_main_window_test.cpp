@@ -5,7 +5,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/line_edits.h"
+#include "root/categories.h"
+#include "forms/line_edits.h"
 #include "speeddial/speed_dial_form.h"
 #include "support/shell_rig.h"
 
@@ -44,7 +45,7 @@ void TypeRow(QWidget* form, int row, const QString& text) {
 class SpeedDialWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    rig.categories = nullptr;  // the real categories behind the buttons
+    rig.categories = BuildCategories;  // the real categories behind the buttons
     rig.sim.With([](Device& d) {
       d.Set(Key(1), "0311112222");
       d.Set(Key(2), "0422223333");
@@ -147,7 +148,7 @@ TEST(SpeedDialExit, AConfirmedFormIsStoredBeforeExitEvenWithoutChanges) {
   for (const bool confirm : {true, false}) {
     SCOPED_TRACE(confirm);
     ShellRig rig;
-    rig.categories = nullptr;
+    rig.categories = BuildCategories;
     ASSERT_TRUE(rig.Start());
     rig.window->show();
     OnNextModal<SpeedDialForm>([confirm](SpeedDialForm* form) { Click(form, confirm ? 1 : 2); });

@@ -5,8 +5,8 @@
 
 #include <QTimer>
 
-#include "app/session.h"
-#include "speeddial/speed_dial.h"
+#include "forms/session.h"
+#include "speeddial/speed_dial_settings.h"
 #include "support/scripted_transport.h"
 #include "support/sim_harness.h"
 #include "support/ui_helpers.h"

@@ -12,8 +12,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/help.h"
-#include "app/messages.h"
+#include "forms/help.h"
+#include "forms/messages.h"
 
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

@@ -2,8 +2,9 @@
 // read table takes from a reply, and what a write table sends.
 #include <gtest/gtest.h>
 
-#include "app/session.h"
-#include "settings/fields.h"
+#include "forms/session.h"
+#include "settings/write_table.h"
+#include "settings/read_table.h"
 #include "support/sim_harness.h"
 #include "support/ui_helpers.h"
 
@@ -30,8 +31,8 @@ const ReadTable<Probe> kProbeLabels = {
     {"name:", &Probe::name},
     {"  primary:", &Probe::primary},
     {"mode:", &Probe::mode},
-    {"count:", &Probe::count, 1, 255},
-    {"rank:", &Probe::rank, INT_MIN, INT_MAX, FoldRank},
+    Number("count:", &Probe::count).Range(1, 255),
+    Number("rank:", &Probe::rank).Adjust(FoldRank),
 };
 
 const WriteTable<Probe> kProbeCommands = {

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "forms/messages.h"
 
 #include <QMessageBox>
 

@@ -11,7 +11,7 @@
 
 namespace setutily {
 
-struct Session;
+struct DeviceContext;
 
 inline constexpr int kSpeedDialCount = 20;
 
@@ -27,7 +27,7 @@ struct SpeedDialList {
 // Reads both pages of the list into the baseline and copies it into the
 // working copy. A line missing from a reply gives an empty entry.
 // Returns 1, or 0 when an exchange failed (the list is then unchanged).
-int ReadSpeedDial(Session& session, SpeedDialList& list);
+int ReadSpeedDial(DeviceContext& context, SpeedDialList& list);
 
 // Sends "shortnum add N TEXT" for every working-copy entry that differs from
 // its baseline, in device order, and stops at the first failed exchange.
@@ -36,6 +36,6 @@ int ReadSpeedDial(Session& session, SpeedDialList& list);
 // after it return to their baseline in the working copy, so the form shows
 // the device's value and a later confirmation can send them again.
 // Returns 1 when every changed entry reached the device, else 0.
-int WriteSpeedDial(Session& session, SpeedDialList& list);
+int WriteSpeedDial(DeviceContext& context, SpeedDialList& list);
 
 }  // namespace setutily

@@ -1,6 +1,6 @@
-#include "speeddial/speed_dial.h"
+#include "speeddial/speed_dial_settings.h"
 
-#include "app/session.h"
+#include "settings/context.h"
 #include "link/exchange.h"
 #include "text/scan.h"
 
@@ -21,15 +21,12 @@ constexpr SpeedDialPage kPages[] = {
 
 }  // namespace
 
-int ReadSpeedDial(Session& session, SpeedDialList& list) {
+int ReadSpeedDial(DeviceContext& context, SpeedDialList& list) {
   SpeedDialList::Entries read;
   for (const SpeedDialPage& page : kPages) {
-    if (session.exchange.SendAndWait(page.command, &session.replyText, kCommandTimeoutMs,
-                                     kTerminatorPrompt) == 0) {
-      return 0;
-    }
+    if (FetchReply(context, page.command) == 0) return 0;
     for (int n = page.firstNumber; n < page.firstNumber + kSpeedDialPageSize; ++n) {
-      read[static_cast<std::size_t>(n - 1)] = ReadListEntry(session.replyText, n);
+      read[static_cast<std::size_t>(n - 1)] = ReadListEntry(context.replyText, n);
     }
   }
   list.baseline = read;
@@ -37,15 +34,14 @@ int ReadSpeedDial(Session& session, SpeedDialList& list) {
   return 1;
 }
 
-int WriteSpeedDial(Session& session, SpeedDialList& list) {
+int WriteSpeedDial(DeviceContext& context, SpeedDialList& list) {
   for (std::size_t i = 0; i < list.working.size(); ++i) {
     if (list.working[i] == list.baseline[i]) continue;
     std::string command;
     const bool sent =
         FormatCommand("shortnum add %d %s\r", {static_cast<int>(i + 1), list.working[i]},
                       command) &&
-        session.exchange.SendAndWait(command, &session.replyText, kCommandTimeoutMs,
-                                     kTerminatorPrompt) != 0;
+        SendSettingCommand(context, command) != 0;
     if (!sent) {
       // This entry and the ones after it did not reach the device.
       for (std::size_t j = i; j < list.working.size(); ++j) list.working[j] = list.baseline[j];

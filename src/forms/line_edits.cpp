@@ -1,4 +1,4 @@
-#include "app/line_edits.h"
+#include "forms/line_edits.h"
 
 #include <QKeyEvent>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/form.h"
+#include "forms/form.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/help.h"
-#include "app/messages.h"
+#include "forms/help.h"
+#include "forms/messages.h"
 
 namespace setutily {
 

@@ -1,4 +1,4 @@
-#include "app/form_parts.h"
+#include "forms/form_parts.h"
 
 #include <QBoxLayout>
 #include <QEvent>

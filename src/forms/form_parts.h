@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/form.h"
+#include "forms/form.h"
 
 class QBoxLayout;
 class QLineEdit;

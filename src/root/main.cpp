@@ -5,8 +5,9 @@
 #include <QDir>
 
 #include "app/help_window.h"
+#include "root/categories.h"
 #include "app/main_dialog.h"
-#include "app/messages.h"
+#include "forms/messages.h"
 #include "app/network_open.h"
 #include "app/version_box.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
   setutily::HelpWindow help(directory, messages);
   setutily::MainDialogSetup setup(directory, messages, help);
   setup.openNetwork = setutily::TelnetOpener();
+  setup.categories = setutily::BuildCategories;
   setutily::MainDialog window(std::move(setup));
   if (!window.Start()) return 0;
   // The program ends when the main window has closed (help windows that

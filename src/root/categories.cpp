@@ -1,6 +1,6 @@
 #include "analog/analog_menu.h"
-#include "app/category.h"
-#include "app/session.h"
+#include "root/categories.h"
+#include "forms/session.h"
 #include "speeddial/speed_dial_form.h"
 
 namespace setutily {

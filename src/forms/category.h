@@ -33,8 +33,4 @@ struct CategoryLaunch {
   std::function<void()> after;
 };
 
-// Every category that is built, in the main window's order. Categories not
-// listed here leave their buttons disabled.
-std::vector<CategoryLaunch> BuildCategories(Session& session);
-
 }  // namespace setutily

@@ -1,4 +1,4 @@
-#include "app/busy_box.h"
+#include "forms/busy_box.h"
 
 #include <QFrame>
 #include <QGuiApplication>
