@@ -5,6 +5,8 @@ namespace morivex9sim {
 
 void RegisterCategories(Device& device) {
   RegisterAnalog(device);
+  RegisterIncoming(device);
+  RegisterDigital(device);
   RegisterSpeedDial(device);
 }
 

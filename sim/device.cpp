@@ -316,15 +316,32 @@ void Device::AddShow(std::string command, ShowHandler handler) {
 }
 
 void Device::AddChoice(std::string pattern, std::string key, std::vector<std::string> keywords) {
+  Codes codes;
+  for (std::size_t i = 0; i < keywords.size(); ++i) {
+    codes.emplace_back(keywords[i], std::to_string(i));
+  }
+  AddCodedChoice(std::move(pattern), std::move(key), std::move(codes));
+}
+
+bool Device::FindCode(const Codes& codes, const std::string& keyword, std::string& code,
+                      std::string& error) {
+  const auto it = std::find_if(codes.begin(), codes.end(),
+                               [&](const auto& entry) { return entry.first == keyword; });
+  if (it == codes.end()) {
+    error = "unknown keyword \"" + keyword + "\"";
+    return false;
+  }
+  code = it->second;
+  return true;
+}
+
+void Device::AddCodedChoice(std::string pattern, std::string key, Codes codes) {
   AddCommand(std::move(pattern),
-             [key = std::move(key), keywords = std::move(keywords)](
+             [key = std::move(key), codes = std::move(codes)](
                  Device& d, const std::vector<std::string>& c, std::string&, std::string& error) {
-               const auto it = std::find(keywords.begin(), keywords.end(), c.back());
-               if (it == keywords.end()) {
-                 error = "unknown keyword \"" + c.back() + "\"";
-                 return false;
-               }
-               d.Set(key, std::to_string(it - keywords.begin()));
+               std::string code;
+               if (!FindCode(codes, c.back(), code, error)) return false;
+               d.Set(key, code);
                return true;
              });
 }

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace morivex9sim {
@@ -128,6 +129,12 @@ class Device {
   // Frequently used setting commands.
   // A choice: the %w word must be one of keywords; its index is stored.
   void AddChoice(std::string pattern, std::string key, std::vector<std::string> keywords);
+  // A choice whose keywords store codes of their own: (keyword, stored code).
+  using Codes = std::vector<std::pair<std::string, std::string>>;
+  void AddCodedChoice(std::string pattern, std::string key, Codes codes);
+  // The code of keyword in codes; false (error set) when it has none.
+  static bool FindCode(const Codes& codes, const std::string& keyword, std::string& code,
+                       std::string& error);
   // A number in [min, max] (%d).
   void AddNumber(std::string pattern, std::string key, long long min, long long max);
   // A text (%s) accepted by check (no check when empty).

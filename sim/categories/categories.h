@@ -7,6 +7,8 @@ namespace morivex9sim {
 class Device;
 
 void RegisterAnalog(Device& device);
+void RegisterIncoming(Device& device);
+void RegisterDigital(Device& device);
 void RegisterSpeedDial(Device& device);
 
 }  // namespace morivex9sim
