@@ -6,6 +6,9 @@ namespace morivex9sim {
 void RegisterCategories(Device& device) {
   RegisterAnalog(device);
   RegisterSpeedDial(device);
+  RegisterRouter(device);
+  RegisterLan(device);
+  RegisterWan(device);
 }
 
 }  // namespace morivex9sim
