@@ -8,6 +8,9 @@ void RegisterCategories(Device& device) {
   RegisterIncoming(device);
   RegisterDigital(device);
   RegisterSpeedDial(device);
+  RegisterRouter(device);
+  RegisterLan(device);
+  RegisterWan(device);
 }
 
 }  // namespace morivex9sim

@@ -132,7 +132,13 @@ Output Device::HandleLine(const std::string& line) {
     log_.push_back({line, false, true, commandLine_});
     return out;
   }
+  restartAfterReply_ = false;
   out.bytes = wasCommandLine ? HandleCommandLine(line, accepted) : HandleAt(line, accepted);
+  if (restartAfterReply_ && accepted) {
+    commandLine_ = false;
+    out.hangUp = true;
+  }
+  restartAfterReply_ = false;
   Record(line, accepted, wasCommandLine);
   ApplyFaults(line, out);
   return out;

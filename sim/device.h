@@ -43,6 +43,8 @@ struct Fault {
 struct Output {
   std::string bytes;
   int delayMs = 0;
+  // Drop the line once bytes (if any) have gone out: a hang-up fault clears
+  // the bytes, a restarting device answers first.
   bool hangUp = false;
 };
 
@@ -107,6 +109,10 @@ class Device {
   int ClockWeekday() const { return clockWeekday_; }
   void SetClock(std::string date, std::string time, int weekday);
 
+  // Called by a command handler: once its reply is out the device restarts
+  // (it leaves the command line and drops the line; Output::hangUp).
+  void RestartAfterReply() { restartAfterReply_ = true; }
+
   // ---- command log ----
   const std::vector<LogEntry>& Log() const { return log_; }
   void ClearLog() { log_.clear(); }
@@ -159,6 +165,7 @@ class Device {
   std::string mac_ = "00:80:6D:12:34:56";
   std::string model_ = "MORIVEX-9";
   bool commandLine_ = false;
+  bool restartAfterReply_ = false;
   std::string pending_;
   std::map<std::string, std::string> defaults_;
   std::map<std::string, std::string> store_;

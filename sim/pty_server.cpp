@@ -86,11 +86,17 @@ void PtyServer::Run() {
     if (hungUp_) break;
     const bool wantWrite = FlushOutput(Clock::now());
     if (hungUp_) break;
+    if (hangUpWhenRead_ && ReplyTaken(Clock::now())) {
+      HangUp();
+      break;
+    }
 
     // Sleep until input arrives, the next paced byte is due, or we are woken.
     Clock::time_point next = Clock::time_point::max();
     if (!input_.empty()) next = std::min(next, input_.front().due);
     if (!output_.empty() && !wantWrite) next = std::min(next, std::max(output_.front().due, outputFree_));
+    // The terminal side gives no notice when it has been read: look again shortly.
+    if (hangUpWhenRead_) next = std::min(next, Clock::now() + std::chrono::milliseconds(2));
     pollfd fds[1] = {{master_, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0}};
     const int ready = worker_.Wait(fds, 1, next);
     if (ready < 0) {
@@ -119,6 +125,7 @@ void PtyServer::HandleInput(const char* data, std::size_t size, Clock::time_poin
 }
 
 void PtyServer::FeedDevice(const std::string& bytes) {
+  if (hangUpWhenRead_) return;  // the device is restarting and hears nothing
   std::vector<Output> outputs;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -126,12 +133,14 @@ void PtyServer::FeedDevice(const std::string& bytes) {
   }
   const auto now = Clock::now();
   for (auto& out : outputs) {
-    if (out.hangUp) {
+    if (out.hangUp && out.bytes.empty()) {
       HangUp();
       return;
     }
     if (out.bytes.empty()) continue;
-    output_.push_back({std::move(out.bytes), now + std::chrono::milliseconds(out.delayMs)});
+    output_.push_back(
+        {std::move(out.bytes), now + std::chrono::milliseconds(out.delayMs), out.hangUp});
+    if (out.hangUp) return;
   }
 }
 
@@ -156,10 +165,26 @@ bool PtyServer::FlushOutput(Clock::time_point now) {
     }
     if (baud_ > 0) outputFree_ += byteTime * n;
     front.bytes.erase(0, static_cast<std::size_t>(n));
-    if (front.bytes.empty()) output_.pop_front();
+    if (front.bytes.empty()) {
+      if (front.hangUpAfter) {
+        hangUpWhenRead_ = true;
+        hangUpBy_ = now + std::chrono::seconds(1);
+        output_.clear();
+        return false;
+      }
+      output_.pop_front();
+    }
     if (static_cast<std::size_t>(n) < allowed) return true;
   }
   return false;
+}
+
+bool PtyServer::ReplyTaken(Clock::time_point now) {
+  if (slaveHold_ < 0 || now >= hangUpBy_) return true;
+  // Polling the terminal side first moves what the master wrote into its
+  // input queue, so "nothing to read" means the utility has read it all.
+  pollfd terminal{slaveHold_, POLLIN, 0};
+  return poll(&terminal, 1, 0) == 0;
 }
 
 void PtyServer::HangUp() {

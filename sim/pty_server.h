@@ -36,7 +36,7 @@ class PtyServer {
 
   // The terminal device the utility opens (e.g. /dev/pts/5).
   const std::string& TerminalPath() const { return terminal_; }
-  // True after a hang-up fault closed the line.
+  // True after the line was dropped (a hang-up fault, a restarting device).
   bool HungUp() const { return hungUp_; }
 
   // Runs fn with the device locked (the worker thread feeds it meanwhile).
@@ -47,12 +47,16 @@ class PtyServer {
   struct Pending {
     std::string bytes;
     Clock::time_point due;  // when its first byte may go out
+    bool hangUpAfter = false;  // the device restarts once these bytes are out
   };
 
   void Run();
   void HandleInput(const char* data, std::size_t size, Clock::time_point now);
   void FeedDevice(const std::string& bytes);
   bool FlushOutput(Clock::time_point now);
+  // After a restarting device's last reply: true once the utility has read
+  // it (or gave it a second), so that the hang-up does not discard it.
+  bool ReplyTaken(Clock::time_point now);
   void HangUp();
 
   Device& device_;
@@ -67,6 +71,8 @@ class PtyServer {
   std::deque<Pending> output_;  // replies waiting to go out
   Clock::time_point inputFree_{};   // when the line is free for the next input byte
   Clock::time_point outputFree_{};  // when the line is free for the next output byte
+  bool hangUpWhenRead_ = false;      // a restart's reply is out; drop once it is read
+  Clock::time_point hangUpBy_{};     // ... or at this time at the latest
 };
 
 }  // namespace morivex9sim

@@ -307,12 +307,16 @@ void TcpServer::FeedDevice(const std::string& bytes) {
     stillCommandLine = device.InCommandLine();
   });
   for (auto& out : outputs) {
-    if (out.hangUp) {
+    if (out.hangUp && out.bytes.empty()) {
       hungUp_ = true;
       EndSession(true);
       return;
     }
     if (!out.bytes.empty()) Queue(out.bytes, out.delayMs);
+    if (out.hangUp) {  // a restarting device: its answer, then nothing more
+      session_.closeWhenSent = true;
+      return;
+    }
   }
   // "exit" leaves the command line and "restart" reboots the device: either
   // way the session ends once the answer is out.

@@ -10,5 +10,11 @@ void RegisterAnalog(Device& device);
 void RegisterIncoming(Device& device);
 void RegisterDigital(Device& device);
 void RegisterSpeedDial(Device& device);
+// The router category: router, connection limits, BOD, BACP/BAP (router.cpp);
+// NAT, DHCP, DNS, host table, SYSLOG (lan.cpp); dial-up profiles, leased
+// line, remote access (wan.cpp).
+void RegisterRouter(Device& device);
+void RegisterLan(Device& device);
+void RegisterWan(Device& device);
 
 }  // namespace morivex9sim

@@ -50,18 +50,19 @@ qint64 InProcessTransport::Send(const QByteArray& bytes) {
   if (!open_ || bytes.isEmpty()) return 0;
   const auto outputs = device_.Receive(std::string_view(bytes.constData(), bytes.size()));
   for (const auto& out : outputs) {
-    if (out.hangUp) {
-      QTimer::singleShot(0, this, [this] {
+    if (!out.bytes.empty()) {
+      const QByteArray data(out.bytes.data(), static_cast<qsizetype>(out.bytes.size()));
+      QTimer::singleShot(out.delayMs, this, [this, data] {
+        if (open_) emit BytesReceived(data);
+      });
+    }
+    if (out.hangUp) {  // after the bytes, if any (a restarting device answers first)
+      QTimer::singleShot(out.bytes.empty() ? 0 : out.delayMs, this, [this] {
         open_ = false;
         emit LinkLost();
       });
       break;
     }
-    if (out.bytes.empty()) continue;
-    const QByteArray data(out.bytes.data(), static_cast<qsizetype>(out.bytes.size()));
-    QTimer::singleShot(out.delayMs, this, [this, data] {
-      if (open_) emit BytesReceived(data);
-    });
   }
   return bytes.size();
 }
