@@ -57,8 +57,7 @@ TEST(HelpFile, FindsTopicsByContextNumber) {
 }
 
 TEST(HelpFile, ShippedFileHasTheMainWindowTopic) {
-  const QString path = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(
-      QStringLiteral("../../resources/MORIVEX-9.hlp"));
+  const QString path = QStringLiteral(SETUTILY_SOURCE_DIR "/resources/MORIVEX-9.hlp");
   HelpTopic topic;
   ASSERT_EQ(LoadHelpTopic(path, MainDialog::kHelpContext, topic), HelpLookup::kFound);
   const QString text = topic.lines.join(u'\n');
