@@ -89,17 +89,15 @@ int ReadAnalogSettings(DeviceContext& context, AnalogCategory& analog) {
   return 1;
 }
 
-int WriteAnalogSettings(DeviceContext& context, AnalogCategory& analog, int group,
+int WriteAnalogSettings(DeviceContext& context, AnalogCategory& analog, AnalogGroup group,
                         WriteFailure* failure) {
-  if (group >= kAnalogTel1 && group <= kAnalogTel3) {
-    return WriteChanges(context, kPortCommands, analog.working.ports[group],
-                        analog.baseline.ports[group], kPortNames[group], failure);
-  }
-  if (group == kAnalogCommon) {
+  if (group == AnalogGroup::kCommon) {
     return WriteChanges(context, kCommonCommands, analog.working.common, analog.baseline.common,
                         {}, failure);
   }
-  return 1;
+  const auto port = static_cast<std::size_t>(group);
+  return WriteChanges(context, kPortCommands, analog.working.ports[port],
+                      analog.baseline.ports[port], kPortNames[port], failure);
 }
 
 }  // namespace setutily

@@ -17,6 +17,7 @@ struct AnalogCommon {
   int use_i_number = 0;     // 0 not used, 1 used
   int delay_number = 0;     // 0-9
   int ring_sound_freq = 0;  // Hz, 16-30
+  bool operator==(const AnalogCommon&) const = default;
 };
 
 // One port. Choice fields hold the code the device prints.
@@ -35,6 +36,7 @@ struct AnalogPort {
   int port_mode = 0;             // 0 voice, 1 3.1 kHz audio
   int ring_sound = 0;            // 0-2
   int disc_signal = 0;           // 0 no, 1 yes
+  bool operator==(const AnalogPort&) const = default;
 };
 
 inline constexpr int kAnalogPortCount = 3;
@@ -42,13 +44,14 @@ inline constexpr int kAnalogPortCount = 3;
 struct AnalogSettings {
   AnalogCommon common;
   std::array<AnalogPort, kAnalogPortCount> ports;  // TEL1, TEL2, TEL3
+  bool operator==(const AnalogSettings&) const = default;
 };
 
 // The baseline and the working copy of the category, for one run.
 using AnalogCategory = SettingsCopies<AnalogSettings>;
 
 // Write groups: the three ports, then the common settings.
-enum AnalogGroup : int { kAnalogTel1 = 0, kAnalogTel2 = 1, kAnalogTel3 = 2, kAnalogCommon = 3 };
+enum class AnalogGroup { kTel1, kTel2, kTel3, kCommon };
 
 // Reads all four groups into the baseline and, when every reply arrived,
 // copies it into the working copy. 1 on success, 0 when an exchange failed
@@ -56,10 +59,10 @@ enum AnalogGroup : int { kAnalogTel1 = 0, kAnalogTel2 = 1, kAnalogTel3 = 2, kAna
 int ReadAnalogSettings(DeviceContext& context, AnalogCategory& analog);
 
 // Sends the changed settings of one group. 1 when all were sent (or none
-// differed, or the group is unknown); 0 when an exchange failed: the group's
+// differed); 0 when an exchange failed: the group's
 // fields from the failed one on are then back at their baseline values in
 // the working copy, and failure (when given) tells where it stopped.
-int WriteAnalogSettings(DeviceContext& context, AnalogCategory& analog, int group,
+int WriteAnalogSettings(DeviceContext& context, AnalogCategory& analog, AnalogGroup group,
                         WriteFailure* failure = nullptr);
 
 }  // namespace setutily

@@ -123,7 +123,7 @@ void MainDialog::BuildWindow() {
   auto makeButton = [this](int id, const char16_t* caption, QWidget* parent) {
     auto* button = new QPushButton(QString::fromUtf16(caption), parent);
     button->setObjectName(QString::number(id));
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);  // Enter presses the focused button
     button->setMinimumSize(150, 34);
     return button;
   };
@@ -398,8 +398,11 @@ void MainDialog::Launch(const CategoryLaunch& category) {
   if (confirmed && category.write) {
     const int written = RunBusy(this, category.write);
     AppendLog(written == 1 ? category.writeOk : category.writeError);
+    if (written != 1) {
+      setup_.messages.Show(this, QStringLiteral("書込みに失敗しました。"), MessageIcon::kError);
+    }
   }
-  if (category.after) category.after();
+  if (QPushButton* button = categoryButtons_.value(category.buttonId)) button->setFocus();
   // A write that makes the device restart ends the run.
   if (session_.state.rebootOnClose) RequestClose();
 }

@@ -7,14 +7,10 @@
 
 #include <QString>
 #include <functional>
-#include <memory>
-#include <vector>
 
 class QWidget;
 
 namespace setutily {
-
-struct Session;
 
 struct CategoryLaunch {
   int buttonId = 0;  // objectName of the main window's button
@@ -26,11 +22,14 @@ struct CategoryLaunch {
   // was confirmed (menus return false).
   std::function<bool(QWidget* parent)> show;
   // Form buttons: writes what the confirmed form changed; 1 or 0. Empty for
-  // menus, which write after each of their forms themselves.
+  // menus, which write after each of their forms themselves. A failed write
+  // is logged and told by the main window.
   std::function<int()> write;
-  // Runs after the dialog has closed. (When a write has set RebootOnClose,
-  // the main window closes by itself after this; nothing to do for that.)
-  std::function<void()> after;
 };
+
+// A launch with the log lines "<name> Status Read OK\r\n", "<name> Status
+// Read ERROR\r\n", "View <name> Dlg\r\n", "<name> Status Write OK\r\n" and
+// "<name> Status Write ERROR\r\n".
+CategoryLaunch NamedLaunch(int buttonId, const QString& name);
 
 }  // namespace setutily

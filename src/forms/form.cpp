@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "forms/help.h"
@@ -21,8 +24,17 @@ SettingsForm::SettingsForm(QWidget* parent, const QString& title, Messages& mess
   setWindowTitle(title);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   auto* outer = new QVBoxLayout(this);
-  body_ = new QVBoxLayout;
-  outer->addLayout(body_);
+  // The controls scroll when the screen is too small for them; the button
+  // row below them always stays in view.
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(true);
+  scroll_->setFocusPolicy(Qt::NoFocus);
+  content_ = new QWidget(scroll_);
+  body_ = new QVBoxLayout(content_);
+  body_->setContentsMargins(0, 0, 0, 0);
+  scroll_->setWidget(content_);
+  outer->addWidget(scroll_, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   confirm_ = new QPushButton(QStringLiteral("登録"), this);
@@ -31,10 +43,11 @@ SettingsForm::SettingsForm(QWidget* parent, const QString& title, Messages& mess
   confirm_->setAutoDefault(true);
   cancel_ = new QPushButton(QStringLiteral("戻る"), this);
   cancel_->setObjectName(QStringLiteral("2"));
-  cancel_->setAutoDefault(false);
+  // Enter presses the focused push button; elsewhere the default "登録".
+  cancel_->setAutoDefault(true);
   helpButton_ = new QPushButton(QStringLiteral("ヘルプ"), this);
   helpButton_->setObjectName(QString::number(helpButtonId));
-  helpButton_->setAutoDefault(false);
+  helpButton_->setAutoDefault(true);
   buttons->addWidget(confirm_);
   buttons->addWidget(cancel_);
   buttons->addWidget(helpButton_);
@@ -65,6 +78,19 @@ void SettingsForm::FinishLayout() {
   AssignAccessibleNames(this);
 }
 
+QSize SettingsForm::sizeHint() const {
+  // Everything in view when the screen allows it, never beyond the screen.
+  const QSize content = content_->sizeHint();
+  QSize chrome = QDialog::sizeHint() - scroll_->sizeHint();
+  chrome = chrome.expandedTo(QSize(0, 0));
+  QSize wanted = content + chrome + QSize(scroll_->verticalScrollBar()->sizeHint().width(), 0);
+  if (const QScreen* screen = this->screen()) {
+    // Room for the window frame the window manager adds.
+    wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+  }
+  return wanted;
+}
+
 void SettingsForm::ShowCheckMessage(const QString& text) {
   messages_.Show(this, text, MessageIcon::kNone);
 }
@@ -77,12 +103,6 @@ void SettingsForm::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
     help_.Show(this, helpContext_);
     event->accept();
-    return;
-  }
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    // Enter confirms like the default button, from any control.
-    event->accept();
-    OnConfirm();
     return;
   }
   QDialog::keyPressEvent(event);
@@ -120,22 +140,36 @@ void AssignAccessibleNames(QWidget* root) {
 RadioGroup::RadioGroup(QObject* parent) : QObject(parent) {
   group_.setExclusive(true);
   connect(&group_, &QButtonGroup::idClicked, this, &RadioGroup::Changed);
+  connect(&group_, &QButtonGroup::idToggled, this, [this] { UpdateTabStop(); });
 }
 
 void RadioGroup::Add(QAbstractButton* button) {
   group_.addButton(button, static_cast<int>(buttons_.size()));
   buttons_.push_back(button);
+  UpdateTabStop();
 }
 
 void RadioGroup::SetValue(int code) {
   if (code >= 0 && code < Count()) {
     buttons_[static_cast<std::size_t>(code)]->setChecked(true);
-    return;
+  } else {
+    // An exclusive group cannot be cleared directly.
+    group_.setExclusive(false);
+    for (auto* button : buttons_) button->setChecked(false);
+    group_.setExclusive(true);
   }
-  // An exclusive group cannot be cleared directly.
-  group_.setExclusive(false);
-  for (auto* button : buttons_) button->setChecked(false);
-  group_.setExclusive(true);
+  UpdateTabStop();
+  emit Changed(Value());
+}
+
+void RadioGroup::UpdateTabStop() {
+  // Tab lands on the checked button of the group (the first when none is);
+  // the arrow keys move within it.
+  const int checked = Value();
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    const bool stop = static_cast<int>(i) == (checked >= 0 ? checked : 0);
+    buttons_[i]->setFocusPolicy(stop ? Qt::StrongFocus : Qt::ClickFocus);
+  }
 }
 
 int RadioGroup::Value() const { return group_.checkedId(); }

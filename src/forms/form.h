@@ -13,6 +13,7 @@
 class QAbstractButton;
 class QGroupBox;
 class QPushButton;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace setutily {
@@ -48,6 +49,7 @@ class SettingsForm : public QDialog {
   Messages& FormMessages() const { return messages_; }
 
   void keyPressEvent(QKeyEvent* event) override;
+  QSize sizeHint() const override;
 
  private:
   void OnConfirm();
@@ -55,6 +57,8 @@ class SettingsForm : public QDialog {
   Messages& messages_;
   HelpViewer& help_;
   int helpContext_;
+  QScrollArea* scroll_;
+  QWidget* content_;
   QVBoxLayout* body_;
   QPushButton* confirm_;
   QPushButton* cancel_;
@@ -77,9 +81,12 @@ class RadioGroup : public QObject {
   int Count() const { return static_cast<int>(buttons_.size()); }
 
  signals:
+  // The user clicked a button, or SetValue showed a code.
   void Changed(int code);
 
  private:
+  void UpdateTabStop();
+
   QButtonGroup group_;
   std::vector<QAbstractButton*> buttons_;
 };

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
+#include <algorithm>
 #include <climits>
 
 #include "text/encoding.h"
@@ -70,12 +71,13 @@ StepArrows::StepArrows(const QString& name, QWidget* parent) : QWidget(parent) {
   connect(down_, &QToolButton::clicked, this, [this] { emit Stepped(-1); });
 }
 
-void StepArrows::Drive(QLineEdit* edit, int readCharacters, int min, int max) {
+void StepArrows::Drive(QLineEdit* edit, int readCharacters, int min, int max, int scale) {
   edit_ = edit;
   edit->installEventFilter(this);
-  connect(this, &StepArrows::Stepped, edit, [edit, readCharacters, min, max](int delta) {
-    edit->setText(QString::number(WrappedStep(edit->text(), readCharacters, delta, min, max)));
-  });
+  connect(this, &StepArrows::Stepped, edit, [edit, readCharacters, min, max, scale](int delta) {
+    edit->setText(
+        QString::number(WrappedStep(edit->text(), readCharacters, delta, min, max, scale)));
+  }, Qt::DirectConnection);
 }
 
 bool StepArrows::eventFilter(QObject* watched, QEvent* event) {
@@ -89,12 +91,14 @@ bool StepArrows::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-int WrappedStep(const QString& text, int readCharacters, int delta, int min, int max) {
+int WrappedStep(const QString& text, int readCharacters, int delta, int min, int max,
+                int scale) {
+  scale = std::max(scale, 1);
   const std::string head = text.left(readCharacters).toStdString();
-  long long value = ParseLeadingNumber(head, INT_MIN / 2, INT_MAX / 2) + delta;
+  long long value = ParseLeadingNumber(head, INT_MIN / 2, INT_MAX / 2) / scale + delta;
   if (delta > 0 && value > max) value = min;
   if (delta < 0 && value < min) value = max;
-  return static_cast<int>(value);
+  return static_cast<int>(std::clamp<long long>(value * scale, INT_MIN, INT_MAX));
 }
 
 }  // namespace setutily

@@ -69,7 +69,7 @@ class StepArrows : public QWidget {
   StepArrows(const QString& name, QWidget* parent = nullptr);
 
   // Steps edit's number by one per click, wrapping as WrappedStep does.
-  void Drive(QLineEdit* edit, int readCharacters, int min, int max);
+  void Drive(QLineEdit* edit, int readCharacters, int min, int max, int scale = 1);
 
   QToolButton* UpButton() const { return up_; }
   QToolButton* DownButton() const { return down_; }
@@ -87,9 +87,11 @@ class StepArrows : public QWidget {
 };
 
 // The stepped value: the number of at most the first readCharacters
-// characters of text (0 when there is none), plus delta; above max after a
-// step up it wraps to min, below min after a step down to max. A value that
-// was already out of range is not pulled back otherwise.
-int WrappedStep(const QString& text, int readCharacters, int delta, int min, int max);
+// characters of text (0 when there is none) divided by scale, plus delta;
+// above max after a step up it wraps to min, below min after a step down to
+// max; the result is shown times scale. A value that was already out of
+// range is not pulled back otherwise.
+int WrappedStep(const QString& text, int readCharacters, int delta, int min, int max,
+                int scale = 1);
 
 }  // namespace setutily

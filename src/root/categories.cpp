@@ -1,4 +1,4 @@
-#include "analog/analog_menu.h"
+#include "analog/analog_forms.h"
 #include "root/categories.h"
 #include "forms/session.h"
 #include "speeddial/speed_dial_form.h"

@@ -12,9 +12,7 @@
 #include <QToolButton>
 
 #include "root/categories.h"
-#include "analog/analog_common_form.h"
-#include "analog/analog_menu.h"
-#include "analog/tel_port_form.h"
+#include "analog/analog_forms.h"
 #include "forms/category.h"
 #include "forms/line_edits.h"
 #include "forms/session.h"
@@ -69,7 +67,7 @@ class AnalogForms : public ::testing::Test {
   RecordingMessages messages;
   RecordingHelp help;
   Session session{rig.exchange, messages, help};
-  AnalogCategory analog;
+  AnalogCategory& analog = session.records.Of<AnalogSettings>();
   QStringList log;
 
   void SetUp() override {
@@ -87,7 +85,7 @@ class AnalogForms : public ::testing::Test {
 
   // Presses a menu button and runs action in the form it opens; the action
   // must close the form (confirm or cancel).
-  void InForm(AnalogMenu& menu, int buttonId, std::function<void(SettingsForm*)> action) {
+  void InForm(CategoryMenu& menu, int buttonId, std::function<void(SettingsForm*)> action) {
     OnNextModal<SettingsForm>(std::move(action), &menu);
     Find<QPushButton>(&menu, buttonId)->click();
   }
@@ -109,8 +107,8 @@ TEST(AnalogLaunch, TheRoadOfOneChangeOverTheSerialLine) {
   EXPECT_FALSE(launch->write);
 
   ASSERT_EQ(launch->read(), 1);
-  OnNextModal<AnalogMenu>([](AnalogMenu* menu) {
-    OnNextModal<TelPortForm>([](TelPortForm* form) {
+  OnNextModal<CategoryMenu>([](CategoryMenu* menu) {
+    OnNextModal<FieldForm>([](FieldForm* form) {
       Type(Find<QLineEdit>(form, 1151), "7");
       Press(form, 1);
     }, menu);
@@ -128,7 +126,7 @@ TEST(AnalogLaunch, TheRoadOfOneChangeOverTheSerialLine) {
 TEST_F(AnalogForms, ConfirmingUnchangedFormsSendsNothing) {
   Set("analog.tel2.talky", "3");
   Read();
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   for (int button : kMenuButton) InForm(menu, button, [](SettingsForm* form) { Press(form, 1); });
   EXPECT_TRUE(Sent().empty());
   EXPECT_EQ(session.state.pendingChangeCount, 4);
@@ -140,7 +138,7 @@ TEST_F(AnalogForms, ConfirmingUnchangedFormsSendsNothing) {
 
 TEST_F(AnalogForms, EverySettingChangedInTheFormsReachesTheDevice) {
   Read();
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   for (int port = 0; port < 3; ++port) {
     InForm(menu, kMenuButton[port], [port](SettingsForm* form) {
       Type(Find<QLineEdit>(form, kPort[port].selfAddress), "03-1234-5678*" + QString::number(port));
@@ -148,8 +146,8 @@ TEST_F(AnalogForms, EverySettingChangedInTheFormsReachesTheDevice) {
       Press(form, kPort[port].transferOn);
       Press(form, kPort[port].talkyOrigin);
       // The last button of every radio group.
-      for (auto* box : form->findChildren<ChoiceBox*>()) {
-        box->Button(box->Group().Count() - 1)->click();
+      for (auto* group : form->findChildren<RadioGroup*>()) {
+        group->Button(group->Count() - 1)->click();
       }
       Type(Find<QLineEdit>(form, kPort[port].dialTime), QString::number(13 + port));
       Press(form, 1);
@@ -199,7 +197,7 @@ TEST_F(AnalogForms, EverySettingChangedInTheFormsReachesTheDevice) {
 TEST_F(AnalogForms, TalkyBoxesShowBothFlagsAndSendTheirSum) {
   Set("analog.tel1.talky", "3");
   Read();
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   InForm(menu, 1005, [](SettingsForm* form) {
     EXPECT_TRUE(Find<QCheckBox>(form, 1103)->isChecked());
     EXPECT_TRUE(Find<QCheckBox>(form, 1106)->isChecked());
@@ -212,7 +210,7 @@ TEST_F(AnalogForms, TalkyBoxesShowBothFlagsAndSendTheirSum) {
 TEST_F(AnalogForms, AnEmptySelfAddressOnTel3IsSentAsEmpty) {
   Set("analog.tel3.address", "0312345678");
   Read();
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   InForm(menu, 1006, [](SettingsForm* form) {
     EXPECT_EQ(Text(form, 1229), "0312345678");
     Type(Find<QLineEdit>(form, 1229), "");
@@ -225,7 +223,7 @@ TEST_F(AnalogForms, AnEmptySelfAddressOnTel3IsSentAsEmpty) {
 TEST_F(AnalogForms, CallerDisplayIsOfferedToOnlyOneOfTel1AndTel2) {
   Set("analog.tel2.display", "1");
   Read();
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   InForm(menu, 1005, [](SettingsForm* form) {
     EXPECT_TRUE(Find<QRadioButton>(form, 1139)->isChecked());
     EXPECT_FALSE(Find<QRadioButton>(form, 1142)->isEnabled());
@@ -251,7 +249,7 @@ TEST_F(AnalogForms, APortShownWithoutCallerDisplayIsSetSoOnConfirmation) {
   Set("analog.tel1.display", "2");
   Set("analog.tel2.display", "1");
   Read();
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   InForm(menu, 1007, [](SettingsForm* form) {
     EXPECT_TRUE(Find<QRadioButton>(form, 1208)->isChecked());
     EXPECT_FALSE(Find<QRadioButton>(form, 1209)->isEnabled());
@@ -266,40 +264,40 @@ TEST_F(AnalogForms, APortShownWithoutCallerDisplayIsSetSoOnConfirmation) {
 TEST_F(AnalogForms, ArrowsStepAndWrap) {
   Read();
   for (int port = 0; port < 3; ++port) {
-    TelPortForm form(nullptr, session, analog, port);
+    auto form = OpenForm(nullptr, session, TelPortForm(), port);
     const PortIds& id = kPort[port];
-    auto* dial = Find<QLineEdit>(&form, id.dialTime);
+    auto* dial = Find<QLineEdit>(form.get(), id.dialTime);
     dial->setText("15");
-    Step(&form, id.dialArrows, true);
+    Step(form.get(), id.dialArrows, true);
     EXPECT_EQ(dial->text(), "3");
-    Step(&form, id.dialArrows, false);
+    Step(form.get(), id.dialArrows, false);
     EXPECT_EQ(dial->text(), "15");
-    Step(&form, id.dialArrows, false);
+    Step(form.get(), id.dialArrows, false);
     EXPECT_EQ(dial->text(), "14");
     dial->setText("0");  // out of range before: stepped, not pulled back
-    Step(&form, id.dialArrows, true);
+    Step(form.get(), id.dialArrows, true);
     EXPECT_EQ(dial->text(), "1");
     dial->setText("123");  // only the first two characters count
-    Step(&form, id.dialArrows, false);
+    Step(form.get(), id.dialArrows, false);
     EXPECT_EQ(dial->text(), "11");
     QTest::keyClick(dial, Qt::Key_Up);  // the keyboard steps too
     EXPECT_EQ(dial->text(), "12");
   }
-  AnalogCommonForm common(nullptr, session, analog);
-  auto* delay = Find<QLineEdit>(&common, 1294);
-  auto* frequency = Find<QLineEdit>(&common, 1298);
+  auto common = OpenForm(nullptr, session, AnalogCommonForm());
+  auto* delay = Find<QLineEdit>(common.get(), 1294);
+  auto* frequency = Find<QLineEdit>(common.get(), 1298);
   delay->setText("9");
-  Step(&common, 1296, true);
+  Step(common.get(), 1296, true);
   EXPECT_EQ(delay->text(), "0");
-  Step(&common, 1296, false);
+  Step(common.get(), 1296, false);
   EXPECT_EQ(delay->text(), "9");
   delay->setText("25");  // one character counts: 2
-  Step(&common, 1296, true);
+  Step(common.get(), 1296, true);
   EXPECT_EQ(delay->text(), "3");
   frequency->setText("30");
-  Step(&common, 1300, true);
+  Step(common.get(), 1300, true);
   EXPECT_EQ(frequency->text(), "16");
-  Step(&common, 1300, false);
+  Step(common.get(), 1300, false);
   EXPECT_EQ(frequency->text(), "30");
   QTest::keyClick(frequency, Qt::Key_Down);
   EXPECT_EQ(frequency->text(), "29");
@@ -323,20 +321,20 @@ TEST_F(AnalogForms, PortChecksAtTheirBoundariesInTheirOrder) {
   };
   for (const Case& c : cases) {
     messages.shown.clear();
-    TelPortForm form(nullptr, session, analog, 0);
-    form.show();
-    Find<QLineEdit>(&form, 1095)->setText(c.self);
-    Find<QLineEdit>(&form, 1100)->setText(c.transfer);
-    Find<QLineEdit>(&form, 1151)->setText(c.dial);
-    Press(&form, 1);
+    auto form = OpenForm(nullptr, session, TelPortForm(), 0);
+    form->show();
+    Find<QLineEdit>(form.get(), 1095)->setText(c.self);
+    Find<QLineEdit>(form.get(), 1100)->setText(c.transfer);
+    Find<QLineEdit>(form.get(), 1151)->setText(c.dial);
+    Press(form.get(), 1);
     if (c.message.isEmpty()) {
       EXPECT_TRUE(messages.shown.empty()) << c.self.toStdString() << " " << c.dial.toStdString();
-      EXPECT_EQ(form.result(), QDialog::Accepted);
+      EXPECT_EQ(form->result(), QDialog::Accepted);
     } else {
       ASSERT_EQ(messages.shown.size(), 1u) << c.dial.toStdString();
       EXPECT_EQ(messages.shown[0].text, c.message);
       EXPECT_EQ(messages.shown[0].icon, MessageIcon::kNone);
-      EXPECT_TRUE(form.isVisible());
+      EXPECT_TRUE(form->isVisible());
     }
   }
 }
@@ -356,11 +354,11 @@ TEST_F(AnalogForms, CommonChecksAtTheirBoundariesInTheirOrder) {
   };
   for (const Case& c : cases) {
     messages.shown.clear();
-    AnalogCommonForm form(nullptr, session, analog);
-    form.show();
-    Find<QLineEdit>(&form, 1298)->setText(c.frequency);
-    Find<QLineEdit>(&form, 1294)->setText(c.delay);
-    Press(&form, 1);
+    auto form = OpenForm(nullptr, session, AnalogCommonForm());
+    form->show();
+    Find<QLineEdit>(form.get(), 1298)->setText(c.frequency);
+    Find<QLineEdit>(form.get(), 1294)->setText(c.delay);
+    Press(form.get(), 1);
     if (c.message.isEmpty()) {
       EXPECT_TRUE(messages.shown.empty());
       EXPECT_EQ(analog.working.common.ring_sound_freq, c.frequency.toInt());
@@ -376,13 +374,13 @@ TEST_F(AnalogForms, TypingLimitsPerPort) {
   Read();
   const int limits[3] = {53, 51, 51};
   for (int port = 0; port < 3; ++port) {
-    TelPortForm form(nullptr, session, analog, port);
+    auto form = OpenForm(nullptr, session, TelPortForm(), port);
     for (int id : {kPort[port].selfAddress, kPort[port].transferAddress}) {
-      auto* edit = Find<QLineEdit>(&form, id);
+      auto* edit = Find<QLineEdit>(form.get(), id);
       Type(edit, QString(60, u'1'));
       EXPECT_EQ(edit->text().size(), limits[port]) << id;
     }
-    auto* dial = Find<QLineEdit>(&form, kPort[port].dialTime);
+    auto* dial = Find<QLineEdit>(form.get(), kPort[port].dialTime);
     Type(dial, "1234");
     EXPECT_EQ(dial->text(), port == 0 ? "12" : "1234");
   }
@@ -391,7 +389,7 @@ TEST_F(AnalogForms, TypingLimitsPerPort) {
 TEST_F(AnalogForms, AFailedCheckChangesNothingAndTheCorrectedConfirmationSendsAll) {
   Read();
   const AnalogSettings before = analog.working;
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   InForm(menu, 1005, [this, &before](SettingsForm* form) {
     Type(Find<QLineEdit>(form, 1095), "0312345678");
     Type(Find<QLineEdit>(form, 1100), "0398765432");
@@ -430,7 +428,7 @@ TEST_F(AnalogForms, CodesTheFormCannotShowAreLeftAsTheyAre) {
   Set("analog.tel1.inumber", "7");
   Set("analog.tel1.talky", "5");
   Read();
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   InForm(menu, 1005, [](SettingsForm* form) {
     for (int id : {1167, 1145, 1148, 1149}) EXPECT_FALSE(Find<QRadioButton>(form, id)->isChecked());
     EXPECT_FALSE(Find<QCheckBox>(form, 1103)->isChecked());
@@ -451,7 +449,7 @@ TEST_F(AnalogForms, CodesTheFormCannotShowAreLeftAsTheyAre) {
 TEST_F(AnalogForms, AWriteThatTimesOutIsToldAndTheUnsentSettingsReverted) {
   Read();
   rig.device.AddFault({Fault::kSilent, 0, "analog arrive_transfer address tel1", 1, 0});
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   const AnalogPort device = analog.working.ports[0];
   InForm(menu, 1005, [](SettingsForm* form) {
     Type(Find<QLineEdit>(form, 1095), "0312345678");
@@ -482,17 +480,17 @@ TEST_F(AnalogForms, AWriteThatTimesOutIsToldAndTheUnsentSettingsReverted) {
 TEST_F(AnalogForms, HelpTopicsAndTheMenuKeys) {
   Read();
   for (int port = 0; port < 3; ++port) {
-    TelPortForm form(nullptr, session, analog, port);
-    form.show();
-    Press(&form, 1587);
-    QTest::keyClick(&form, Qt::Key_F1);
+    auto form = OpenForm(nullptr, session, TelPortForm(), port);
+    form->show();
+    Press(form.get(), 1587);
+    QTest::keyClick(form.get(), Qt::Key_F1);
   }
-  AnalogCommonForm common(nullptr, session, analog);
-  common.show();
-  Press(&common, 1587);
+  auto common = OpenForm(nullptr, session, AnalogCommonForm());
+  common->show();
+  Press(common.get(), 1587);
   EXPECT_EQ(help.contexts, (std::vector<int>{2, 2, 3, 3, 4, 4, 5}));
 
-  AnalogMenu menu(nullptr, session, analog);
+  CategoryMenu menu(nullptr, session, AnalogMenu(session));
   menu.show();
   EXPECT_EQ(menu.windowTitle(), u"アナログ設定"_qs);
   QTest::keyClick(&menu, Qt::Key_F1);
@@ -512,26 +510,26 @@ QWidget* NextTabStop(QWidget* w) {
 
 TEST_F(AnalogForms, TabRunsThroughTheControlsBeforeTheButtons) {
   Read();
-  TelPortForm form(nullptr, session, analog, 0);
-  form.show();
-  EXPECT_EQ(form.focusWidget(), Find(&form, 1095));
-  EXPECT_EQ(NextTabStop(Find(&form, 1136)), Find(&form, 1));
-  EXPECT_EQ(NextTabStop(Find(&form, 1587)), Find(&form, 1095));
-  AnalogCommonForm common(nullptr, session, analog);
-  common.show();
-  EXPECT_EQ(common.focusWidget(), Find(&common, 1294));
+  auto form = OpenForm(nullptr, session, TelPortForm(), 0);
+  form->show();
+  EXPECT_EQ(form->focusWidget(), Find(form.get(), 1095));
+  EXPECT_EQ(NextTabStop(Find(form.get(), 1136)), Find(form.get(), 1));
+  EXPECT_EQ(NextTabStop(Find(form.get(), 1587)), Find(form.get(), 1095));
+  auto common = OpenForm(nullptr, session, AnalogCommonForm());
+  common->show();
+  EXPECT_EQ(common->focusWidget(), Find(common.get(), 1294));
 }
 
 TEST_F(AnalogForms, EveryControlHasItsIdAndAName) {
   Read();
   const QString titles[3] = {u"ＴＥＬ１ポート設定"_qs, u"ＴＥＬ２ポート設定"_qs, u"ＴＥＬ３ポート設定"_qs};
   for (int port = 0; port < 4; ++port) {
-    std::unique_ptr<SettingsForm> form;
+    std::unique_ptr<FieldForm> form;
     if (port < 3) {
-      form = std::make_unique<TelPortForm>(nullptr, session, analog, port);
+      form = OpenForm(nullptr, session, TelPortForm(), port);
       EXPECT_EQ(form->windowTitle(), titles[port]);
     } else {
-      form = std::make_unique<AnalogCommonForm>(nullptr, session, analog);
+      form = OpenForm(nullptr, session, AnalogCommonForm());
       EXPECT_EQ(form->windowTitle(), u"アナログポート共通設定"_qs);
     }
     QSet<QString> ids;

@@ -10,8 +10,7 @@
 #include <QTimer>
 
 #include "root/categories.h"
-#include "analog/analog_menu.h"
-#include "analog/tel_port_form.h"
+#include "analog/analog_forms.h"
 #include "support/shell_rig.h"
 
 namespace setutily {
@@ -50,7 +49,7 @@ TEST_F(AnalogWindow, TheRoadOfOneChangeFromStartUpToExit) {
   EXPECT_TRUE(rig.sim.CommandLines().empty());
 
   bool menuOpened = false;
-  OnNextModal<AnalogMenu>([&](AnalogMenu* menu) {
+  OnNextModal<CategoryMenu>([&](CategoryMenu* menu) {
     menuOpened = true;
     EXPECT_EQ(menu->parentWidget(), &window);
     EXPECT_EQ(window.LogText(), "com open\r\nAnalog Status Read OK\r\nView Analog Dlg\r\n");
@@ -59,7 +58,7 @@ TEST_F(AnalogWindow, TheRoadOfOneChangeFromStartUpToExit) {
     // While the menu is open the window's commands wait for it.
     EXPECT_FALSE(Find<QPushButton>(&window, 1087)->isEnabled());
 
-    OnNextModal<TelPortForm>([](TelPortForm* form) {
+    OnNextModal<FieldForm>([](FieldForm* form) {
       auto* dialTime = Find<QLineEdit>(form, 1151);
       dialTime->setFocus();
       dialTime->selectAll();
@@ -104,7 +103,7 @@ TEST_F(AnalogWindow, AnUnansweredReadOpensNoMenuAndLeavesTheWindowReady) {
   bool lockedWhileWaiting = false;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (qobject_cast<AnalogMenu*>(QApplication::activeModalWidget()) != nullptr) {
+    if (qobject_cast<CategoryMenu*>(QApplication::activeModalWidget()) != nullptr) {
       menuOpened = true;
       QApplication::activeModalWidget()->close();
     }
@@ -126,9 +125,9 @@ TEST_F(AnalogWindow, AnUnansweredReadOpensNoMenuAndLeavesTheWindowReady) {
 
   // The next try reads all four and opens the menu; leaving it confirms
   // nothing, so the exit stores nothing.
-  OnNextModal<AnalogMenu>([&](AnalogMenu* menu) {
+  OnNextModal<CategoryMenu>([&](CategoryMenu* menu) {
     menuOpened = true;
-    OnNextModal<TelPortForm>([](TelPortForm* form) { Click(form, 2); }, menu);
+    OnNextModal<FieldForm>([](FieldForm* form) { Click(form, 2); }, menu);
     Click(menu, 1007);
     Click(menu, 2);
   });

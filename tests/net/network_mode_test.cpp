@@ -18,8 +18,7 @@
 #include <memory>
 
 #include "root/categories.h"
-#include "analog/analog_menu.h"
-#include "analog/tel_port_form.h"
+#include "analog/analog_forms.h"
 #include "app/connection_dialog.h"
 #include "forms/line_edits.h"
 #include "app/main_dialog.h"
@@ -334,8 +333,8 @@ TEST(NetworkMode, WrongPasswordsAreToldOnceAndNotTriedAgain) {
 void ChangeAnalogAndSpeedDial(Shell& shell) {
   MainDialog& window = *shell.window;
   window.show();
-  OnNextModal<AnalogMenu>([](AnalogMenu* menu) {
-    OnNextModal<TelPortForm>([](TelPortForm* form) {
+  OnNextModal<CategoryMenu>([](CategoryMenu* menu) {
+    OnNextModal<FieldForm>([](FieldForm* form) {
       EXPECT_EQ(Find<QLineEdit>(form, 1151)->text(), "4");
       Type(Find<QLineEdit>(form, 1151), "7");
       Press(form, 1);
@@ -344,9 +343,10 @@ void ChangeAnalogAndSpeedDial(Shell& shell) {
     Press(menu, 2);
   });
   Press(&window, 1539);
-  OnNextModal<SpeedDialForm>([](SpeedDialForm* form) {
-    EXPECT_EQ(form->Edit(0)->text(), "0120");
-    Type(form->Edit(0), "0311");
+  OnNextModal<FieldForm>([](FieldForm* form) {
+    auto* first = Find<QLineEdit>(form, 1098);
+    EXPECT_EQ(first->text(), "0120");
+    Type(first, "0311");
     Press(form, 1);
   });
   Press(&window, 1087);

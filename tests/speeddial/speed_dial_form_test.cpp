@@ -16,6 +16,14 @@
 namespace setutily {
 namespace {
 
+QString RowMessage(int row) {
+  return QStringLiteral("電話番号%1の入力に間違いがあります。").arg(row + 1, 2, 10, QChar(u'0'));
+}
+
+// The edit box of each row, row 0 first.
+constexpr int kEditIds[20] = {1098, 1101, 1104, 1107, 1111, 1114, 1117, 1120, 1123, 1126,
+                              1129, 1132, 1135, 1138, 1141, 1144, 1147, 1150, 1153, 1156};
+
 using morivex9sim::Fault;
 using testing::Find;
 using testing::InProcessRig;
@@ -27,7 +35,7 @@ using testing::SerialRig;
 std::string Key(int number) { return "shortnum." + std::to_string(number); }
 
 NumberEdit* Row(QWidget* form, int row) {
-  return Find<NumberEdit>(form, kSpeedDialEditIds[static_cast<std::size_t>(row)]);
+  return Find<NumberEdit>(form, kEditIds[static_cast<std::size_t>(row)]);
 }
 
 void Click(QWidget* form, int id) {
@@ -42,26 +50,25 @@ struct FormFixture : ::testing::Test {
   RecordingMessages messages;
   RecordingHelp help;
   Session session;
-  SpeedDialList list;
+  SpeedDialCopies& list = session.records.Of<SpeedDialList>();
 };
 
 using SpeedDialFormTest = FormFixture;
 
 TEST_F(SpeedDialFormTest, ShowsTwentyRowsWithTheirIdsCaptionsAndValues) {
-  for (std::size_t i = 0; i < 20; ++i) list.working[i] = "03" + std::to_string(i);
-  SpeedDialForm form(session, list);
-  EXPECT_EQ(form.windowTitle(), "短縮番号設定");
+  for (std::size_t i = 0; i < 20; ++i) list.working.entries[i].number = "03" + std::to_string(i);
+  auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+  EXPECT_EQ(form->windowTitle(), "短縮番号設定");
   const QString captions[] = {"００", "０１", "０２", "０３", "０４", "０５", "０６",
                               "０７", "０８", "０９", "１０", "１１", "１２", "１３",
                               "１４", "１５", "１６", "１７", "１８", "１９"};
   QList<QWidget*> buddies;
-  for (auto* label : form.findChildren<QLabel*>()) {
+  for (auto* label : form->findChildren<QLabel*>()) {
     if (label->buddy() != nullptr) buddies << label->buddy();
   }
   for (int row = 0; row < 20; ++row) {
-    NumberEdit* edit = Row(&form, row);
+    NumberEdit* edit = Row(form.get(), row);
     ASSERT_NE(edit, nullptr) << row;
-    EXPECT_EQ(edit, form.Edit(row));
     EXPECT_EQ(edit->text().toStdString(), "03" + std::to_string(row));
     EXPECT_EQ(edit->TypingLimit(), 53);
     EXPECT_EQ(edit->accessibleName(), captions[row]);
@@ -69,7 +76,7 @@ TEST_F(SpeedDialFormTest, ShowsTwentyRowsWithTheirIdsCaptionsAndValues) {
   }
   int numberHeaders = 0, phoneHeaders = 0;
   bool caution = false, subaddress = false;
-  for (auto* label : form.findChildren<QLabel*>()) {
+  for (auto* label : form->findChildren<QLabel*>()) {
     numberHeaders += label->text() == "Ｎｏ．";
     phoneHeaders += label->text() == "電話番号";
     caution |= label->text() == "注意）";
@@ -81,65 +88,65 @@ TEST_F(SpeedDialFormTest, ShowsTwentyRowsWithTheirIdsCaptionsAndValues) {
   EXPECT_TRUE(subaddress);
   // Tab order runs down the left column, then down the right one.
   QList<QWidget*> chain;
-  for (QWidget* w = Row(&form, 0); chain.size() < 20; w = w->nextInFocusChain()) {
+  for (QWidget* w = Row(form.get(), 0); chain.size() < 20; w = w->nextInFocusChain()) {
     if (auto* edit = qobject_cast<NumberEdit*>(w)) chain << edit;
   }
-  for (int row = 0; row < 20; ++row) EXPECT_EQ(chain[row], Row(&form, row)) << row;
+  for (int row = 0; row < 20; ++row) EXPECT_EQ(chain[row], Row(form.get(), row)) << row;
 }
 
 TEST_F(SpeedDialFormTest, HelpButtonAndF1OpenTopicEleven) {
-  SpeedDialForm form(session, list);
-  Click(&form, 1587);
-  QTest::keyClick(Row(&form, 5), Qt::Key_F1);
+  auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+  Click(form.get(), 1587);
+  QTest::keyClick(Row(form.get(), 5), Qt::Key_F1);
   EXPECT_EQ(help.contexts, (std::vector<int>{11, 11}));
 }
 
 TEST_F(SpeedDialFormTest, RowZeroIsDeviceNumberOneAndItsMessageNamesZeroOne) {
-  SpeedDialForm form(session, list);
-  Row(&form, 0)->setText("03 1234");  // a blank is not allowed
-  Click(&form, 1);
+  auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+  Row(form.get(), 0)->setText("03 1234");  // a blank is not allowed
+  Click(form.get(), 1);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "電話番号01の入力に間違いがあります。");
   EXPECT_EQ(messages.shown[0].icon, MessageIcon::kNone);
-  EXPECT_EQ(form.result(), QDialog::Rejected);  // still open, nothing confirmed
+  EXPECT_EQ(form->result(), QDialog::Rejected);  // still open, nothing confirmed
 
-  Row(&form, 0)->setText("0312345678");
-  Click(&form, 1);
-  EXPECT_EQ(form.result(), QDialog::Accepted);
-  EXPECT_EQ(list.working[0], "0312345678");
+  Row(form.get(), 0)->setText("0312345678");
+  Click(form.get(), 1);
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_EQ(list.working.entries[0].number, "0312345678");
   ASSERT_EQ(WriteSpeedDial(session, list), 1);
   EXPECT_EQ(rig.device.CommandLines(), (std::vector<std::string>{"shortnum add 1 0312345678"}));
 }
 
 TEST_F(SpeedDialFormTest, EveryRowNamesItsOwnNumberAndTheFirstBadRowWins) {
   for (int row = 0; row < 20; ++row) {
-    SpeedDialForm form(session, list);
-    Row(&form, row)->setText("x");
-    if (row + 1 < 20) Row(&form, 19)->setText("y");  // a later bad row is not reported
+    auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+    Row(form.get(), row)->setText("x");
+    if (row + 1 < 20) Row(form.get(), 19)->setText("y");  // a later bad row is not reported
     messages.shown.clear();
-    Click(&form, 1);
+    Click(form.get(), 1);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, SpeedDialCheckMessage(row));
+    EXPECT_EQ(messages.shown[0].text, RowMessage(row));
   }
-  EXPECT_EQ(SpeedDialCheckMessage(9), "電話番号10の入力に間違いがあります。");
-  EXPECT_EQ(SpeedDialCheckMessage(19), "電話番号20の入力に間違いがあります。");
+  EXPECT_EQ(RowMessage(9), "電話番号10の入力に間違いがあります。");
+  EXPECT_EQ(RowMessage(19), "電話番号20の入力に間違いがあります。");
   EXPECT_EQ(session.state.pendingChangeCount, 0);
 }
 
 TEST_F(SpeedDialFormTest, AFailedCheckChangesNothingAndACorrectedOneStoresEverything) {
-  SpeedDialForm form(session, list);
-  Row(&form, 0)->setText("0311");
-  Row(&form, 1)->setText("0322");
-  Row(&form, 4)->setText("０５");  // full-width digits are not allowed
-  Click(&form, 1);
+  auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+  Row(form.get(), 0)->setText("0311");
+  Row(form.get(), 1)->setText("0322");
+  Row(form.get(), 4)->setText("０５");  // full-width digits are not allowed
+  Click(form.get(), 1);
   EXPECT_EQ(messages.Texts(), QStringList{"電話番号05の入力に間違いがあります。"});
-  EXPECT_EQ(list.working, SpeedDialList::Entries{});  // rows before the bad one not stored
+  EXPECT_EQ(list.working, SpeedDialList{});  // rows before the bad one not stored
   EXPECT_EQ(session.state.pendingChangeCount, 0);
-  EXPECT_TRUE(Row(&form, 4)->hasSelectedText());
+  EXPECT_TRUE(Row(form.get(), 4)->hasSelectedText());
 
-  Row(&form, 4)->setText("0555");
-  Click(&form, 1);
-  EXPECT_EQ(form.result(), QDialog::Accepted);
+  Row(form.get(), 4)->setText("0555");
+  Click(form.get(), 1);
+  EXPECT_EQ(form->result(), QDialog::Accepted);
   EXPECT_EQ(session.state.pendingChangeCount, 1);
   ASSERT_EQ(WriteSpeedDial(session, list), 1);
   EXPECT_EQ(rig.device.CommandLines(),
@@ -151,9 +158,9 @@ TEST_F(SpeedDialFormTest, ConfirmingWithoutChangesSendsNothingButCountsAsAChange
   rig.device.Set(Key(4), "0444");
   ASSERT_EQ(ReadSpeedDial(session, list), 1);
   rig.device.ClearLog();
-  SpeedDialForm form(session, list);
-  Click(&form, 1);
-  EXPECT_EQ(form.result(), QDialog::Accepted);
+  auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+  Click(form.get(), 1);
+  EXPECT_EQ(form->result(), QDialog::Accepted);
   EXPECT_EQ(session.state.pendingChangeCount, 1);
   EXPECT_EQ(WriteSpeedDial(session, list), 1);
   EXPECT_TRUE(rig.device.CommandLines().empty());
@@ -163,10 +170,10 @@ TEST_F(SpeedDialFormTest, ClearingARowSendsTheNumberAndOneBlank) {
   rig.device.Set(Key(3), "0333");
   ASSERT_EQ(ReadSpeedDial(session, list), 1);
   rig.device.ClearLog();
-  SpeedDialForm form(session, list);
-  EXPECT_EQ(Row(&form, 2)->text(), "0333");
-  Row(&form, 2)->clear();
-  Click(&form, 1);
+  auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+  EXPECT_EQ(Row(form.get(), 2)->text(), "0333");
+  Row(form.get(), 2)->clear();
+  Click(form.get(), 1);
   ASSERT_EQ(WriteSpeedDial(session, list), 1);
   EXPECT_EQ(rig.device.CommandLines(), (std::vector<std::string>{"shortnum add 3 "}));
   EXPECT_EQ(rig.device.Get(Key(3)), "");
@@ -175,10 +182,10 @@ TEST_F(SpeedDialFormTest, ClearingARowSendsTheNumberAndOneBlank) {
 TEST_F(SpeedDialFormTest, TypedSubaddressKeepsItsStar) {
   ASSERT_EQ(ReadSpeedDial(session, list), 1);
   rig.device.ClearLog();
-  SpeedDialForm form(session, list);
-  QTest::keyClicks(Row(&form, 6), "0312345678*99");
-  EXPECT_EQ(Row(&form, 6)->text(), "0312345678*99");
-  Click(&form, 1);
+  auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+  QTest::keyClicks(Row(form.get(), 6), "0312345678*99");
+  EXPECT_EQ(Row(form.get(), 6)->text(), "0312345678*99");
+  Click(form.get(), 1);
   ASSERT_EQ(WriteSpeedDial(session, list), 1);
   EXPECT_EQ(rig.device.CommandLines(),
             (std::vector<std::string>{"shortnum add 7 0312345678*99"}));
@@ -189,17 +196,17 @@ TEST_F(SpeedDialFormTest, LongEntryFromTheDeviceIsShownWholeAndRefusedUnchanged)
   const std::string long54 = std::string(32, '1') + "*" + std::string(21, '2');
   rig.device.Set(Key(12), long54);
   ASSERT_EQ(ReadSpeedDial(session, list), 1);
-  SpeedDialForm form(session, list);
-  NumberEdit* edit = Row(&form, 11);
+  auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+  NumberEdit* edit = Row(form.get(), 11);
   EXPECT_EQ(edit->text().toStdString(), long54);
   // Typing cannot make it longer...
   edit->setCursorPosition(54);
   QTest::keyClicks(edit, "3");
   EXPECT_EQ(edit->text().size(), 54);
   // ...and confirming it unchanged is refused without touching the list.
-  Click(&form, 1);
+  Click(form.get(), 1);
   EXPECT_EQ(messages.Texts(), QStringList{"電話番号12の入力に間違いがあります。"});
-  EXPECT_EQ(list.working[11], long54);
+  EXPECT_EQ(list.working.entries[11].number, long54);
   EXPECT_EQ(session.state.pendingChangeCount, 0);
   // Typing stops at 53 characters once it is short enough.
   edit->clear();
@@ -208,17 +215,17 @@ TEST_F(SpeedDialFormTest, LongEntryFromTheDeviceIsShownWholeAndRefusedUnchanged)
 }
 
 TEST_F(SpeedDialFormTest, CancelLeavesTheListAlone) {
-  SpeedDialForm form(session, list);
-  Row(&form, 0)->setText("0311");
-  Click(&form, 2);
-  EXPECT_EQ(form.result(), QDialog::Rejected);
-  EXPECT_EQ(list.working[0], "");
+  auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+  Row(form.get(), 0)->setText("0311");
+  Click(form.get(), 2);
+  EXPECT_EQ(form->result(), QDialog::Rejected);
+  EXPECT_EQ(list.working.entries[0].number, "");
   EXPECT_EQ(session.state.pendingChangeCount, 0);
 }
 
 // ---------------------------------------------------------------- launch
 
-CategoryLaunch SpeedDialEntry(Session& session) {
+CategoryLaunch SpeedDialButton(Session& session) {
   for (auto& launch : BuildCategories(session)) {
     if (launch.buttonId == 1087) return launch;
   }
@@ -227,7 +234,7 @@ CategoryLaunch SpeedDialEntry(Session& session) {
 }
 
 TEST_F(SpeedDialFormTest, LaunchEntryReadsShowsAndWritesWithItsLogLines) {
-  CategoryLaunch launch = SpeedDialEntry(session);
+  CategoryLaunch launch = SpeedDialButton(session);
   EXPECT_EQ(launch.readOk, "Short Number Status Read OK\r\n");
   EXPECT_EQ(launch.readError, "Short Number Status Read ERROR\r\n");
   EXPECT_EQ(launch.view, "View Short Number Dlg\r\n");
@@ -237,7 +244,7 @@ TEST_F(SpeedDialFormTest, LaunchEntryReadsShowsAndWritesWithItsLogLines) {
 
   rig.device.Set(Key(20), "0120");
   ASSERT_EQ(launch.read(), 1);
-  OnNextModal<SpeedDialForm>([](SpeedDialForm* form) {
+  OnNextModal<FieldForm>([](FieldForm* form) {
     EXPECT_EQ(Row(form, 19)->text(), "0120");
     Row(form, 19)->setText("0999");
     Click(form, 1);
@@ -249,23 +256,21 @@ TEST_F(SpeedDialFormTest, LaunchEntryReadsShowsAndWritesWithItsLogLines) {
   EXPECT_EQ(session.state.pendingChangeCount, 1);
 
   // Cancelling reports no confirmation.
-  OnNextModal<SpeedDialForm>([](SpeedDialForm* form) { Click(form, 2); });
+  OnNextModal<FieldForm>([](FieldForm* form) { Click(form, 2); });
   EXPECT_FALSE(launch.show(nullptr));
 }
 
 TEST_F(SpeedDialFormTest, LaunchEntryTellsAFailedWriteAndTheFormShowsTheDeviceAgain) {
-  CategoryLaunch launch = SpeedDialEntry(session);
+  CategoryLaunch launch = SpeedDialButton(session);
   ASSERT_EQ(launch.read(), 1);
-  OnNextModal<SpeedDialForm>([](SpeedDialForm* form) {
+  OnNextModal<FieldForm>([](FieldForm* form) {
     Row(form, 0)->setText("0311");
     Click(form, 1);
   });
   ASSERT_TRUE(launch.show(nullptr));
   rig.device.AddFault({Fault::kHangUp, 0, "shortnum add", 1});
-  EXPECT_EQ(launch.write(), 0);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "書込みに失敗しました。");
-  EXPECT_EQ(messages.shown[0].icon, MessageIcon::kError);
+  EXPECT_EQ(launch.write(), 0);  // the main window tells it
+  EXPECT_EQ(list.working.entries[0].number, "");  // back at the device's value
 
   // A failed read leaves the form unopened; the main window logs it.
   EXPECT_EQ(launch.read(), 0);
@@ -282,7 +287,7 @@ TEST(SpeedDialSerial, AllTwentyEntriesRoundTripThroughTheSimulator) {
   rig.sim.With([](morivex9sim::Device& d) {
     for (int n = 1; n <= 20; n += 2) d.Set(Key(n), "0" + std::to_string(n * 1111));
   });
-  SpeedDialList list;
+  SpeedDialCopies list;
   ASSERT_EQ(ReadSpeedDial(session, list), 1);
 
   // Every row gets a new value of its own: plain, punctuated, with a
@@ -296,11 +301,11 @@ TEST(SpeedDialSerial, AllTwentyEntriesRoundTripThroughTheSimulator) {
     typed.push_back(value);
   }
   {
-    SpeedDialForm form(session, list);
-    EXPECT_EQ(Row(&form, 0)->text(), "01111");
-    for (int row = 0; row < 20; ++row) Row(&form, row)->setText(typed[static_cast<std::size_t>(row)]);
-    Click(&form, 1);
-    ASSERT_EQ(form.result(), QDialog::Accepted);
+    auto form = MakeGridForm(nullptr, session, list, SpeedDialForm());
+    EXPECT_EQ(Row(form.get(), 0)->text(), "01111");
+    for (int row = 0; row < 20; ++row) Row(form.get(), row)->setText(typed[static_cast<std::size_t>(row)]);
+    Click(form.get(), 1);
+    ASSERT_EQ(form->result(), QDialog::Accepted);
   }
   rig.sim.With([](morivex9sim::Device& d) { d.ClearLog(); });
   ASSERT_EQ(WriteSpeedDial(session, list), 1);
@@ -312,11 +317,11 @@ TEST(SpeedDialSerial, AllTwentyEntriesRoundTripThroughTheSimulator) {
   }
 
   // Read back: the device's list equals what the form showed.
-  SpeedDialList again;
+  SpeedDialCopies again;
   ASSERT_EQ(ReadSpeedDial(session, again), 1);
-  SpeedDialForm form(session, again);
+  auto form = MakeGridForm(nullptr, session, again, SpeedDialForm());
   for (int row = 0; row < 20; ++row) {
-    EXPECT_EQ(Row(&form, row)->text(), typed[static_cast<std::size_t>(row)]) << row;
+    EXPECT_EQ(Row(form.get(), row)->text(), typed[static_cast<std::size_t>(row)]) << row;
   }
 }
 

@@ -13,6 +13,10 @@
 namespace setutily {
 namespace {
 
+// The edit box of each row, row 0 first.
+constexpr int kEditIds[20] = {1098, 1101, 1104, 1107, 1111, 1114, 1117, 1120, 1123, 1126,
+                              1129, 1132, 1135, 1138, 1141, 1144, 1147, 1150, 1153, 1156};
+
 using morivex9sim::Device;
 using morivex9sim::Fault;
 using testing::Click;
@@ -30,7 +34,7 @@ const Lines kPages = {"show shortnum num1", "show shortnum num2"};
 std::string Key(int number) { return "shortnum." + std::to_string(number); }
 
 NumberEdit* Row(QWidget* form, int row) {
-  return Find<NumberEdit>(form, kSpeedDialEditIds[static_cast<std::size_t>(row)]);
+  return Find<NumberEdit>(form, kEditIds[static_cast<std::size_t>(row)]);
 }
 
 // Replaces a row's text by typing, as a user does (empty text clears it).
@@ -58,9 +62,9 @@ class SpeedDialWindow : public ::testing::Test {
 
   // Presses "短縮番号設定" and runs action in the form it opens; the action
   // must close the form. Returns whether the form opened.
-  bool InForm(std::function<void(SpeedDialForm*)> action) {
+  bool InForm(std::function<void(FieldForm*)> action) {
     bool opened = false;
-    OnNextModal<SpeedDialForm>([&](SpeedDialForm* form) {
+    OnNextModal<FieldForm>([&](FieldForm* form) {
       opened = true;
       action(form);
     });
@@ -80,7 +84,7 @@ class SpeedDialWindow : public ::testing::Test {
 TEST_F(SpeedDialWindow, ChangesAndAClearedEntryReachTheDeviceAsTheFormShowedThem) {
   MainDialog& window = *rig.window;
   QStringList shown;
-  ASSERT_TRUE(InForm([&](SpeedDialForm* form) {
+  ASSERT_TRUE(InForm([&](FieldForm* form) {
     EXPECT_EQ(form->parentWidget(), &window);
     EXPECT_EQ(Row(form, 0)->text(), "0311112222");
     EXPECT_EQ(Row(form, 12)->text(), "0612345678*21");
@@ -103,7 +107,7 @@ TEST_F(SpeedDialWindow, ChangesAndAClearedEntryReachTheDeviceAsTheFormShowedThem
   EXPECT_TRUE(rig.messages.shown.empty());
 
   // Cancelling the next form reads again but sends and logs nothing more.
-  ASSERT_TRUE(InForm([](SpeedDialForm* form) {
+  ASSERT_TRUE(InForm([](FieldForm* form) {
     EXPECT_EQ(Row(form, 1)->text(), "045-111-2222");  // read back from the device
     TypeRow(form, 0, QStringLiteral("0999"));
     Click(form, 2);
@@ -123,7 +127,7 @@ TEST_F(SpeedDialWindow, ChangesAndAClearedEntryReachTheDeviceAsTheFormShowedThem
 TEST_F(SpeedDialWindow, ALineLostDuringTheWriteIsToldAndLogged) {
   MainDialog& window = *rig.window;
   rig.sim.AddFault({Fault::kHangUp, 0, "shortnum add", 1, 1});  // on the second
-  ASSERT_TRUE(InForm([](SpeedDialForm* form) {
+  ASSERT_TRUE(InForm([](FieldForm* form) {
     TypeRow(form, 2, QStringLiteral("0333"));
     TypeRow(form, 3, QStringLiteral("0444"));
     Click(form, 1);
@@ -151,7 +155,7 @@ TEST(SpeedDialExit, AConfirmedFormIsStoredBeforeExitEvenWithoutChanges) {
     rig.categories = BuildCategories;
     ASSERT_TRUE(rig.Start());
     rig.window->show();
-    OnNextModal<SpeedDialForm>([confirm](SpeedDialForm* form) { Click(form, confirm ? 1 : 2); });
+    OnNextModal<FieldForm>([confirm](FieldForm* form) { Click(form, confirm ? 1 : 2); });
     Click(rig.window.get(), 1087);
     ASSERT_TRUE(rig.Close());
     Lines expected = kPages;

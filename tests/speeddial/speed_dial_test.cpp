@@ -77,16 +77,16 @@ TEST(ReadSpeedDial, FillsBaselineAndWorkingCopyFromBothPages) {
   s.rig.device.Set(Key(10), "0310101010");
   s.rig.device.Set(Key(11), "0311111111*7");
   s.rig.device.Set(Key(20), "0320202020");
-  SpeedDialList list;
-  list.working[4] = "stale";
+  SpeedDialCopies list;
+  list.working.entries[4].number = "stale";
   ASSERT_EQ(ReadSpeedDial(s.session, list), 1);
   EXPECT_EQ(s.rig.device.CommandLines(),
             (std::vector<std::string>{"show shortnum num1", "show shortnum num2"}));
-  EXPECT_EQ(list.baseline[0], "0311112222");  // entry 0 is device number 1
-  EXPECT_EQ(list.baseline[1], "");
-  EXPECT_EQ(list.baseline[9], "0310101010");
-  EXPECT_EQ(list.baseline[10], "0311111111*7");
-  EXPECT_EQ(list.baseline[19], "0320202020");
+  EXPECT_EQ(list.baseline.entries[0].number, "0311112222");  // entry 0 is device number 1
+  EXPECT_EQ(list.baseline.entries[1].number, "");
+  EXPECT_EQ(list.baseline.entries[9].number, "0310101010");
+  EXPECT_EQ(list.baseline.entries[10].number, "0311111111*7");
+  EXPECT_EQ(list.baseline.entries[19].number, "0320202020");
   EXPECT_EQ(list.working, list.baseline);
 }
 
@@ -108,29 +108,29 @@ TEST(ReadSpeedDial, BareAndMissingLinesGiveEmptyEntriesAndValuesAreTrimmed) {
       far.DeliverLater("show shortnum num2\r\n12: 0112\r\n20: 0120\r\n# ");
     }
   };
-  SpeedDialList list;
+  SpeedDialCopies list;
   ASSERT_EQ(ReadSpeedDial(session, list), 1);
-  EXPECT_EQ(list.baseline[0], "0311");
-  EXPECT_EQ(list.baseline[1], "0322");
-  EXPECT_EQ(list.baseline[2], "");
-  EXPECT_EQ(list.baseline[3], "044");
-  EXPECT_EQ(list.baseline[4], "");  // not taken from the echo line
-  EXPECT_EQ(list.baseline[9], "0100");
-  EXPECT_EQ(list.baseline[10], "");
-  EXPECT_EQ(list.baseline[11], "0112");
-  EXPECT_EQ(list.baseline[19], "0120");
+  EXPECT_EQ(list.baseline.entries[0].number, "0311");
+  EXPECT_EQ(list.baseline.entries[1].number, "0322");
+  EXPECT_EQ(list.baseline.entries[2].number, "");
+  EXPECT_EQ(list.baseline.entries[3].number, "044");
+  EXPECT_EQ(list.baseline.entries[4].number, "");  // not taken from the echo line
+  EXPECT_EQ(list.baseline.entries[9].number, "0100");
+  EXPECT_EQ(list.baseline.entries[10].number, "");
+  EXPECT_EQ(list.baseline.entries[11].number, "0112");
+  EXPECT_EQ(list.baseline.entries[19].number, "0120");
 }
 
 TEST(ReadSpeedDial, AFailedPageLeavesTheListUnchanged) {
   InProcessSession s;
   s.rig.device.Set(Key(1), "0311");
-  SpeedDialList list;
-  list.baseline[0] = list.working[0] = "keep";
+  SpeedDialCopies list;
+  list.baseline.entries[0].number = list.working.entries[0].number = "keep";
   // The second page is lost; a hang-up ends the wait at once.
   s.rig.device.AddFault({Fault::kHangUp, 0, "show shortnum num2", 1});
   EXPECT_EQ(ReadSpeedDial(s.session, list), 0);
-  EXPECT_EQ(list.baseline[0], "keep");
-  EXPECT_EQ(list.working[0], "keep");
+  EXPECT_EQ(list.baseline.entries[0].number, "keep");
+  EXPECT_EQ(list.working.entries[0].number, "keep");
 }
 
 // ---------------------------------------------------------------- write
@@ -138,15 +138,15 @@ TEST(ReadSpeedDial, AFailedPageLeavesTheListUnchanged) {
 TEST(WriteSpeedDial, SendsOnlyChangedEntriesInDeviceOrder) {
   InProcessSession s;
   s.rig.device.Set(Key(3), "0333");
-  SpeedDialList list;
+  SpeedDialCopies list;
   ASSERT_EQ(ReadSpeedDial(s.session, list), 1);
   s.rig.device.ClearLog();
   EXPECT_EQ(WriteSpeedDial(s.session, list), 1);  // nothing changed: nothing sent
   EXPECT_TRUE(s.rig.device.CommandLines().empty());
 
-  list.working[19] = "0120";
-  list.working[2] = "";                    // cleared
-  list.working[0] = "0312345678*1234";     // with a subaddress
+  list.working.entries[19].number = "0120";
+  list.working.entries[2].number = "";                    // cleared
+  list.working.entries[0].number = "0312345678*1234";     // with a subaddress
   ASSERT_EQ(WriteSpeedDial(s.session, list), 1);
   // Clearing sends the number, one blank and nothing else before the CR.
   EXPECT_EQ(s.rig.device.CommandLines(),
@@ -155,20 +155,22 @@ TEST(WriteSpeedDial, SendsOnlyChangedEntriesInDeviceOrder) {
   EXPECT_EQ(s.rig.device.Get(Key(1)), "0312345678*1234");
   EXPECT_EQ(s.rig.device.Get(Key(3)), "");
   EXPECT_EQ(s.rig.device.Get(Key(20)), "0120");
-  EXPECT_EQ(list.baseline, list.working);  // sent entries are what the device holds
+  // The working copy is what the device holds; the next confirmed form makes
+  // it the baseline.
+  EXPECT_EQ(list.working.entries[0].number, "0312345678*1234");
 }
 
 TEST(WriteSpeedDial, FailureOnTheThirdChangedEntryStopsAndRevertsFromThere) {
   InProcessSession s;
   for (int n = 1; n <= 20; ++n) s.rig.device.Set(Key(n), "0" + std::to_string(n));
-  SpeedDialList list;
+  SpeedDialCopies list;
   ASSERT_EQ(ReadSpeedDial(s.session, list), 1);
-  const SpeedDialList::Entries before = list.baseline;
-  list.working[1] = "111";
-  list.working[4] = "";
-  list.working[8] = "999";   // third changed entry: lost on the line
-  list.working[13] = "444";
-  list.working[19] = "200";
+  const SpeedDialList before = list.baseline;
+  list.working.entries[1].number = "111";
+  list.working.entries[4].number = "";
+  list.working.entries[8].number = "999";   // third changed entry: lost on the line
+  list.working.entries[13].number = "444";
+  list.working.entries[19].number = "200";
   s.rig.device.ClearLog();
   s.rig.device.AddFault({Fault::kSilent, 0, "shortnum add 9 ", 1});
   // The lost line would leave the exchange waiting for its full time-out;
@@ -185,27 +187,25 @@ TEST(WriteSpeedDial, FailureOnTheThirdChangedEntryStopsAndRevertsFromThere) {
   EXPECT_EQ(WriteSpeedDial(s.session, list), 0);
   EXPECT_EQ(s.rig.device.CommandLines(),
             (std::vector<std::string>{"shortnum add 2 111", "shortnum add 5 "}));
-  // The first two reached the device and now count as its values.
+  // The first two reached the device and stay in the working copy.
   EXPECT_EQ(s.rig.device.Get(Key(2)), "111");
   EXPECT_EQ(s.rig.device.Get(Key(5)), "");
-  EXPECT_EQ(list.baseline[1], "111");
-  EXPECT_EQ(list.baseline[4], "");
+  EXPECT_EQ(list.working.entries[1].number, "111");
+  EXPECT_EQ(list.working.entries[4].number, "");
   // The failed entry and every one after it show the device's value again.
   EXPECT_EQ(s.rig.device.Get(Key(9)), "09");
   for (std::size_t i = 8; i < 20; ++i) {
-    EXPECT_EQ(list.working[i], before[i]) << i;
-    EXPECT_EQ(list.baseline[i], before[i]) << i;
+    EXPECT_EQ(list.working.entries[i].number, before.entries[i].number) << i;
   }
-  EXPECT_EQ(list.working, list.baseline);
 }
 
 TEST(WriteSpeedDial, EntryThatCannotFormACommandIsNotSent) {
   InProcessSession s;
-  SpeedDialList list;
-  list.working[0] = "0311\rrestart";
+  SpeedDialCopies list;
+  list.working.entries[0].number = "0311\rrestart";
   EXPECT_EQ(WriteSpeedDial(s.session, list), 0);
   EXPECT_TRUE(s.rig.device.CommandLines().empty());
-  EXPECT_EQ(list.working[0], "");
+  EXPECT_EQ(list.working.entries[0].number, "");
 }
 
 }  // namespace

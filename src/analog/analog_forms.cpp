@@ -1,0 +1,164 @@
+#include "analog/analog_forms.h"
+
+#include <QAbstractButton>
+
+#include "forms/category_menu.h"
+
+namespace setutily {
+
+namespace {
+
+using P = AnalogPort;
+using C = AnalogCommon;
+
+AnalogPort& PortOf(AnalogSettings& settings, int port) {
+  return settings.ports[static_cast<std::size_t>(port)];
+}
+AnalogCommon& CommonOf(AnalogSettings& settings, int) { return settings.common; }
+
+Option Choice(const char16_t* caption, PerInstance<int> ids) { return {caption, std::move(ids)}; }
+
+// TEL1 and TEL2 cannot both use caller-display equipment: while the other
+// port uses it, this one shows "none" and offers nothing else.
+void LockCallerDisplay(FieldForm& form, const AnalogSettings& working) {
+  static constexpr int kNone[] = {1139, 1208}, kNumber[] = {1142, 1209}, kWaiting[] = {1143, 1210};
+  const int port = form.Instance();
+  if (port > 1 || working.ports[static_cast<std::size_t>(1 - port)].number_display == 0) return;
+  if (auto* none = qobject_cast<QAbstractButton*>(form.Control(kNone[port]))) none->setChecked(true);
+  form.Control(kNumber[port])->setEnabled(false);
+  form.Control(kWaiting[port])->setEnabled(false);
+}
+
+}  // namespace
+
+const FormSpec<AnalogSettings, AnalogPort>& TelPortForm() {
+  static const FormSpec<AnalogSettings, AnalogPort> spec{
+      .title = {QStringLiteral("ＴＥＬ１ポート設定"), QStringLiteral("ＴＥＬ２ポート設定"),
+                QStringLiteral("ＴＥＬ３ポート設定")},
+      .help = {2, 3, 4},
+      .boxes = {
+          Box<P>(u"番号登録").At(0, 0, 1, 2).With(
+              Phone(u"自己アドレス", &P::self_address, {1095, 1171, 1229})
+                  .Limit({53, 51, 51}).Width(24)
+                  .Message(u"自己アドレスの入力に間違いがあります。"),
+              Note<P>(u"注意）　サブアドレスは「*」で区切ってください。")),
+          Box<P>(u"着信転送").At(1, 0, 1, 2).With(
+              Radios(&P::arrive_transfer, {Choice(u"利用しない", {1097, 1183, 1233}),
+                                           Choice(u"利用する", {1093, 1179, 1231})})
+                  .Horizontal(),
+              Phone(u"着信転送先電話番号", &P::transfer_address, {1100, 1175, 1235})
+                  .Limit({53, 51, 51}).Width(24)
+                  .Message(u"転送先電話番号の入力に間違いがあります。"),
+              Checks(&P::talky, {{u"転送トーキ", {1103, 1187, 1237}, 2},
+                                 {u"転送元トーキ", {1106, 1191, 1239}, 1}})),
+          Box<P>(u"グローバル着信").At(2, 0).With(
+              Radios(&P::global_arrive, {Choice(u"着信しない", {1112, 1195, 1242}),
+                                         Choice(u"着信する", {1109, 1193, 1240})})),
+          Box<P>(u"サブアドレスなし着信").At(2, 1).With(
+              Radios(&P::no_subaddress, {Choice(u"着信しない", {1118, 1199, 1245}),
+                                         Choice(u"着信する", {1115, 1197, 1243})})),
+          Box<P>(u"アナログポート").At(3, 0).With(
+              Radios(&P::port_mode, {Choice(u"音声", {1121, 1201, 1247}),
+                                     Choice(u"3.1KHｚｵｰﾃﾞｨｵ", {1124, 1203, 1249})})),
+          Box<P>(u"切断信号").At(3, 1).With(
+              Radios(&P::disc_signal, {Choice(u"送出しない", {1122, 1612, 1614}),
+                                       Choice(u"送出する", {1125, 1613, 1615})})),
+          Box<P>(u"ダイヤル発信時間").At(4, 0, 1, 2).With(
+              Number(nullptr, &P::dial_time, {1151, 1205, 1251}, 3, 15)
+                  .Limit({2, 51, 51}).Width(3).Unit(u"秒")
+                  .Arrows({1154, 1206, 1253}, 2, 3, 15)
+                  .Message(u"ダイヤル発信時間の入力に間違いがあります。")),
+          Box<P>(u"ナンバー・ディスプレイ／キャッチホン・ディスプレイ").At(0, 2, 2, 2).With(
+              Radios(&P::number_display,
+                     {Choice(u"対応機器を使用しない", {1139, 1208, 1254}),
+                      Choice(u"ナンバー・ディスプレイ対応機器を使用する", {1142, 1209, 1256}),
+                      Choice(u"キャッチホン・ディスプレイ対応機器を使用する", {1143, 1210, 1258})}),
+              Note<P>(u"注意）　TEL1，TEL2は同時に使用できません。").ShownOn({true, true, false})),
+          Box<P>(u"内線呼出音").At(2, 2).With(
+              Radios(&P::ring_sound, {Choice(u"リーン・リーン", {1157, 1222, 1268}),
+                                      Choice(u"リーーン・リーーン", {1159, 1223, 1270}),
+                                      Choice(u"リーンリン・リーンリン", {1163, 1226, 1271})})),
+          Box<P>(u"コールウェイティング").At(2, 3).With(
+              Radios(&P::callwaiting, {Choice(u"使用しない", {1274, 1281, 1288}),
+                                       Choice(u"NTTコールウェイティング", {1277, 1285, 1291}),
+                                       Choice(u"擬似コールウェイティング", {1279, 1287, 1293})})),
+          Box<P>(u"ｉ・ナンバー").At(3, 2, 2, 1).With(
+              Radios(&P::i_number,
+                     {Choice(u"どちらでも着信する／\n契約者回線番号で発信する", {1167, 1227, 1273}),
+                      Choice(u"契約者回線番号で発着信する", {1145, 1219, 1257}),
+                      Choice(u"追加番号1で発着信する", {1148, 1220, 1259}),
+                      Choice(u"追加番号2で発着信する", {1149, 1221, 1261})})),
+          Box<P>(u"発信者番号通知").At(3, 3, 2, 1).With(
+              Radios(&P::notice_number, {Choice(u"通知しない", {1127, 1211, 1260}),
+                                         Choice(u"契約者回線番号を通知する", {1130, 1213, 1262}),
+                                         Choice(u"自己アドレスを通知する", {1133, 1215, 1264}),
+                                         Choice(u"網契約に従う", {1136, 1217, 1266})})),
+      },
+      .project = PortOf,
+      .opened = LockCallerDisplay,
+  };
+  return spec;
+}
+
+const FormSpec<AnalogSettings, AnalogCommon>& AnalogCommonForm() {
+  static const FormSpec<AnalogSettings, AnalogCommon> spec{
+      .title = QStringLiteral("アナログポート共通設定"),
+      .help = 5,
+      .boxes = {
+          // The frequency is checked before the delay.
+          Box<C>(u"遅延回数").At(0, 0).With(
+              Number(nullptr, &C::delay_number, 1294, 0, 9).Limit(51).Width(3).Unit(u"回")
+                  .Arrows(1296, 1, 0, 9).Order(1)
+                  .Message(u"遅延回数の入力に間違いがあります。")),
+          Box<C>(u"呼出音周波数").At(1, 0).With(
+              Number(nullptr, &C::ring_sound_freq, 1298, 16, 30).Limit(51).Width(3)
+                  .Unit(u"ヘルツ").Arrows(1300, 2, 16, 30)
+                  .Message(u"呼出音周波数の入力に間違いがあります。")),
+          Box<C>(u"ｉ・ナンバー").At(2, 0).With(
+              Radios(&C::use_i_number, {{u"使用しない", 1302}, {u"使用する", 1304}})
+                  .Horizontal()),
+      },
+      .project = CommonOf,
+  };
+  return spec;
+}
+
+MenuSpec AnalogMenu(Session& session) {
+  auto port = [&session](const char16_t* caption, int id, int row, int column, int port) {
+    return MenuButton{
+        .caption = QString::fromUtf16(caption), .id = id, .row = row, .column = column,
+        .open = [&session, port](QWidget* parent) -> std::unique_ptr<QDialog> {
+          return OpenForm(parent, session, TelPortForm(), port);
+        },
+        .write = [&session, port](WriteFailure* failure) {
+          return WriteAnalogSettings(session, session.records.Of<AnalogSettings>(),
+                                     static_cast<AnalogGroup>(port), failure);
+        }};
+  };
+  MenuSpec menu{.title = QStringLiteral("アナログ設定"),
+                .writeErrorLog = QStringLiteral("Analog Status Write ERROR\r\n"),
+                .buttons = {port(u"ＴＥＬ１", 1005, 0, 0, 0), port(u"ＴＥＬ２", 1007, 0, 1, 1),
+                            port(u"ＴＥＬ３", 1006, 1, 0, 2)},
+                .backRow = 3};
+  menu.buttons.push_back(MenuButton{
+      .caption = QStringLiteral("共通"), .id = 1008, .row = 1, .column = 1,
+      .open = [&session](QWidget* parent) -> std::unique_ptr<QDialog> {
+        return OpenForm(parent, session, AnalogCommonForm());
+      },
+      .write = [&session](WriteFailure* failure) {
+        return WriteAnalogSettings(session, session.records.Of<AnalogSettings>(),
+                                   AnalogGroup::kCommon, failure);
+      }});
+  return menu;
+}
+
+CategoryLaunch AnalogLaunch(Session& session) {
+  CategoryLaunch launch = NamedLaunch(1539, QStringLiteral("Analog"));
+  launch.read = [&session] {
+    return ReadAnalogSettings(session, session.records.Of<AnalogSettings>());
+  };
+  launch.show = ShowMenu(session, [&session] { return AnalogMenu(session); });
+  return launch;
+}
+
+}  // namespace setutily

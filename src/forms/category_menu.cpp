@@ -1,0 +1,96 @@
+#include "forms/category_menu.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include "forms/busy_box.h"
+#include "forms/category.h"
+#include "forms/form.h"
+#include "forms/messages.h"
+#include "forms/session.h"
+
+namespace setutily {
+
+CategoryLaunch NamedLaunch(int buttonId, const QString& name) {
+  CategoryLaunch launch;
+  launch.buttonId = buttonId;
+  launch.readOk = QStringLiteral("%1 Status Read OK\r\n").arg(name);
+  launch.readError = QStringLiteral("%1 Status Read ERROR\r\n").arg(name);
+  launch.view = QStringLiteral("View %1 Dlg\r\n").arg(name);
+  launch.writeOk = QStringLiteral("%1 Status Write OK\r\n").arg(name);
+  launch.writeError = QStringLiteral("%1 Status Write ERROR\r\n").arg(name);
+  return launch;
+}
+
+CategoryMenu::CategoryMenu(QWidget* parent, Session& session, MenuSpec spec)
+    : QDialog(parent), session_(session), spec_(std::move(spec)) {
+  setWindowTitle(spec_.title);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  auto* grid = new QGridLayout(this);
+  grid->setHorizontalSpacing(10);
+  grid->setVerticalSpacing(8);
+  auto addButton = [&](const QString& caption, int id, int row, int column) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::number(id));
+    button->setAutoDefault(true);  // Enter presses the focused button
+    button->setMinimumSize(110, 30);
+    grid->addWidget(button, row, column);
+    return button;
+  };
+  int lastRow = 0;
+  for (const MenuButton& entry : spec_.buttons) {
+    QPushButton* button = addButton(entry.caption, entry.id, entry.row, entry.column);
+    button->setEnabled(static_cast<bool>(entry.open));
+    connect(button, &QPushButton::clicked, this, [this, id = entry.id] { Press(id); });
+    lastRow = std::max(lastRow, entry.row);
+  }
+  QPushButton* back =
+      addButton(QStringLiteral("戻る"), 2, spec_.backRow, spec_.backColumn);
+  connect(back, &QPushButton::clicked, this, &QDialog::reject);
+  AssignAccessibleNames(this);
+}
+
+void CategoryMenu::Press(int id) {
+  const MenuButton* entry = nullptr;
+  for (const MenuButton& candidate : spec_.buttons) {
+    if (candidate.id == id) entry = &candidate;
+  }
+  if (entry == nullptr || !entry->open) return;
+  auto* button = findChild<QPushButton*>(QString::number(id));
+  std::unique_ptr<QDialog> form = entry->open(this);
+  const bool confirmed = form->exec() == QDialog::Accepted;
+  form.reset();
+  if ((confirmed || (entry->writeAnyway && entry->writeAnyway())) && entry->write) {
+    WriteFailure failure;
+    const int written = RunBusy(this, [&] { return entry->write(&failure); });
+    if (written != 1) {
+      session_.Log(spec_.writeErrorLog);
+      session_.messages.Show(this, QStringLiteral("書込みに失敗しました。"), MessageIcon::kError);
+    }
+  }
+  if (button != nullptr) button->setFocus();
+  if (entry->closesMenu && entry->closesMenu()) {
+    // Posted, so that the click that got here has finished first.
+    QTimer::singleShot(0, this, &QDialog::reject);
+  }
+}
+
+void CategoryMenu::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {  // the menus have no help topic of their own
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+std::function<bool(QWidget*)> ShowMenu(Session& session, std::function<MenuSpec()> spec) {
+  return [&session, spec = std::move(spec)](QWidget* parent) {
+    CategoryMenu menu(parent, session, spec());
+    menu.exec();
+    return false;
+  };
+}
+
+}  // namespace setutily

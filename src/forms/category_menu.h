@@ -1,0 +1,65 @@
+// The generic category menu: a small modal dialog of form buttons, built
+// from a table. Each button opens its form; after a confirmed form the menu
+// writes the form's group under the busy box, with itself locked. A failed
+// write is logged ("<name> Status Write ERROR\r\n") and told with
+// "書込みに失敗しました。" and the error icon; the write has put the unsent
+// settings back. The focus returns to the button afterwards.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "settings/write_table.h"
+
+class QPushButton;
+
+namespace setutily {
+
+struct Session;
+
+struct MenuButton {
+  QString caption;
+  int id = 0;
+  int row = 0, column = 0;
+  // Opens the button's form (not yet shown); a button without one stays
+  // disabled.
+  std::function<std::unique_ptr<QDialog>(QWidget* parent)> open;
+  // Writes the button's group; 1 or 0.
+  std::function<int(WriteFailure* failure)> write;
+  // After a form that was not confirmed: true when its group must still be
+  // written (a request the form recorded, such as clearing counters).
+  std::function<bool()> writeAnyway;
+  // After the form and its write: true closes the menu.
+  std::function<bool()> closesMenu;
+};
+
+struct MenuSpec {
+  QString title;
+  QString writeErrorLog;  // the log line of a failed write
+  std::vector<MenuButton> buttons;
+  int backRow = 0, backColumn = 1;  // where "戻る" sits
+};
+
+class CategoryMenu : public QDialog {
+  Q_OBJECT
+ public:
+  CategoryMenu(QWidget* parent, Session& session, MenuSpec spec);
+
+  // Runs the button whose id is id, as a click on it does.
+  void Press(int id);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  Session& session_;
+  MenuSpec spec_;
+};
+
+// A launch entry's show function that runs the menu of spec.
+std::function<bool(QWidget*)> ShowMenu(Session& session, std::function<MenuSpec()> spec);
+
+}  // namespace setutily

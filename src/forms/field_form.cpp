@@ -1,0 +1,434 @@
+#include "forms/field_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "forms/form_parts.h"
+#include "forms/line_edits.h"
+#include "forms/messages.h"
+#include "text/checks.h"
+#include "text/scan.h"
+
+namespace setutily {
+
+struct FieldForm::Bound {
+  ItemBase look;
+  QLineEdit* edit = nullptr;
+  RadioGroup* radios = nullptr;
+  std::vector<QCheckBox*> checks;
+  QComboBox* combo = nullptr;
+  QLabel* rate = nullptr;
+  QLabel* label = nullptr;  // notes and plain captions
+  QString shownText;          // what an edit showed when the form opened
+  bool representable = true;  // check boxes: the field's value has a picture
+  bool touched = false;       // check boxes: the user clicked one
+};
+
+struct FieldForm::Rule {
+  int sourceId = 0;
+  std::function<bool(int)> enables;
+  std::vector<int> targets;
+};
+
+namespace {
+
+QString Tip(const TextCheck& check, int storeScale) {
+  switch (check.kind) {
+    case TextCheck::Kind::kRange:
+      return storeScale > 1 ? QStringLiteral("%1～%2（%3単位）")
+                                  .arg(check.min).arg(check.max).arg(storeScale)
+                            : QStringLiteral("%1～%2").arg(check.min).arg(check.max);
+    case TextCheck::Kind::kPhone:
+      return QStringLiteral("電話番号: 0～9 ( ) - # *、53文字まで（「*」の前32文字、後20文字まで）");
+    case TextCheck::Kind::kAddress:
+      return check.mode == 1 ? QStringLiteral("IPアドレス/マスク長（例: 192.168.0.1/24）")
+                             : QStringLiteral("IPアドレス（例: 192.168.0.1）");
+    case TextCheck::Kind::kLength:
+      return QStringLiteral("%1文字まで").arg(check.max);
+    default:
+      return {};
+  }
+}
+
+QLabel* MutedNote(const QString& text, QWidget* parent) {
+  auto* note = new QLabel(text, parent);
+  note->setWordWrap(true);
+  note->setEnabled(false);  // drawn in the muted colour of a remark
+  return note;
+}
+
+}  // namespace
+
+FieldForm::FieldForm(QWidget* parent, Session& session, const QString& title, int helpContext,
+                     int instance)
+    : SettingsForm(parent, title, session.messages, session.help, helpContext),
+      session_(session),
+      instance_(instance) {
+  grid_ = new QGridLayout;
+  grid_->setHorizontalSpacing(8);
+  grid_->setVerticalSpacing(6);
+  Body()->addLayout(grid_);
+}
+
+FieldForm::~FieldForm() = default;
+
+int FieldForm::AddBox(const BoxBase& box) {
+  if (!box.shown[instance_]) return -1;
+  QWidget* frame = box.title.isEmpty() ? new QWidget(this) : new QGroupBox(box.title, this);
+  auto* layout = new QGridLayout(frame);
+  if (box.title.isEmpty()) layout->setContentsMargins(0, 0, 0, 0);
+  layout->setHorizontalSpacing(6);
+  layout->setVerticalSpacing(4);
+  grid_->addWidget(frame, box.row, box.column, box.rowSpan, box.columnSpan);
+  frame->setProperty("horizontal", box.orientation == Qt::Horizontal);
+  boxes_.push_back(frame);
+  boxRows_.push_back(0);
+  return static_cast<int>(boxes_.size()) - 1;
+}
+
+int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
+  if (!look.shown[instance_]) return -1;
+  QWidget* frame = boxes_[static_cast<std::size_t>(boxIndex)];
+  auto* layout = static_cast<QGridLayout*>(frame->layout());
+  const bool horizontal = frame->property("horizontal").toBool();
+  int& next = boxRows_[static_cast<std::size_t>(boxIndex)];
+  auto bound = std::make_unique<Bound>();
+  bound->look = look;
+  Bound& b = *bound;
+
+  // The item's own row: [label] control [arrows] [unit].
+  auto* row = new QHBoxLayout;
+  row->setSpacing(4);
+  QLabel* caption = nullptr;
+  QWidget* control = nullptr;
+  const auto id = [&](const PerInstance<int>& ids) {
+    return ids.Empty() ? QString() : QString::number(ids[instance_]);
+  };
+
+  switch (look.kind) {
+    case ItemKind::kNumberEdit:
+    case ItemKind::kTextEdit:
+    case ItemKind::kPasswordEdit: {
+      DeviceLineEdit* edit = look.kind == ItemKind::kNumberEdit ? new NumberEdit(frame)
+                                                                : new DeviceLineEdit(frame);
+      if (look.kind == ItemKind::kPasswordEdit) edit->setEchoMode(QLineEdit::Password);
+      edit->setObjectName(id(look.id));
+      const int limit = look.limit.Empty() ? 0 : look.limit[instance_];
+      edit->SetTypingLimit(limit);
+      const int chars = look.editChars > 0 ? look.editChars : std::clamp(limit, 4, 28);
+      edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
+      if (look.readCharacters > 0 || look.check.kind == TextCheck::Kind::kRange) {
+        edit->setAlignment(Qt::AlignRight);
+        edit->setMaximumWidth(edit->minimumWidth() + 8);
+      }
+      edit->setToolTip(Tip(look.check, look.storeScale));
+      b.edit = edit;
+      control = edit;
+      row->addWidget(edit);
+      if (!look.arrowsId.Empty()) {
+        const auto* group = qobject_cast<QGroupBox*>(frame);
+        QString name = look.caption;
+        if (name.isEmpty() && group != nullptr) name = group->title();
+        auto* arrows = new StepArrows(name, frame);
+        arrows->setObjectName(id(look.arrowsId));
+        arrows->Drive(edit, look.readCharacters, look.arrowsMin, look.arrowsMax,
+                      look.arrowsScale);
+        const int editId = look.id[instance_];
+        connect(arrows, &StepArrows::Stepped, this, [this, editId] { Stepped(editId); });
+        row->addWidget(arrows);
+      }
+      if (!look.unit.isEmpty()) row->addWidget(new QLabel(look.unit, frame));
+      if (!look.caption.isEmpty()) {
+        caption = new QLabel(look.caption, frame);
+        caption->setBuddy(edit);
+      }
+      break;
+    }
+    case ItemKind::kRadios:
+    case ItemKind::kRadioBit: {
+      b.radios = new RadioGroup(this);
+      QBoxLayout* buttons = look.orientation == Qt::Horizontal
+                                ? static_cast<QBoxLayout*>(new QHBoxLayout)
+                                : static_cast<QBoxLayout*>(new QVBoxLayout);
+      buttons->setSpacing(look.orientation == Qt::Horizontal ? 12 : 2);
+      for (const Option& option : look.options) {
+        auto* button = new QRadioButton(option.caption, frame);
+        button->setObjectName(id(option.id));
+        QString name = option.caption;
+        button->setAccessibleName(name.remove(u'\n'));
+        b.radios->Add(button);
+        buttons->addWidget(button);
+      }
+      if (look.orientation == Qt::Horizontal) buttons->addStretch(1);
+      row->addLayout(buttons);
+      if (!look.caption.isEmpty()) caption = new QLabel(look.caption, frame);
+      break;
+    }
+    case ItemKind::kChecks:
+      for (const Option& option : look.options) {
+        auto* box = new QCheckBox(option.caption, frame);
+        box->setObjectName(id(option.id));
+        connect(box, &QCheckBox::clicked, this, [&b] { b.touched = true; });
+        b.checks.push_back(box);
+        row->addWidget(box);
+      }
+      row->addStretch(1);
+      break;
+    case ItemKind::kDropDown: {
+      auto* combo = new QComboBox(frame);
+      combo->setObjectName(id(look.id));
+      for (const Option& option : look.options) combo->addItem(option.caption);
+      combo->setCurrentIndex(-1);
+      b.combo = combo;
+      control = combo;
+      row->addWidget(combo);
+      if (!look.caption.isEmpty()) {
+        caption = new QLabel(look.caption, frame);
+        caption->setBuddy(combo);
+      } else if (auto* group = qobject_cast<QGroupBox*>(frame)) {
+        combo->setAccessibleName(group->title());
+      }
+      break;
+    }
+    case ItemKind::kNote:
+      b.label = MutedNote(look.caption, frame);
+      row->addWidget(b.label, 1);
+      break;
+    case ItemKind::kLabel:
+      b.label = new QLabel(look.caption, frame);
+      row->addWidget(b.label);
+      break;
+    case ItemKind::kRateLabel:
+      b.rate = new QLabel(frame);
+      b.rate->setObjectName(id(look.id));
+      row->addWidget(b.rate);
+      break;
+  }
+
+  if (look.cell) {
+    if (caption != nullptr) row->insertWidget(0, caption);
+    layout->addLayout(row, look.cell->first, look.cell->second);
+  } else if (horizontal) {
+    if (caption != nullptr) row->insertWidget(0, caption);
+    layout->addLayout(row, 0, next++);
+  } else if (caption != nullptr && control != nullptr) {
+    layout->addWidget(caption, next, 0);
+    layout->addLayout(row, next++, 1);
+  } else {
+    if (caption != nullptr) row->insertWidget(0, caption);
+    layout->addLayout(row, next++, 0, 1, 2);
+  }
+  items_.push_back(std::move(bound));
+  return static_cast<int>(items_.size()) - 1;
+}
+
+void FieldForm::AddEnableRule(const EnableRule& rule) {
+  auto resolved = std::make_unique<Rule>();
+  resolved->sourceId = rule.sourceId[instance_];
+  resolved->enables = rule.enables;
+  for (const PerInstance<int>& target : rule.targets) resolved->targets.push_back(target[instance_]);
+  const QString source = QString::number(resolved->sourceId);
+  for (const auto& item : items_) {
+    if (item->radios != nullptr && item->radios->Count() > 0 &&
+        item->radios->Button(0)->objectName() == source) {
+      connect(item->radios, &RadioGroup::Changed, this, [this] { ApplyRules(); });
+    }
+    if (item->combo != nullptr && item->combo->objectName() == source) {
+      connect(item->combo, &QComboBox::currentIndexChanged, this, [this] { ApplyRules(); });
+    }
+  }
+  rules_.push_back(std::move(resolved));
+}
+
+void FieldForm::Finish() {
+  for (auto& item : items_) {
+    if (item->rate != nullptr) {
+      const QLineEdit* source =
+          qobject_cast<QLineEdit*>(Control(item->look.source[instance_]));
+      if (source != nullptr) {
+        item->rate->setText(item->look.format(static_cast<int>(
+            ParseLeadingNumber(source->text().toStdString(), INT_MIN / 2, INT_MAX / 2))));
+      }
+    }
+  }
+  ApplyRules();
+  FinishLayout();
+}
+
+void FieldForm::ApplyRules() {
+  for (const auto& rule : rules_) {
+    const bool on = rule->enables(ChoiceCode(rule->sourceId));
+    for (int target : rule->targets) {
+      if (QWidget* widget = Control(target)) widget->setEnabled(on);
+    }
+  }
+}
+
+void FieldForm::Stepped(int editId) {
+  for (auto& item : items_) {
+    if (item->rate == nullptr || item->look.source[instance_] != editId) continue;
+    const auto* edit = qobject_cast<QLineEdit*>(Control(editId));
+    if (edit == nullptr) continue;
+    item->rate->setText(item->look.format(static_cast<int>(
+        ParseLeadingNumber(edit->text().toStdString(), INT_MIN / 2, INT_MAX / 2))));
+  }
+}
+
+void FieldForm::Show(int index, const FieldValue& value) {
+  Bound& b = *items_[static_cast<std::size_t>(index)];
+  const int number = std::holds_alternative<int>(value) ? std::get<int>(value) : 0;
+  if (b.edit != nullptr) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+      b.shownText = FromDevice(*text);
+      if (!b.look.shownEmptyFor.isEmpty() && b.shownText == b.look.shownEmptyFor) b.shownText.clear();
+    } else {
+      b.shownText = QString::number(static_cast<long long>(number) * b.look.storeScale);
+    }
+    b.edit->setText(b.shownText);
+    b.edit->setCursorPosition(0);
+  } else if (b.radios != nullptr) {
+    if (b.look.kind == ItemKind::kRadioBit) {
+      b.radios->SetValue((number & b.look.mask) != 0 ? 1 : 0);
+    } else {
+      b.radios->SetValue(number);
+    }
+  } else if (!b.checks.empty()) {
+    int all = 0;
+    for (const Option& option : b.look.options) all |= option.mask;
+    b.representable = number >= 0 && (number & ~all) == 0;
+    for (std::size_t i = 0; i < b.checks.size(); ++i) {
+      const int mask = b.look.options[i].mask;
+      b.checks[i]->setChecked(b.representable && (number & mask) == mask);
+    }
+  } else if (b.combo != nullptr) {
+    b.combo->setCurrentIndex(number >= 0 && number < b.combo->count() ? number : -1);
+  }
+}
+
+void FieldForm::Store(int index, FieldValue& value) const {
+  const Bound& b = *items_[static_cast<std::size_t>(index)];
+  if (b.edit != nullptr) {
+    const QString text = b.edit->text();
+    if (text == b.shownText) return;  // untouched: the record's value stays
+    if (auto* stored = std::get_if<std::string>(&value)) {
+      *stored = text.isEmpty() && !b.look.storeEmptyAs.empty() ? b.look.storeEmptyAs
+                                                                : ToDevice(text);
+    } else {
+      const TextCheck& check = b.look.check;
+      const long long low = check.kind == TextCheck::Kind::kRange ? check.min : INT_MIN;
+      const long long high = check.kind == TextCheck::Kind::kRange ? check.max : INT_MAX;
+      const long long typed = ParseLeadingNumber(ToDevice(text), low, high);
+      value = static_cast<int>(typed / std::max(1, b.look.storeScale));
+    }
+    return;
+  }
+  int* number = std::get_if<int>(&value);
+  if (number == nullptr) return;
+  if (b.radios != nullptr) {
+    const int code = b.radios->Value();
+    if (code < 0) return;  // nothing selected: the field keeps its value
+    if (b.look.kind == ItemKind::kRadioBit) {
+      *number = code != 0 ? (*number | b.look.mask) : (*number & ~b.look.mask);
+    } else {
+      *number = code;
+    }
+  } else if (!b.checks.empty()) {
+    if (!b.representable && !b.touched) return;  // a code the boxes cannot show stays
+    int flags = 0;
+    for (std::size_t i = 0; i < b.checks.size(); ++i) {
+      if (b.checks[i]->isChecked()) flags |= b.look.options[i].mask;
+    }
+    *number = flags;
+  } else if (b.combo != nullptr) {
+    if (b.combo->currentIndex() >= 0) *number = b.combo->currentIndex();
+  }
+}
+
+bool FieldForm::Check(int index) {
+  Bound& b = *items_[static_cast<std::size_t>(index)];
+  if (b.edit == nullptr) return true;
+  const std::string text = ToDevice(b.edit->text());
+  const TextCheck& check = b.look.check;
+  bool ok = true;
+  switch (check.kind) {
+    case TextCheck::Kind::kNone:
+    case TextCheck::Kind::kCustom:
+      break;
+    case TextCheck::Kind::kPhone:
+      ok = CheckPhoneNumber(text) == 0;
+      break;
+    case TextCheck::Kind::kRange:
+      ok = CheckNumberRange(text, check.min, check.max) == 0;
+      break;
+    case TextCheck::Kind::kAddress:
+      ok = CheckIpAddress(text, check.mode) == 0;
+      break;
+    case TextCheck::Kind::kLength:
+      ok = static_cast<long long>(text.size()) <= check.max;
+      break;
+  }
+  if (ok && check.required && text.empty()) ok = false;
+  if (ok && check.accepts) ok = check.accepts(text);
+  if (ok) return true;
+  Fail(b.look.message, b.look.id[instance_]);
+  return false;
+}
+
+int FieldForm::OrderOf(int index) const { return items_[static_cast<std::size_t>(index)]->look.order; }
+
+void FieldForm::Fail(const QString& message, int focusId) {
+  ShowCheckMessage(message);
+  if (QWidget* widget = focusId != 0 ? Control(focusId) : nullptr) {
+    widget->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+  }
+}
+
+void FieldForm::SetBuddy(int label, int control) {
+  const Bound& text = *items_[static_cast<std::size_t>(label)];
+  const Bound& target = *items_[static_cast<std::size_t>(control)];
+  QWidget* widget = target.edit != nullptr ? static_cast<QWidget*>(target.edit) : target.combo;
+  if (text.label != nullptr && widget != nullptr) text.label->setBuddy(widget);
+}
+
+void FieldForm::SetAccessibleName(int item, const QString& name) {
+  const Bound& b = *items_[static_cast<std::size_t>(item)];
+  QWidget* widget = b.edit != nullptr ? static_cast<QWidget*>(b.edit) : b.combo;
+  if (widget != nullptr) widget->setAccessibleName(name);
+}
+
+QWidget* FieldForm::Control(int id) const {
+  return findChild<QWidget*>(QString::number(id));
+}
+
+int FieldForm::ChoiceCode(int id) const {
+  const QString name = QString::number(id);
+  for (const auto& item : items_) {
+    if (item->radios != nullptr && item->radios->Count() > 0 &&
+        item->radios->Button(0)->objectName() == name) {
+      return item->radios->Value();
+    }
+    if (item->combo != nullptr && item->combo->objectName() == name) {
+      return item->combo->currentIndex();
+    }
+  }
+  return -1;
+}
+
+}  // namespace setutily
+
+namespace setutily {
+
+QString FullWidthNumber(int number) {
+  const QChar tens(0xFF10 + (number / 10) % 10);
+  const QChar ones(0xFF10 + number % 10);
+  return QString(tens) + ones;
+}
+
+}  // namespace setutily
