@@ -144,6 +144,7 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
         row->addWidget(arrows);
       }
       if (!look.unit.isEmpty()) row->addWidget(new QLabel(look.unit, frame));
+      if (edit->maximumWidth() < QWIDGETSIZE_MAX) row->addStretch(1);
       if (!look.caption.isEmpty()) {
         caption = new QLabel(look.caption, frame);
         caption->setBuddy(edit);
@@ -256,6 +257,13 @@ void FieldForm::Finish() {
             ParseLeadingNumber(source->text().toStdString(), INT_MIN / 2, INT_MAX / 2))));
       }
     }
+  }
+  // Items stand at the top left of their boxes when a box is larger than
+  // they need.
+  for (QWidget* frame : boxes_) {
+    auto* layout = static_cast<QGridLayout*>(frame->layout());
+    layout->setRowStretch(layout->rowCount(), 1);
+    layout->setColumnStretch(layout->columnCount(), 1);
   }
   ApplyRules();
   FinishLayout();

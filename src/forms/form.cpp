@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "forms/help.h"
@@ -36,6 +37,7 @@ SettingsForm::SettingsForm(QWidget* parent, const QString& title, Messages& mess
   scroll_->setWidget(content_);
   outer->addWidget(scroll_, 1);
   auto* buttons = new QHBoxLayout;
+  buttonRow_ = buttons;
   buttons->addStretch(1);
   confirm_ = new QPushButton(QStringLiteral("登録"), this);
   confirm_->setObjectName(QStringLiteral("1"));
@@ -80,15 +82,27 @@ void SettingsForm::FinishLayout() {
 
 QSize SettingsForm::sizeHint() const {
   // Everything in view when the screen allows it, never beyond the screen.
-  const QSize content = content_->sizeHint();
-  QSize chrome = QDialog::sizeHint() - scroll_->sizeHint();
-  chrome = chrome.expandedTo(QSize(0, 0));
-  QSize wanted = content + chrome + QSize(scroll_->verticalScrollBar()->sizeHint().width(), 0);
+  const QMargins margins = layout()->contentsMargins();
+  const QSize buttons = buttonRow_->sizeHint();
+  QSize wanted = content_->sizeHint();
+  wanted.setWidth(std::max(wanted.width(), buttons.width()) + margins.left() + margins.right());
+  wanted.setHeight(wanted.height() + layout()->spacing() + buttons.height() + margins.top() +
+                   margins.bottom());
   if (const QScreen* screen = this->screen()) {
     // Room for the window frame the window manager adds.
     wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
   }
   return wanted;
+}
+
+void SettingsForm::showEvent(QShowEvent* event) {
+  // As large as the controls need, up to the screen (a plain adjustSize
+  // would stop at two thirds of the screen and hide controls needlessly).
+  if (!sized_) {
+    sized_ = true;
+    resize(sizeHint());
+  }
+  QDialog::showEvent(event);
 }
 
 void SettingsForm::ShowCheckMessage(const QString& text) {

@@ -12,6 +12,7 @@
 
 class QAbstractButton;
 class QGroupBox;
+class QHBoxLayout;
 class QPushButton;
 class QScrollArea;
 class QVBoxLayout;
@@ -50,6 +51,7 @@ class SettingsForm : public QDialog {
 
   void keyPressEvent(QKeyEvent* event) override;
   QSize sizeHint() const override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void OnConfirm();
@@ -57,7 +59,9 @@ class SettingsForm : public QDialog {
   Messages& messages_;
   HelpViewer& help_;
   int helpContext_;
+  bool sized_ = false;
   QScrollArea* scroll_;
+  QHBoxLayout* buttonRow_;
   QWidget* content_;
   QVBoxLayout* body_;
   QPushButton* confirm_;
