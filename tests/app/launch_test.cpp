@@ -66,6 +66,7 @@ CategoryLaunch MakeCategory(Session& session, Probe& probe, int buttonId, bool f
 class LaunchTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    rig.refusalsExpected = true;  // the probe's commands are not the device's
     rig.categories = [this](Session& session) {
       return std::vector<CategoryLaunch>{MakeCategory(session, menu, 1539, false),
                                          MakeCategory(session, form, 1087, true)};

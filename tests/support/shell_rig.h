@@ -14,22 +14,11 @@
 #include "app/connection_dialog.h"
 #include "app/main_dialog.h"
 #include "support/sim_harness.h"
+#include "support/session_rig.h"
+#include "support/timing.h"
 #include "support/ui_helpers.h"
 
 namespace setutily::testing {
-
-// Short time-outs: the simulator answers at once, and the waits of a device
-// that does not answer should not slow the suite down.
-inline LinkTiming FastTiming() {
-  LinkTiming timing;
-  timing.settleMs = 0;
-  timing.identifyMs = 1000;
-  timing.promptSettleMs = 100;
-  timing.exitMs = 1000;
-  timing.storeMs = 1000;
-  timing.commandMs = 1000;
-  return timing;
-}
 
 class ShellRig {
  public:
@@ -37,7 +26,10 @@ class ShellRig {
   explicit ShellRig(const QString& extraIni = QString()) {
     WriteIni(QStringLiteral("[DEVICE]\nCOM1=%1\n").arg(sim.LinkPath()) + extraIni);
   }
-  ~ShellRig() { window.reset(); }
+  ~ShellRig() {
+    window.reset();
+    if (!refusalsExpected) CheckNoRefusals(sim.Log());
+  }
 
   QString IniPath() const { return dir.filePath(QStringLiteral("setutily.ini")); }
   void WriteIni(const QString& text) {
@@ -96,6 +88,7 @@ class ShellRig {
   };
   NetworkOpener openNetwork;
   std::unique_ptr<MainDialog> window;
+  bool refusalsExpected = false;  // see SessionRig
 };
 
 using Lines = std::vector<std::string>;
