@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -21,6 +22,7 @@
 #include "app/connection_dialog.h"
 #include "forms/form.h"
 #include "forms/help.h"
+#include "forms/form_parts.h"
 #include "forms/messages.h"
 #include "app/version_box.h"
 #include "text/encoding.h"
@@ -43,10 +45,7 @@ constexpr int kClockId = 32777;
 constexpr int kHelpId = 32774;
 constexpr int kVersionId = 32773;
 
-const char16_t kNotConnected[] = u"機器が接続されていません。";
 const char16_t kWrongDevice[] = u"MORIVEX-9が接続されていません。";
-
-QString FromDevice(const std::string& text) { return QString::fromStdString(DeviceToUtf8(text)); }
 
 // Waits ms milliseconds with the event loop running.
 void Pause(int ms) {
@@ -219,7 +218,7 @@ bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
   Pause(session_.timing.settleMs);
   switch (IdentifyDevice(exchange_, setup_.timing, identity_, session_.replyText)) {
     case IdentifyResult::kNoAnswer:
-      return Fail(QString::fromUtf16(kNotConnected));
+      return Fail(QString::fromUtf16(kNotConnectedText));
     case IdentifyResult::kWrongDevice:
       return Fail(QString::fromUtf16(kWrongDevice));
     case IdentifyResult::kIdentified:
@@ -237,7 +236,7 @@ bool MainDialog::OpenNetwork(const ConnectionSettings& settings) {
         settings, profile_, session_, this, [this](const QString& text) { AppendLog(text); }});
   }
   if (result.transport == nullptr) {
-    return Fail(result.failureMessage.isEmpty() ? QString::fromUtf16(kNotConnected)
+    return Fail(result.failureMessage.isEmpty() ? QString::fromUtf16(kNotConnectedText)
                                                 : result.failureMessage);
   }
   network_ = std::move(result.transport);
@@ -316,7 +315,7 @@ void MainDialog::RunIdleWork() {
     // the connection right after its answer; the run is ending anyway.
     if (!session_.state.rebootOnClose) {
       Operation operation(*this);
-      setup_.messages.Show(this, QString::fromUtf16(kNotConnected), MessageIcon::kError);
+      setup_.messages.Show(this, QString::fromUtf16(kNotConnectedText), MessageIcon::kError);
     }
   }
   if (closeRequested_ && Idle()) ExitSequence();
@@ -361,7 +360,7 @@ void MainDialog::ExitSequence() {
       // line (over the network the connection simply ends).
       if (state.pendingChangeCount != 0 &&
           SendLocked("fromwr 15\r", session_.timing.storeMs, kTerminatorWriteOk) == 0) {
-        setup_.messages.Show(this, QStringLiteral("書込みに失敗しました。"), MessageIcon::kError);
+        setup_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
       }
       if (!state.networkMode && !state.rebootOnClose &&
           SendLocked("exit\r", session_.timing.exitMs, kTerminatorOk) == 0) {
@@ -386,6 +385,14 @@ void MainDialog::CloseLink() {
 
 void MainDialog::Launch(const CategoryLaunch& category) {
   if (!Idle() || !Connected() || exitStarted_) return;
+  // Once the command has ended and the buttons are enabled again, the focus
+  // returns to the button that started it.
+  struct FocusBack {
+    QPointer<QPushButton> button;
+    ~FocusBack() {
+      if (button != nullptr) button->setFocus();
+    }
+  } focusBack{categoryButtons_.value(category.buttonId)};
   Operation operation(*this);
   const int read = category.read ? RunBusy(this, category.read) : 0;
   if (read != 1) {
@@ -399,10 +406,9 @@ void MainDialog::Launch(const CategoryLaunch& category) {
     const int written = RunBusy(this, category.write);
     AppendLog(written == 1 ? category.writeOk : category.writeError);
     if (written != 1) {
-      setup_.messages.Show(this, QStringLiteral("書込みに失敗しました。"), MessageIcon::kError);
+      setup_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
     }
   }
-  if (QPushButton* button = categoryButtons_.value(category.buttonId)) button->setFocus();
   // A write that makes the device restart ends the run.
   if (session_.state.rebootOnClose) RequestClose();
 }

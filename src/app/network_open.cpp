@@ -1,4 +1,5 @@
 #include "app/network_open.h"
+#include "forms/messages.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -13,7 +14,6 @@ namespace setutily {
 
 namespace {
 
-const char16_t kNotConnected[] = u"機器が接続されていません。";
 
 // Extra time on top of the sum of all waits before the opening is given up
 // whatever state it is in; each wait has its own time-out, so this only
@@ -55,7 +55,7 @@ QString LoginFailureMessage(NetworkLogin::Failure failure) {
     case NetworkLogin::Failure::kLinkLost:
       return QStringLiteral("ログイン中にMORIVEX-9との接続が切れました。");
   }
-  return QString::fromUtf16(kNotConnected);
+  return QString::fromUtf16(kNotConnectedText);
 }
 
 NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request) {
@@ -99,7 +99,7 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request) {
   login.Arm(Utf8ToDevice(request.settings.loginPassword.toStdString()),
             Utf8ToDevice(request.settings.adminPassword.toStdString()));
   if (link->OpenNetworkLink(request.settings.address, port) != 1) {
-    return {nullptr, QString::fromUtf16(kNotConnected)};
+    return {nullptr, QString::fromUtf16(kNotConnectedText)};
   }
   request.appendLog(QStringLiteral("socket open\r\n"));
   state.connectionState = ConnectionState::kLinkOpen;
@@ -131,7 +131,7 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request) {
       break;
     case Outcome::kWaiting:
     case Outcome::kNoConnection:
-      result.failureMessage = QString::fromUtf16(kNotConnected);
+      result.failureMessage = QString::fromUtf16(kNotConnectedText);
       break;
   }
   // No link: the connection (if any) is reset when the link goes.

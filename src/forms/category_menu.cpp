@@ -67,7 +67,7 @@ void CategoryMenu::Press(int id) {
     const int written = RunBusy(this, [&] { return entry->write(&failure); });
     if (written != 1) {
       session_.Log(spec_.writeErrorLog);
-      session_.messages.Show(this, QStringLiteral("書込みに失敗しました。"), MessageIcon::kError);
+      session_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
     }
   }
   if (button != nullptr) button->setFocus();

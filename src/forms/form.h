@@ -47,7 +47,6 @@ class SettingsForm : public QDialog {
   // leaving the form open and the records unchanged.
   virtual bool Confirm() = 0;
   void ShowCheckMessage(const QString& text);
-  Messages& FormMessages() const { return messages_; }
 
   void keyPressEvent(QKeyEvent* event) override;
   QSize sizeHint() const override;

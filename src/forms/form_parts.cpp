@@ -20,33 +20,6 @@ QString FromDevice(const std::string& bytes) {
 
 std::string ToDevice(const QString& text) { return Utf8ToDevice(text.toStdString()); }
 
-void AddRadios(QWidget* parent, QBoxLayout* layout, RadioGroup& group,
-               std::initializer_list<RadioChoice> choices) {
-  for (const RadioChoice& choice : choices) {
-    auto* button = new QRadioButton(choice.caption, parent);
-    button->setObjectName(QString::number(choice.id));
-    QString name = choice.caption;
-    button->setAccessibleName(name.remove(u'\n'));
-    group.Add(button);
-    layout->addWidget(button);
-  }
-  if (layout->direction() == QBoxLayout::LeftToRight) layout->addStretch(1);
-}
-
-void StoreChoice(const RadioGroup& group, int& field) {
-  if (const int code = group.Value(); code >= 0) field = code;
-}
-
-ChoiceBox::ChoiceBox(const QString& title, std::initializer_list<RadioChoice> choices,
-                     QWidget* parent, Qt::Orientation orientation)
-    : QGroupBox(title, parent) {
-  if (orientation == Qt::Vertical) {
-    AddRadios(this, new QVBoxLayout(this), group_, choices);
-  } else {
-    AddRadios(this, new QHBoxLayout(this), group_, choices);
-  }
-}
-
 StepArrows::StepArrows(const QString& name, QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -12,6 +12,10 @@ namespace setutily {
 // The title of every message box.
 inline constexpr char16_t kMessageTitle[] = u"MORIVEX-9設定ユーティリティ";
 
+// Texts shown from more than one place.
+inline constexpr char16_t kWriteFailedText[] = u"書込みに失敗しました。";
+inline constexpr char16_t kNotConnectedText[] = u"機器が接続されていません。";
+
 enum class MessageIcon { kNone, kError, kQuestion, kWarning, kInformation };
 
 class Messages {

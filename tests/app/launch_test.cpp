@@ -88,6 +88,14 @@ TEST_F(LaunchTest, OnlyBuiltCategoriesHaveWorkingButtons) {
   }
 }
 
+TEST_F(LaunchTest, EnterOnAFocusedButtonLaunchesItAndTheFocusStaysThere) {
+  QWidget* button = Find<QPushButton>(rig.window.get(), 1539);
+  button->setFocus();
+  QTest::keyClick(button, Qt::Key_Return);
+  EXPECT_EQ(menu.shows, 1);
+  EXPECT_EQ(rig.window->focusWidget(), button);
+}
+
 TEST_F(LaunchTest, MenuCategoryReadsLogsAndOpensUnderTheLockedWindow) {
   Click(1539);
   EXPECT_EQ(menu.reads, 1);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "forms/session.h"
+#include <array>
+
 #include "settings/write_table.h"
 #include "settings/read_table.h"
 #include "support/sim_harness.h"
@@ -135,6 +137,68 @@ TEST_F(WriteChangesTest, ATextThatWouldSplitTheCommandIsNeverSent) {
   EXPECT_TRUE(Sent().empty());
   EXPECT_EQ(working.name, "");
   EXPECT_EQ(working.count, 0);
+}
+
+struct Router {
+  std::string address;
+  int limit = 0, period = 0, flags = 0;
+  bool operator==(const Router&) const = default;
+};
+
+TEST(ReadFields, JoinedSplitAndCutValues) {
+  const ReadTable<Router> table = {
+      Joined("ip address:", "/", "submask:", &Router::address).Cut(12),
+      Split("charge:", '/', &Router::limit, &Router::period).Range2(0, 2),
+  };
+  Router r;
+  ReadFields("ip address: 192.168.0.1\r\nsubmask: 24\r\ncharge: 3000/7/1\r\n", table, r);
+  EXPECT_EQ(r.address, "192.168.0.1/");  // joined, then cut
+  EXPECT_EQ(r.limit, 3000);
+  EXPECT_EQ(r.period, 2);  // clamped into its range
+}
+
+struct Entry {
+  int used = 0;
+  std::string a, b;
+  bool operator==(const Entry&) const = default;
+};
+
+bool Always(const RunState&) { return true; }
+void Restart(RunState& state) { state.rebootOnClose = true; }
+
+TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
+  const WriteTable<Router> table = {
+      SendWhen<Router>(Always, {"probe clear\r"}),
+      SendBits(&Router::flags, {{"probe b0 on\r", "probe b0 off\r"},
+                                {"probe b1 on\r", "probe b1 off\r"}}),
+      SendText(&Router::address, "probe address %s\r").AfterSent(Restart),
+  };
+  Router base, work;
+  work.flags = 2;
+  work.address = "10.0.0.1/8";
+  EXPECT_EQ(WriteChanges(session, table, work, base), 1);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"probe clear", "probe b0 off", "probe b1 on",
+                                              "probe address 10.0.0.1/8"}));
+  EXPECT_TRUE(session.state.rebootOnClose);
+
+  // A list: presence by the in-use flag, texts re-sent while in use; a
+  // failure at an entry takes it and the later ones back.
+  const WriteTable<Entry> entries = {
+      SendPresence(&Entry::used, "probe add {} %s,%s\r", "probe del {}\r", &Entry::a, &Entry::b)};
+  std::array<Entry, 4> was{Entry{1, "x", "y"}, Entry{1, "p", "q"}, Entry{}, Entry{1, "m", "n"}};
+  std::array<Entry, 4> now = was;
+  now[0].a = "x2";            // in use in both, text changed: added again
+  now[1].used = 0;            // deleted
+  now[2] = Entry{0, "z", ""}; // not in use: texts alone send nothing
+  now[3].used = 0;
+  rig.device.ClearLog();
+  rig.device.AddFault({Fault::kHangUp, 0, "probe del 4", 1, 0});
+  WriteFailure failure;
+  EXPECT_EQ(WriteListChanges(session, entries, now, was, 1, &failure), 0);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"probe add 1 x2,y", "probe del 2", "probe del 4"}));
+  EXPECT_EQ(failure.index, 3);
+  EXPECT_EQ(now[3], was[3]);
+  EXPECT_EQ(now[1].used, 0);
 }
 
 TEST(SettingsCopies, CommitKeepsThePreviousWorkingCopyAsBaselineAndCounts) {

@@ -138,3 +138,23 @@ TEST(ReadListEntry, FindsEachNumberedLine) {
 
 }  // namespace
 }  // namespace setutily
+
+namespace setutily {
+namespace {
+
+TEST(ListLines, TakeNumberedLinesOnlyAtALineStart) {
+  const std::string reply =
+      "show nat\r\n 11: 10.0.0.11, *\r\n  3: 10.0.0.3, 1.2.3.4\r\nx 4: no\r\n"
+      " 5: five\r\nrank: 2\r\n 6: six\r\n# ";
+  EXPECT_FALSE(FindListLine(reply, 1));  // only inside "11: "
+  EXPECT_EQ(FindListLine(reply, 11).value_or("-"), "10.0.0.11, *");
+  EXPECT_EQ(FindListLine(reply, 3).value_or("-"), "10.0.0.3, 1.2.3.4");
+  EXPECT_FALSE(FindListLine(reply, 4));  // not at a line start
+  // An entry's block runs to the next numbered line.
+  EXPECT_EQ(ListBlock(reply, 5), " 5: five\r\nrank: 2\r\n");
+  EXPECT_EQ(ListBlock(reply, 6), " 6: six\r\n# ");
+  EXPECT_EQ(ListBlock(reply, 7), "");
+}
+
+}  // namespace
+}  // namespace setutily
