@@ -1,18 +1,14 @@
 // What the user sees around the specified steps: the busy box during every
 // wait, the reason a port did not open, the status line, the questions'
-// buttons, names for screen readers and tooltips on disabled buttons.
+// buttons, the icon's name and tooltips on disabled buttons.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <QAction>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 
 #include "forms/busy_box.h"
 #include "root/categories.h"
@@ -206,22 +202,6 @@ TEST(Feedback, DisabledCategoryButtonsSayWhy) {
   rig.window->SetDeviceClock();
   EXPECT_EQ(whileBusy, QStringLiteral("処理中です。しばらくお待ちください。"));
   EXPECT_TRUE(analog->toolTip().isEmpty());
-}
-
-TEST(Feedback, ConnectionModeRadiosStandInALabelledGroup) {
-  ShellRig rig;
-  QString group;
-  rig.window = std::make_unique<MainDialog>(rig.Setup());
-  OnNextModal<ConnectionPortDialog>([&](ConnectionPortDialog* d) {
-    auto* serial = Find<QRadioButton>(d, 1004);
-    auto* network = Find<QRadioButton>(d, 1002);
-    if (serial->parentWidget() == network->parentWidget()) {
-      if (auto* box = qobject_cast<QGroupBox*>(serial->parentWidget())) group = box->title();
-    }
-    Click(d, 2);
-  });
-  rig.window->Start();
-  EXPECT_EQ(group, QStringLiteral("接続方法"));
 }
 
 }  // namespace
