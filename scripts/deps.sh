@@ -6,6 +6,7 @@ SETUTILY_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev
   xvfb xauth fonts-ipafont-gothic
+  openbox
 )
 
 setutily_install_deps() {

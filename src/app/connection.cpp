@@ -42,4 +42,35 @@ bool DebugModeOn(const ProfileFile& profile) {
   return profile.ReadInt(QStringLiteral("MODE"), QStringLiteral("DEBUG"), 0) == 99;
 }
 
+QString PortOpenFailureMessage(int portNumber, const QString& devicePath,
+                               SerialOpenFailure failure) {
+  QString reason;
+  switch (failure) {
+    case SerialOpenFailure::kNoDevice:
+      reason = QStringLiteral("COM%1 に対応するデバイスがありません。").arg(portNumber);
+      break;
+    case SerialOpenFailure::kNotFound:
+      reason = QStringLiteral("%1 が見つかりません。").arg(devicePath);
+      break;
+    case SerialOpenFailure::kBusy:
+      reason = QStringLiteral("%1 は他のプログラムが使用中です。").arg(devicePath);
+      break;
+    case SerialOpenFailure::kPermission:
+      reason = QStringLiteral(
+                   "%1 を開く権限がありません。dialout グループに参加し、ログインし直してください。")
+                   .arg(devicePath);
+      break;
+    case SerialOpenFailure::kNone:
+    case SerialOpenFailure::kOther:
+      reason = QStringLiteral("%1 を開けませんでした。").arg(devicePath);
+      break;
+  }
+  return QStringLiteral("指定したポートがオープンできません。\r\n") + reason;
+}
+
+QString LinkDescription(const ConnectionSettings& settings, const QString& devicePath) {
+  if (settings.networkMode != 0) return QStringLiteral("ＨｏｍｅＰＮＡ: %1").arg(settings.address);
+  return QStringLiteral("シリアル: COM%1 (%2)").arg(settings.portNumber).arg(devicePath);
+}
+
 }  // namespace setutily

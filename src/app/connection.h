@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "link/serial_link.h"
 #include "link/transport.h"
 
 class QWidget;
@@ -44,6 +45,19 @@ bool SaveConnectionSettings(ProfileFile& profile, const ConnectionSettings& sett
 
 // True when "MODE"/"DEBUG" is 99: the main window shows its log pane.
 bool DebugModeOn(const ProfileFile& profile);
+
+// The busy box's text while the link is opened and the device identified.
+inline constexpr char16_t kIdentifyingText[] = u"MORIVEX-9を確認しています…";
+
+// The message when the serial port does not open: "指定したポートがオープン
+// できません。" and a second line with the device path (or the port, when it
+// has none) and the reason.
+QString PortOpenFailureMessage(int portNumber, const QString& devicePath,
+                               SerialOpenFailure failure);
+
+// The status line's description of the link: the serial port and its device
+// path, or the device's address.
+QString LinkDescription(const ConnectionSettings& settings, const QString& devicePath);
 
 // ---- opening the network connection ----------------------------------
 //

@@ -79,18 +79,23 @@ ConnectionPortDialog::ConnectionPortDialog(ProfileFile& profile, Messages& messa
   outer->addWidget(rule);
 
   // Lower half: serial or network, and what the network link needs.
+  // The two radio buttons stand in a labelled group, so a screen reader
+  // tells what they choose.
   mode_ = new RadioGroup(this);
-  auto* radios = new QHBoxLayout;
-  auto* serial = new QRadioButton(QStringLiteral("シリアル"), this);
+  auto* modeGroup = new QGroupBox(QStringLiteral("接続方法"), this);
+  modeGroup->setObjectName(QStringLiteral("ConnectionMode"));
+  modeGroup->setFlat(true);
+  auto* radios = new QHBoxLayout(modeGroup);
+  auto* serial = new QRadioButton(QStringLiteral("シリアル"), modeGroup);
   serial->setObjectName(QStringLiteral("1004"));
-  auto* network = new QRadioButton(QStringLiteral("ＨｏｍｅＰＮＡ"), this);
+  auto* network = new QRadioButton(QStringLiteral("ＨｏｍｅＰＮＡ"), modeGroup);
   network->setObjectName(QStringLiteral("1002"));
   mode_->Add(serial);
   mode_->Add(network);
   radios->addWidget(serial);
   radios->addWidget(network);
   radios->addStretch(1);
-  outer->addLayout(radios);
+  outer->addWidget(modeGroup);
 
   auto* grid = new QGridLayout;
   address_ = AddEdit(grid, 0, QStringLiteral("ＩＰアドレス"), QStringLiteral("1016"),

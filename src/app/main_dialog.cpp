@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -15,8 +16,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "forms/busy_box.h"
 #include "app/connection_dialog.h"
@@ -46,6 +49,7 @@ constexpr int kHelpId = 32774;
 constexpr int kVersionId = 32773;
 
 const char16_t kWrongDevice[] = u"MORIVEX-9が接続されていません。";
+const char16_t kStoring[] = u"設定を保存しています…";
 
 // Waits ms milliseconds with the event loop running.
 void Pause(int ms) {
@@ -162,6 +166,19 @@ void MainDialog::BuildWindow() {
   logPane_->setFixedHeight(160);
   logLayout->addWidget(logPane_);
   outer->addWidget(logGroup_);
+
+  auto* status = new QStatusBar(this);
+  status->setObjectName(QStringLiteral("StatusLine"));
+  status->setSizeGripEnabled(false);
+  linkStatus_ = new QLabel(status);
+  linkStatus_->setObjectName(QStringLiteral("StatusLink"));
+  linkStatus_->setAccessibleName(QStringLiteral("接続"));
+  pendingStatus_ = new QLabel(status);
+  pendingStatus_->setObjectName(QStringLiteral("StatusPending"));
+  pendingStatus_->setAccessibleName(QStringLiteral("未保存の変更"));
+  status->addWidget(linkStatus_, 1);
+  status->addPermanentWidget(pendingStatus_);
+  outer->addWidget(status);
   AssignAccessibleNames(this);
 }
 
@@ -212,11 +229,19 @@ bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
   const QString path = ComPortDevicePath(settings.portNumber, profile_.ComPortOverrides());
   if (serial_.Open(path) != kSerialOpened) {
     AppendLog(QStringLiteral("COM%1: %2\r\n").arg(settings.portNumber).arg(serial_.LastError()));
-    return Fail(QStringLiteral("指定したポートがオープンできません。"));
+    return Fail(PortOpenFailureMessage(settings.portNumber, path, serial_.LastFailure()));
   }
   exchange_.SetTransport(&serial_);
-  Pause(session_.timing.settleMs);
-  switch (IdentifyDevice(exchange_, setup_.timing, identity_, session_.replyText)) {
+  IdentifyResult identified = IdentifyResult::kNoAnswer;
+  RunBusy(
+      this,
+      [&] {
+        Pause(session_.timing.settleMs);
+        identified = IdentifyDevice(exchange_, session_.timing, identity_, session_.replyText);
+        return 1;
+      },
+      QString::fromUtf16(kIdentifyingText));
+  switch (identified) {
     case IdentifyResult::kNoAnswer:
       return Fail(QString::fromUtf16(kNotConnectedText));
     case IdentifyResult::kWrongDevice:
@@ -226,6 +251,7 @@ bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
   }
   AppendLog(QStringLiteral("com open\r\n"));
   session_.state.connectionState = ConnectionState::kLinkOpen;
+  linkDescription_ = LinkDescription(settings, path);
   return true;
 }
 
@@ -243,6 +269,7 @@ bool MainDialog::OpenNetwork(const ConnectionSettings& settings) {
   exchange_.SetTransport(network_.get());
   connect(network_.get(), &ByteTransport::LinkLost, this, &MainDialog::OnLinkLost);
   session_.state.connectionState = ConnectionState::kLoggedIn;
+  linkDescription_ = LinkDescription(settings, QString());
   return true;
 }
 
@@ -283,6 +310,26 @@ void MainDialog::UpdateCommandStates() {
   }
   resetAction_->setEnabled(ready);
   clockAction_->setEnabled(ready);
+  // A disabled button says why.
+  QString why;
+  if (!Connected()) {
+    why = QStringLiteral("機器が接続されていないため使用できません。");
+  } else if (!ready) {
+    why = QStringLiteral("処理中です。しばらくお待ちください。");
+  }
+  for (QPushButton* button : categoryButtons_) button->setToolTip(why);
+  RefreshStatusLine();
+}
+
+QString MainDialog::StatusLinkText() const { return linkStatus_->text(); }
+QString MainDialog::StatusPendingText() const { return pendingStatus_->text(); }
+
+void MainDialog::RefreshStatusLine() {
+  linkStatus_->setText(LinkOpen() && !linkDescription_.isEmpty() ? linkDescription_
+                                                                 : QStringLiteral("未接続"));
+  const int pending = session_.state.pendingChangeCount;
+  pendingStatus_->setText(pending > 0 ? QStringLiteral("未保存の変更あり: %1").arg(pending)
+                                      : QString());
 }
 
 void MainDialog::OnLinkLost() {
@@ -332,6 +379,20 @@ void MainDialog::closeEvent(QCloseEvent* event) {
 
 void MainDialog::reject() { RequestClose(); }  // Escape
 
+void MainDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // A position given before the window exists places its content; under a
+  // window manager the title bar would then be off the screen. On the first
+  // show the window exists but is not mapped yet: place the frame instead
+  // (with the window's final size, so showing it keeps that placement).
+  if (framePlaced_ || windowHandle() == nullptr) return;
+  framePlaced_ = true;
+  if (const QScreen* screen = this->screen()) {
+    windowHandle()->resize(size());
+    windowHandle()->setFramePosition(screen->availableGeometry().topLeft());
+  }
+}
+
 void MainDialog::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
     event->accept();
@@ -358,9 +419,20 @@ void MainDialog::ExitSequence() {
     if (state.connectionState != ConnectionState::kNone) {
       // Make the device keep this run's changes, then leave its command
       // line (over the network the connection simply ends).
-      if (state.pendingChangeCount != 0 &&
-          SendLocked("fromwr 15\r", session_.timing.storeMs, kTerminatorWriteOk) == 0) {
-        setup_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
+      if (state.pendingChangeCount != 0) {
+        const int stored = RunBusy(
+            this,
+            [this] {
+              return exchange_.SendAndWait("fromwr 15\r", &session_.replyText,
+                                           session_.timing.storeMs, kTerminatorWriteOk);
+            },
+            QString::fromUtf16(kStoring));
+        if (stored == 0) {
+          setup_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
+        } else {
+          state.pendingChangeCount = 0;  // the device keeps them now
+          RefreshStatusLine();
+        }
       }
       if (!state.networkMode && !state.rebootOnClose &&
           SendLocked("exit\r", session_.timing.exitMs, kTerminatorOk) == 0) {
@@ -419,7 +491,8 @@ void MainDialog::FactoryReset() {
   if (!setup_.messages.AskOkCancel(
           this, QStringLiteral("工場出荷時へ初期化します。\r\n"
                                "初期化後、MORIVEX-9をリブートし設定ユーティリティを終了します。\r\n"
-                               "よろしいですか？"))) {
+                               "よろしいですか？"),
+          DefaultAnswer::kCancel)) {
     return;
   }
   if (SendLocked("restart\r", session_.timing.commandMs, kTerminatorPrompt) == 0) {

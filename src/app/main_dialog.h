@@ -21,6 +21,7 @@
 
 class QAction;
 class QGroupBox;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -70,6 +71,9 @@ class MainDialog : public QDialog {
   const DeviceIdentity& Identity() const { return identity_; }
   bool DebugMode() const { return debugMode_; }
   bool LinkOpen() const;
+  // The status line: the link, and the count of changes not yet stored.
+  QString StatusLinkText() const;
+  QString StatusPendingText() const;
   // True once the exit sequence has finished and the window has closed.
   bool Finished() const { return exitDone_; }
 
@@ -88,6 +92,7 @@ class MainDialog : public QDialog {
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void reject() override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   class Operation;
@@ -105,6 +110,7 @@ class MainDialog : public QDialog {
   bool Connected() const;
   bool Idle() const;
   void UpdateCommandStates();
+  void RefreshStatusLine();
   void OnLinkLost();
   // Acts on close requests and a lost link once no command runs.
   void ScheduleIdleWork();
@@ -123,6 +129,9 @@ class MainDialog : public QDialog {
   QAction* clockAction_ = nullptr;
   QGroupBox* logGroup_ = nullptr;
   QPlainTextEdit* logPane_ = nullptr;
+  QLabel* linkStatus_ = nullptr;
+  QLabel* pendingStatus_ = nullptr;
+  QString linkDescription_;  // set once the link is open
   QString logText_;
   int appendCount_ = 0;
   bool debugMode_ = false;
@@ -131,6 +140,7 @@ class MainDialog : public QDialog {
   bool linkLostNotice_ = false; // the user is yet to be told that the link went away
   bool exitStarted_ = false;
   bool exitDone_ = false;
+  bool framePlaced_ = false;
 };
 
 }  // namespace setutily

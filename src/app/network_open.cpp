@@ -110,7 +110,7 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request) {
   guard.start(timing.connectMs + timing.passwordPromptMs + 3 * timing.loginStepMs +
               kGuardMarginMs);
   {
-    BusyBox box(request.window);
+    BusyBox box(request.window, QString::fromUtf16(kIdentifyingText));
     box.ShowCentred();
     if (outcome == Outcome::kWaiting) loop.exec();
   }

@@ -44,11 +44,15 @@ VersionBox::VersionBox(const QString& firmware, const QString& mac, QWidget* par
   auto* grid = new QGridLayout;
   auto addRow = [&](int row, const QString& caption, const QString& value, const QString& id) {
     auto* label = new QLabel(caption, this);
-    auto* shown = new QLabel(value, this);
+    // A value the device did not report (network mode) shows a dash.
+    auto* shown = new QLabel(value.isEmpty() ? QStringLiteral("—") : value, this);
     shown->setObjectName(id);
     shown->setTextFormat(Qt::PlainText);
     shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    shown->setAccessibleName(caption);
+    // Screen readers name the value by what it is, without the colon.
+    QString name = caption;
+    if (name.endsWith(u'：')) name.chop(1);
+    shown->setAccessibleName(name);
     label->setBuddy(shown);
     grid->addWidget(label, row, 0);
     grid->addWidget(shown, row, 1);

@@ -13,7 +13,8 @@ inline constexpr char kUtilityVersion[] = "Version 1.01";
 class VersionBox : public QDialog {
   Q_OBJECT
  public:
-  // firmware and mac are shown as given, cut to 20 and 30 characters.
+  // firmware and mac are shown as given, cut to 20 and 30 characters; an
+  // empty one (not reported by the device) shows "—".
   VersionBox(const QString& firmware, const QString& mac, QWidget* parent = nullptr);
 };
 

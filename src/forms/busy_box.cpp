@@ -1,5 +1,6 @@
 #include "forms/busy_box.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -9,7 +10,8 @@
 
 namespace setutily {
 
-BusyBox::BusyBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
+BusyBox::BusyBox(QWidget* owner, const QString& text)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("BusyBox"));
   setModal(false);
   auto* outer = new QVBoxLayout(this);
@@ -18,11 +20,12 @@ BusyBox::BusyBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWind
   frame->setFrameShape(QFrame::Box);
   outer->addWidget(frame);
   auto* layout = new QVBoxLayout(frame);
-  auto* text = new QLabel(QStringLiteral("しばらくお待ちください！"), frame);
-  text->setAlignment(Qt::AlignCenter);
-  layout->addWidget(text);
+  auto* label =
+      new QLabel(text.isEmpty() ? QStringLiteral("しばらくお待ちください！") : text, frame);
+  label->setAlignment(Qt::AlignCenter);
+  layout->addWidget(label);
   setMinimumSize(200, 70);
-  setAccessibleName(text->text());
+  setAccessibleName(label->text());
 }
 
 void BusyBox::ShowCentred() {
@@ -36,11 +39,13 @@ void BusyBox::ShowCentred() {
   }
   if (area.isValid()) move(area.center() - rect().center());
   show();
+  QAccessibleEvent alert(this, QAccessible::Alert);
+  QAccessible::updateAccessibility(&alert);
 }
 
-int RunBusy(QWidget* owner, const std::function<int()>& work) {
+int RunBusy(QWidget* owner, const std::function<int()>& work, const QString& text) {
   if (owner != nullptr) owner->setEnabled(false);
-  auto box = std::make_unique<BusyBox>(owner);
+  auto box = std::make_unique<BusyBox>(owner, text);
   box->ShowCentred();
   const int result = work();
   box.reset();

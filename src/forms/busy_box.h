@@ -10,14 +10,18 @@ namespace setutily {
 class BusyBox : public QDialog {
   Q_OBJECT
  public:
-  explicit BusyBox(QWidget* owner);
+  // text says what the program is doing; empty: the standard
+  // "しばらくお待ちください！".
+  explicit BusyBox(QWidget* owner, const QString& text = QString());
   // Shows the box centred on its owner when the owner is on screen,
   // otherwise on the screen (e.g. before the main window is first shown).
+  // Screen readers announce the box as an alert when it appears.
   void ShowCentred();
 };
 
 // Disables owner, shows a BusyBox owned by it, runs work, destroys the box,
 // enables owner again and makes it the active window. Returns work's result.
-int RunBusy(QWidget* owner, const std::function<int()>& work);
+// text is the box's text (empty: the standard one).
+int RunBusy(QWidget* owner, const std::function<int()>& work, const QString& text = QString());
 
 }  // namespace setutily

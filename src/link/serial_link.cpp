@@ -1,6 +1,30 @@
 #include "link/serial_link.h"
 
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+
 namespace setutily {
+
+namespace {
+
+// The serial port reports a device that exists but is in use (another
+// program's lock or exclusive open) as a permission error too; the file's
+// own access rights tell the two apart.
+SerialOpenFailure ClassifyOpenFailure(const QString& path, QSerialPort::SerialPortError error) {
+  const QFileInfo info(path);
+  if (error == QSerialPort::DeviceNotFoundError || !info.exists()) {
+    return SerialOpenFailure::kNotFound;
+  }
+  if (::access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0) {
+    return SerialOpenFailure::kPermission;
+  }
+  if (error == QSerialPort::PermissionError) return SerialOpenFailure::kBusy;
+  return SerialOpenFailure::kOther;
+}
+
+}  // namespace
 
 QString ComPortDevicePath(int portNumber, const QMap<int, QString>& overrides) {
   if (portNumber < 1 || portNumber > 9) return {};
@@ -19,15 +43,18 @@ SerialLink::~SerialLink() { Close(); }
 int SerialLink::Open(const QString& devicePath) {
   lastError_.clear();
   permissionDenied_ = false;
+  failure_ = SerialOpenFailure::kNone;
   modemLinesUnsupported_ = false;
   if (port_.isOpen()) Close();
   if (devicePath.isEmpty()) {
     lastError_ = QStringLiteral("no device for this port number");
+    failure_ = SerialOpenFailure::kNoDevice;
     return kSerialCannotOpen;
   }
   port_.setPortName(devicePath);
   if (!port_.open(QIODevice::ReadWrite)) {
-    permissionDenied_ = port_.error() == QSerialPort::PermissionError;
+    failure_ = ClassifyOpenFailure(devicePath, port_.error());
+    permissionDenied_ = failure_ == SerialOpenFailure::kPermission;
     lastError_ = QStringLiteral("%1: %2").arg(devicePath, port_.errorString());
     if (permissionDenied_) {
       lastError_ += QStringLiteral(
@@ -44,6 +71,7 @@ int SerialLink::Open(const QString& devicePath) {
                           port_.setFlowControl(QSerialPort::NoFlowControl);
   if (!configured) {
     lastError_ = QStringLiteral("%1: line settings refused: %2").arg(devicePath, port_.errorString());
+    failure_ = SerialOpenFailure::kOther;
     port_.close();
     return kSerialCannotConfigure;
   }

@@ -17,6 +17,16 @@ enum SerialOpenResult : int {
   kSerialCannotConfigure = -2, // the line settings were refused
 };
 
+// Why the last open failed, for the user's message.
+enum class SerialOpenFailure {
+  kNone,
+  kNoDevice,     // the port number has no device path
+  kNotFound,     // nothing at the path
+  kBusy,         // another program has the device open
+  kPermission,   // the user may not open the device
+  kOther,        // anything else (see LastError)
+};
+
 // Device path of "COMn" (n = 1-9): an override from the profile's "DEVICE"
 // section when there is one, otherwise /dev/ttyS(n-1). Numbers outside 1-9
 // have no device and yield an empty path.
@@ -45,6 +55,7 @@ class SerialLink : public ByteTransport {
   // True when the last Open failed because the user may not use the device
   // (on Linux: not a member of the group that owns it, usually "dialout").
   bool LastErrorWasPermission() const { return permissionDenied_; }
+  SerialOpenFailure LastFailure() const { return failure_; }
   // True when the line could not raise DTR/RTS (a pseudo-terminal has no
   // modem-control lines); the link works without them.
   bool ModemLinesUnsupported() const { return modemLinesUnsupported_; }
@@ -56,6 +67,7 @@ class SerialLink : public ByteTransport {
   QSerialPort port_;
   QString lastError_;
   bool permissionDenied_ = false;
+  SerialOpenFailure failure_ = SerialOpenFailure::kNone;
   bool modemLinesUnsupported_ = false;
 };
 

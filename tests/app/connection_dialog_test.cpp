@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -45,6 +46,10 @@ TEST_F(ConnectionDialogTest, FirstRunShowsDefaultsAndConfirmWritesExactlyTheFive
   EXPECT_EQ(Edit(&dialog, 1013)->echoMode(), QLineEdit::Password);
   EXPECT_EQ(Edit(&dialog, 1010)->accessibleName(), QStringLiteral("ログインパスワード"));
   EXPECT_EQ(port->accessibleName(), QStringLiteral("COMポート"));
+  auto* modeGroup = qobject_cast<QGroupBox*>(Find<QRadioButton>(&dialog, 1004)->parentWidget());
+  ASSERT_NE(modeGroup, nullptr);  // both radio buttons in one labelled group
+  EXPECT_EQ(modeGroup->title(), QStringLiteral("接続方法"));
+  EXPECT_EQ(Find<QRadioButton>(&dialog, 1002)->parentWidget(), modeGroup);
 
   Find<QPushButton>(&dialog, 1)->click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);

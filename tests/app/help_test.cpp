@@ -128,8 +128,12 @@ TEST(VersionBox, ShowsTheIdentifiedFirmwareAndMacAddress) {
   EXPECT_TRUE(texts.contains("Version 1.01"));
   EXPECT_TRUE(texts.contains(QStringLiteral("ＭＡＣアドレス：")));
 
-  VersionBox empty("", "");  // network mode: both fields empty
-  EXPECT_TRUE(Find<QLabel>(&empty, 1588)->text().isEmpty());
+  VersionBox empty("", "");  // network mode: the device reports neither
+  EXPECT_EQ(Find<QLabel>(&empty, 1588)->text(), QStringLiteral("—"));
+  EXPECT_EQ(Find<QLabel>(&empty, 1589)->text(), QStringLiteral("—"));
+  // Screen readers hear what each value is.
+  EXPECT_EQ(Find<QLabel>(&empty, 1588)->accessibleName(), QStringLiteral("ファームウェアのバージョン"));
+  EXPECT_EQ(Find<QLabel>(&empty, 1589)->accessibleName(), QStringLiteral("ＭＡＣアドレス"));
   VersionBox longer(QString(40, u'9'), QString(40, u'0'));
   EXPECT_EQ(Find<QLabel>(&longer, 1588)->text().size(), 20);
   EXPECT_EQ(Find<QLabel>(&longer, 1589)->text().size(), 30);

@@ -148,7 +148,7 @@ TEST(Startup, PortThatCannotBeOpened) {
   rig.WriteIni("[DEVICE]\nCOM1=" + rig.dir.filePath("missing-tty") + "\n");
   EXPECT_FALSE(rig.Start());
   ASSERT_EQ(rig.messages.shown.size(), 1u);
-  EXPECT_EQ(rig.messages.shown[0].text, QStringLiteral("指定したポートがオープンできません。"));
+  EXPECT_TRUE(rig.messages.shown[0].text.startsWith(QStringLiteral("指定したポートがオープンできません。\r\n")));
   EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::kError);
   EXPECT_TRUE(rig.window->LogText().contains("missing-tty"));  // the reason, for the log pane
   EXPECT_TRUE(rig.Received().empty());

@@ -24,6 +24,7 @@ struct ShownMessage {
   QString text;
   MessageIcon icon;
   bool question = false;
+  DefaultAnswer start = DefaultAnswer::kOk;  // questions only
 };
 
 // Records every message and answers questions from a queue (OK when empty).
@@ -32,8 +33,9 @@ class RecordingMessages : public Messages {
   void Show(QWidget*, const QString& text, MessageIcon icon) override {
     shown.push_back({text, icon, false});
   }
-  bool AskOkCancel(QWidget*, const QString& text) override {
-    shown.push_back({text, MessageIcon::kQuestion, true});
+  bool AskOkCancel(QWidget*, const QString& text,
+                   DefaultAnswer start = DefaultAnswer::kOk) override {
+    shown.push_back({text, MessageIcon::kQuestion, true, start});
     if (answers.empty()) return true;
     const bool answer = answers.front();
     answers.pop_front();
