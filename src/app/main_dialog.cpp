@@ -120,7 +120,7 @@ void MainDialog::BuildWindow() {
   BuildMenu();
   outer->setMenuBar(findChild<QMenuBar*>());
 
-  auto makeButton = [this](int id, const char16_t* caption, QWidget* parent) {
+  auto makeButton = [](int id, const char16_t* caption, QWidget* parent) {
     auto* button = new QPushButton(QString::fromUtf16(caption), parent);
     button->setObjectName(QString::number(id));
     button->setAutoDefault(false);
