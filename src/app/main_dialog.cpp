@@ -271,7 +271,8 @@ void MainDialog::AppendLog(const QString& text) {
       // Too many characters even so: cut at the first line that starts
       // within the last kLogCharacters (or mid-line when there is none).
       cut = logText_.size() - kLogCharacters;
-      if (const qsizetype next = logText_.indexOf(u'\n', cut - 1); next >= 0) cut = next + 1;
+      const qsizetype next = logText_.indexOf(u'\n', cut - 1);
+      if (next >= 0 && next + 1 < logText_.size()) cut = next + 1;
     }
     logText_.remove(0, cut);
     logLines_ = static_cast<int>(logText_.count(u'\n'));
