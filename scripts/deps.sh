@@ -1,6 +1,6 @@
 # Installs the Debian packages the build, the tests and the program need,
 # only when some are missing (quick and idempotent otherwise).
-# Sourced by scripts/test and scripts/run.
+# Sourced by scripts/test, scripts/run and scripts/fuzz.
 SETUTILY_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
@@ -8,11 +8,15 @@ SETUTILY_PACKAGES=(
   xvfb xauth fonts-ipafont-gothic
   openbox
 )
+# The fuzz targets (scripts/fuzz) also need clang and its sanitizer and
+# libFuzzer run-time libraries.
+SETUTILY_FUZZ_PACKAGES=(clang libclang-rt-dev)
 
+# Installs SETUTILY_PACKAGES and any further packages named as arguments.
 setutily_install_deps() {
   local missing=()
   local pkg
-  for pkg in "${SETUTILY_PACKAGES[@]}"; do
+  for pkg in "${SETUTILY_PACKAGES[@]}" "$@"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$pkg")
     fi

@@ -97,7 +97,7 @@ void AddBacpSide(Device& device, const std::string& side) {
   for (const auto& [answer, bit] : answers) {
     device.AddCommand(
         "digital bacp_bap " + side + "_" + answer + " %w",
-        [key, bit](Device& d, const std::vector<std::string>& c, std::string&, std::string& error) {
+        [key, bit = bit](Device& d, const std::vector<std::string>& c, std::string&, std::string& error) {
           std::string code;
           if (!Device::FindCode({{"reject", "0"}, {"auto", "1"}}, c.back(), code, error)) {
             return false;

@@ -164,7 +164,7 @@ void RegisterIncoming(Device& device) {
   // ring patterns of the network's ring distinction.
   for (const auto& [keyword, code] : Device::Codes{{"ntt", "0"}, {"pseudo", "1"}}) {
     device.AddCommand("arrive ring_select " + keyword,
-                      [code](Device& d, const auto&, std::string&, std::string&) {
+                      [code = code](Device& d, const auto&, std::string&, std::string&) {
                         d.Set("arrive.ring_select", code);
                         return true;
                       });

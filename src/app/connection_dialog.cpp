@@ -134,8 +134,8 @@ void ConnectionPortDialog::ShowMode(int mode) {
 }
 
 void ConnectionPortDialog::OnConfirm() {
-  // The texts are checked against their limits before anything is written,
-  // so a refused confirmation leaves the file as it was.
+  // The texts are checked before anything is written, so a refused
+  // confirmation leaves the file as it was.
   const struct {
     DeviceLineEdit* edit;
     const char16_t* name;
@@ -146,7 +146,10 @@ void ConnectionPortDialog::OnConfirm() {
       {adminPassword_, u"管理者パスワード", kPasswordLimit},
   };
   for (const auto& field : fields) {
-    if (field.edit->text().size() > field.limit) {
+    // The limit counts device bytes; a control character (a TAB read from
+    // the file, say) or a character without a Shift-JIS form could not go
+    // out as it stands, and is refused the same way.
+    if (!FitsDevice(field.edit->text(), field.limit)) {
       messages_.Show(this,
                      QStringLiteral("%1は%2文字以内で入力してください。")
                          .arg(QString::fromUtf16(field.name))

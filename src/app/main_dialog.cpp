@@ -123,7 +123,7 @@ void MainDialog::BuildWindow() {
   BuildMenu();
   outer->setMenuBar(findChild<QMenuBar*>());
 
-  auto makeButton = [this](int id, const char16_t* caption, QWidget* parent) {
+  auto makeButton = [](int id, const char16_t* caption, QWidget* parent) {
     auto* button = new QPushButton(QString::fromUtf16(caption), parent);
     button->setObjectName(QString::number(id));
     button->setAutoDefault(true);  // Enter presses the focused button
@@ -162,7 +162,7 @@ void MainDialog::BuildWindow() {
   logPane_->setObjectName(QStringLiteral("1091"));
   logPane_->setReadOnly(true);
   logPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  logPane_->setMaximumBlockCount(10000);
+  logPane_->setMaximumBlockCount(kLogLines);
   logPane_->setFixedHeight(160);
   logLayout->addWidget(logPane_);
   outer->addWidget(logGroup_);
@@ -204,6 +204,13 @@ void MainDialog::BuildMenu() {
 
 bool MainDialog::Start() {
   session_.state.connectionState = ConnectionState::kNone;
+  if (const auto problem = profile_.Check(); problem != ProfileFile::Problem::kNone) {
+    // Told before the dialog shows the defaults in place of the file's values.
+    setup_.messages.Show(this,
+                         ProfileFile::ProblemText(problem) +
+                             QStringLiteral("\r\n接続設定は既定の値で表示します。"),
+                         MessageIcon::kWarning);
+  }
   ConnectionPortDialog dialog(profile_, setup_.messages, this);
   if (dialog.exec() != QDialog::Accepted) return Fail(QString());
   const ConnectionSettings settings = dialog.Settings();
@@ -278,6 +285,24 @@ bool MainDialog::OpenNetwork(const ConnectionSettings& settings) {
 void MainDialog::AppendLog(const QString& text) {
   logText_ += text;
   ++appendCount_;
+  // The text keeps the latest lines, as the pane does: once it holds twice
+  // the pane's lines (or characters enough for them), the older half goes.
+  logLines_ += text.count(u'\n');
+  if (logLines_ > 2 * kLogLines || logText_.size() > 2 * kLogCharacters) {
+    qsizetype cut = 0;
+    for (int excess = logLines_ - kLogLines; excess > 0; --excess) {
+      cut = logText_.indexOf(u'\n', cut) + 1;
+    }
+    if (logText_.size() - cut > kLogCharacters) {
+      // Too many characters even so: cut at the first line that starts
+      // within the last kLogCharacters (or mid-line when there is none).
+      cut = logText_.size() - kLogCharacters;
+      const qsizetype next = logText_.indexOf(u'\n', cut - 1);
+      if (next >= 0 && next + 1 < logText_.size()) cut = next + 1;
+    }
+    logText_.remove(0, cut);
+    logLines_ = static_cast<int>(logText_.count(u'\n'));
+  }
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   logPane_->moveCursor(QTextCursor::End);

@@ -63,7 +63,11 @@ class MainDialog : public QDialog {
   static constexpr int kHelpContext = 1;
 
   // AppendLog: adds text (ending in "\r\n") to the log and the log pane.
+  // Both keep the latest lines only: the pane kLogLines, the text at most
+  // twice that many (and about twice kLogCharacters).
   void AppendLog(const QString& text);
+  static constexpr int kLogLines = 10000;
+  static constexpr qsizetype kLogCharacters = 1'000'000;
   const QString& LogText() const { return logText_; }
   int AppendCount() const { return appendCount_; }
 
@@ -133,6 +137,7 @@ class MainDialog : public QDialog {
   QLabel* pendingStatus_ = nullptr;
   QString linkDescription_;  // set once the link is open
   QString logText_;
+  int logLines_ = 0;  // line feeds in logText_
   int appendCount_ = 0;
   bool debugMode_ = false;
   int operations_ = 0;          // commands running (each may hold several exchanges)

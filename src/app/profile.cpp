@@ -11,6 +11,13 @@ namespace setutily {
 
 namespace {
 
+// The file's lines as bytes, without their line feeds. Only the lines of the
+// keys written are ever replaced; every other line goes back byte for byte,
+// whatever its encoding (a comment in another code page, a byte-order mark).
+using RawLines = QList<QByteArray>;
+
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
 // One parsed line of the file.
 struct Line {
   enum Kind { kOther, kSection, kKey } kind = kOther;
@@ -18,9 +25,12 @@ struct Line {
   QString value;  // key lines: the raw value, blanks removed
 };
 
-Line Parse(const QString& raw) {
+// Names and values are UTF-8; a line in another encoding cannot hold a key
+// the program owns, and is only looked at, never rewritten.
+Line Parse(const QByteArray& raw) {
   Line line;
-  const QString text = raw.trimmed();
+  const QByteArray bytes = raw.startsWith(kByteOrderMark) ? raw.mid(3) : raw;
+  const QString text = QString::fromUtf8(bytes).trimmed();
   if (text.startsWith(u'[')) {
     const qsizetype close = text.indexOf(u']');
     line.kind = Line::kSection;
@@ -36,8 +46,18 @@ Line Parse(const QString& raw) {
   return line;
 }
 
+// Names match regardless of the case of the letters A-Z; other characters
+// must be the same (a Unicode case fold would let a name outside ASCII
+// stand for one of the program's keys).
 bool SameName(const QString& a, const QString& b) {
-  return a.compare(b, Qt::CaseInsensitive) == 0;
+  if (a.size() != b.size()) return false;
+  for (qsizetype i = 0; i < a.size(); ++i) {
+    const char16_t x = a.at(i).unicode();
+    const char16_t y = b.at(i).unicode();
+    const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; };
+    if (fold(x) != fold(y)) return false;
+  }
+  return true;
 }
 
 QString Unquote(const QString& value) {
@@ -64,7 +84,7 @@ struct SectionRange {
   int end = 0;
 };
 
-std::optional<SectionRange> FindSection(const QStringList& lines, const QString& section) {
+std::optional<SectionRange> FindSection(const RawLines& lines, const QString& section) {
   for (int i = 0; i < lines.size(); ++i) {
     const Line line = Parse(lines[i]);
     if (line.kind != Line::kSection || !SameName(line.name, section)) continue;
@@ -80,7 +100,7 @@ std::optional<SectionRange> FindSection(const QStringList& lines, const QString&
   return std::nullopt;
 }
 
-std::optional<QString> FindValue(const QStringList& lines, const QString& section,
+std::optional<QString> FindValue(const RawLines& lines, const QString& section,
                                  const QString& key) {
   const auto range = FindSection(lines, section);
   if (!range) return std::nullopt;
@@ -93,16 +113,16 @@ std::optional<QString> FindValue(const QStringList& lines, const QString& sectio
 
 // New lines end like the file's first line (a carriage return before the
 // line feed, or not).
-void SetValue(QStringList& lines, const QString& section, const QString& key,
+void SetValue(RawLines& lines, const QString& section, const QString& key,
               const QString& value) {
-  const QString text = Quote(value);
-  const QString cr = !lines.isEmpty() && lines.front().endsWith(u'\r') ? QStringLiteral("\r")
-                                                                       : QString();
+  const QByteArray text = Quote(value).toUtf8();
+  const QByteArray cr = !lines.isEmpty() && lines.front().endsWith('\r') ? QByteArray("\r")
+                                                                         : QByteArray();
   const auto range = FindSection(lines, section);
   if (!range) {
     if (!lines.isEmpty() && !lines.back().trimmed().isEmpty()) lines.append(cr);
-    lines.append(u'[' + section + u']' + cr);
-    lines.append(key + u'=' + text + cr);
+    lines.append('[' + section.toUtf8() + ']' + cr);
+    lines.append(key.toUtf8() + '=' + text + cr);
     return;
   }
   int lastContent = range->header;
@@ -110,37 +130,61 @@ void SetValue(QStringList& lines, const QString& section, const QString& key,
     const Line line = Parse(lines[i]);
     if (line.kind == Line::kKey && SameName(line.name, key)) {
       // Keep the key as the file spells it, and a carriage return ending.
-      const bool crlf = lines[i].endsWith(u'\r');
-      lines[i] = line.name + u'=' + text + (crlf ? QStringLiteral("\r") : QString());
+      const bool crlf = lines[i].endsWith('\r');
+      lines[i] = line.name.toUtf8() + '=' + text + (crlf ? QByteArray("\r") : QByteArray());
       return;
     }
     if (!lines[i].trimmed().isEmpty()) lastContent = i;
   }
-  lines.insert(lastContent + 1, key + u'=' + text + cr);
+  lines.insert(lastContent + 1, key.toUtf8() + '=' + text + cr);
 }
 
 }  // namespace
 
 ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {}
 
-bool ProfileFile::Load(QStringList& lines) const {
-  lines.clear();
+ProfileFile::Problem ProfileFile::Check() const {
+  const QFileInfo info(path_);
+  if (!info.exists()) return Problem::kNone;
+  if (!info.isFile()) return Problem::kNotAFile;  // a directory, a pipe, a device
+  if (info.size() > kMaxFileSize) return Problem::kTooLarge;
   QFile file(path_);
-  if (!file.exists()) return true;
-  if (file.size() > kMaxFileSize || !file.open(QIODevice::ReadOnly)) return false;
+  if (!file.open(QIODevice::ReadOnly)) return Problem::kUnreadable;
+  return Problem::kNone;
+}
+
+QString ProfileFile::ProblemText(Problem problem) {
+  switch (problem) {
+    case Problem::kNone:
+      return {};
+    case Problem::kTooLarge:
+      return QStringLiteral("設定ファイル setutily.ini が大きすぎる（1MBを超えている）ため、"
+                            "読み込めません。");
+    case Problem::kNotAFile:
+      return QStringLiteral("設定ファイル setutily.ini がファイルではないため、読み込めません。");
+    case Problem::kUnreadable:
+      return QStringLiteral("設定ファイル setutily.ini を読み込む権限がないため、読み込めません。");
+  }
+  return {};
+}
+
+bool ProfileFile::Load(QList<QByteArray>& lines) const {
+  lines.clear();
+  if (!QFileInfo::exists(path_)) return true;
+  if (Check() != Problem::kNone) return false;
+  QFile file(path_);
+  if (!file.open(QIODevice::ReadOnly)) return false;
   const QByteArray bytes = file.read(kMaxFileSize + 1);
-  if (bytes.size() > kMaxFileSize) return false;
-  QString text = QString::fromUtf8(bytes);
-  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-  if (text.isEmpty()) return true;
-  lines = text.split(u'\n');
+  if (bytes.size() > kMaxFileSize || file.error() != QFileDevice::NoError) return false;
+  if (bytes.isEmpty()) return true;
+  lines = bytes.split('\n');
   // A final line feed ends the last line; it does not start an empty one.
   if (lines.back().isEmpty()) lines.removeLast();
   return true;
 }
 
 int ProfileFile::ReadInt(const QString& section, const QString& key, int defaultValue) const {
-  QStringList lines;
+  RawLines lines;
   if (!Load(lines)) return defaultValue;
   const auto value = FindValue(lines, section, key);
   if (!value) return defaultValue;
@@ -161,7 +205,7 @@ int ProfileFile::ReadInt(const QString& section, const QString& key, int default
 
 QString ProfileFile::ReadString(const QString& section, const QString& key,
                                 const QString& defaultValue, int maxCharacters) const {
-  QStringList lines;
+  RawLines lines;
   std::optional<QString> value;
   if (Load(lines)) value = FindValue(lines, section, key);
   return (value ? *value : defaultValue).left(std::max(maxCharacters, 0));
@@ -175,26 +219,33 @@ bool ProfileFile::Write(const std::vector<Entry>& entries, QString* error) {
   for (const auto& entry : entries) {
     for (const QString* text : {&entry.section, &entry.key, &entry.value}) {
       if (text->contains(u'\n') || text->contains(u'\r')) {
-        return fail(QStringLiteral("a value holds a line break"));
+        return fail(QStringLiteral("改行を含む値は保存できません。"));
       }
     }
   }
-  QStringList lines;
-  if (!Load(lines)) return fail(QStringLiteral("%1 cannot be read").arg(path_));
+  // A file that cannot be read is never replaced: its other lines would be lost.
+  RawLines lines;
+  if (!Load(lines)) {
+    const QString why = ProblemText(Check());
+    return fail(why.isEmpty() ? QStringLiteral("設定ファイル setutily.ini を読み込めません。") : why);
+  }
   for (const auto& entry : entries) SetValue(lines, entry.section, entry.key, entry.value);
 
   // QSaveFile writes a temporary file beside the target and renames it over
   // the target on commit; a symbolic link is followed to the real file.
+  const QString cannotWrite =
+      QStringLiteral("設定ファイル setutily.ini に書き込めません（フォルダーへの書込み権限、"
+                     "ディスクの空き容量を確認してください）。");
   QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+  if (!file.open(QIODevice::WriteOnly)) return fail(cannotWrite);
   file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  QByteArray bytes = lines.join(u'\n').toUtf8();
+  QByteArray bytes = lines.join('\n');
   if (!lines.isEmpty()) bytes.append('\n');
   if (file.write(bytes) != bytes.size()) {
     file.cancelWriting();
-    return fail(file.errorString());
+    return fail(cannotWrite);
   }
-  if (!file.commit()) return fail(file.errorString());
+  if (!file.commit()) return fail(cannotWrite);
   return true;
 }
 
@@ -210,7 +261,7 @@ bool ProfileFile::WriteInt(const QString& section, const QString& key, int value
 
 QMap<int, QString> ProfileFile::ComPortOverrides() const {
   QMap<int, QString> overrides;
-  QStringList lines;
+  RawLines lines;
   if (!Load(lines)) return overrides;
   for (int n = 1; n <= 9; ++n) {
     const auto value = FindValue(lines, QStringLiteral("DEVICE"), QStringLiteral("COM%1").arg(n));

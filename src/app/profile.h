@@ -2,14 +2,17 @@
 // "KEY=value" lines and ";" comments, read and written key by key.
 //
 // Sections and keys are found regardless of letter case; a key that appears
-// twice counts with its first occurrence. Writing changes only the lines of
-// the keys written (or appends them) and keeps every other line, comment and
-// blank line as it was. Each write replaces the whole file at once (a
+// twice counts with its first occurrence. Names and values are UTF-8. Writing
+// changes only the lines of the keys written (or appends them) and keeps
+// every other line, comment and blank line byte for byte, whatever its
+// encoding, a byte-order mark included. Each write replaces the whole file at once (a
 // temporary file renamed over the old one), so a crash never leaves half a
 // file, and the file is readable and writable by its owner only, since it
 // holds passwords.
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <vector>
@@ -39,9 +42,9 @@ class ProfileFile {
     QString value;
   };
   // Writes all entries in one replacement of the file. Fails (returning false
-  // with error set, leaving the file as it was) when a value holds a line
-  // break, when an existing file cannot be read, or when the file cannot be
-  // written.
+  // with error set to a sentence for the user, leaving the file as it was)
+  // when a value holds a line break, when an existing file cannot be used
+  // (see Check), or when the file cannot be written.
   bool Write(const std::vector<Entry>& entries, QString* error = nullptr);
   bool WriteString(const QString& section, const QString& key, const QString& value,
                    QString* error = nullptr);
@@ -55,10 +58,17 @@ class ProfileFile {
   // not rewritten.
   static constexpr qint64 kMaxFileSize = 1 << 20;
 
+  // Why a file that is there cannot be used: its keys then read as missing
+  // and it is never rewritten. A missing file is no problem.
+  enum class Problem { kNone, kTooLarge, kNotAFile, kUnreadable };
+  Problem Check() const;
+  // The problem told to the user, in one sentence; empty for kNone.
+  static QString ProblemText(Problem problem);
+
  private:
-  // The file's lines (without their line feeds); false when it exists but
-  // cannot be read. A missing file is an empty list.
-  bool Load(QStringList& lines) const;
+  // The file's lines as bytes (without their line feeds); false when it
+  // exists but cannot be used. A missing file is an empty list.
+  bool Load(QList<QByteArray>& lines) const;
 
   QString path_;
 };

@@ -2,6 +2,9 @@
 
 #include <QKeyEvent>
 #include <algorithm>
+#include <climits>
+
+#include "text/encoding.h"
 
 namespace setutily {
 
@@ -14,7 +17,35 @@ bool HasControlCharacter(const QString& text) {
   return false;
 }
 
+// The longest head of inserted that keeps head + inserted part + tail within
+// limit device bytes, cut between characters (never inside a surrogate pair).
+QString FittingPart(const QString& head, const QString& inserted, const QString& tail,
+                    int limit) {
+  int room = limit - DeviceByteCount(head) - DeviceByteCount(tail);
+  qsizetype taken = 0;
+  while (taken < inserted.size()) {
+    const qsizetype width = inserted.at(taken).isHighSurrogate() && taken + 1 < inserted.size()
+                                ? 2
+                                : 1;
+    const int bytes = DeviceByteCount(inserted.mid(taken, width));
+    if (bytes > room) break;
+    room -= bytes;
+    taken += width;
+  }
+  return inserted.left(taken);
+}
+
 }  // namespace
+
+int DeviceByteCount(const QString& text) {
+  return static_cast<int>(std::min<std::size_t>(Utf8ToDevice(text.toStdString()).size(), INT_MAX));
+}
+
+bool FitsDevice(const QString& text, int limit) {
+  if (HasControlCharacter(text)) return false;
+  const auto device = Utf8ToDeviceExact(text.toStdString());
+  return device && (limit <= 0 || device->size() <= static_cast<std::size_t>(limit));
+}
 
 DeviceLineEdit::DeviceLineEdit(QWidget* parent) : QLineEdit(parent) {
   // The limit lives in typingLimit_; QLineEdit's own limit would cut text
@@ -34,19 +65,39 @@ void DeviceLineEdit::OnTextChanged(const QString& text) {
 void DeviceLineEdit::OnTextEdited(const QString& text) {
   // Whichever of the two signals comes first, this is the text before the edit.
   const QString previous = current_ == text ? before_ : current_;
-  const bool tooLong =
-      typingLimit_ > 0 && text.size() > typingLimit_ && text.size() > previous.size();
-  if (HasControlCharacter(text) || tooLong) {
-    // Put the cursor back where the refused edit began.
-    const int inserted = static_cast<int>(text.size() - previous.size());
-    const int cursor = std::clamp(cursorPosition() - std::max(inserted, 0), 0,
-                                  static_cast<int>(previous.size()));
-    blockSignals(true);
-    setText(previous);
-    setCursorPosition(cursor);
-    blockSignals(false);
-    current_ = before_ = previous;
+  if (!HasControlCharacter(text) &&
+      (typingLimit_ <= 0 || DeviceByteCount(text) <= typingLimit_ ||
+       DeviceByteCount(text) <= DeviceByteCount(previous))) {
+    return;
   }
+  // The edit replaced the middle of previous (possibly nothing) with the
+  // middle of text; the unchanged head and tail frame it.
+  qsizetype head = 0;
+  const qsizetype shorter = std::min(previous.size(), text.size());
+  while (head < shorter && previous.at(head) == text.at(head)) ++head;
+  qsizetype tail = 0;
+  while (tail < shorter - head &&
+         previous.at(previous.size() - 1 - tail) == text.at(text.size() - 1 - tail)) {
+    ++tail;
+  }
+  // Never split a surrogate pair at either end of the change.
+  if (head > 0 && text.at(head - 1).isHighSurrogate()) --head;
+  if (tail > 0 && text.at(text.size() - tail).isLowSurrogate()) --tail;
+  QString kept = previous;
+  qsizetype cursor = std::clamp<qsizetype>(head, 0, previous.size());
+  if (!HasControlCharacter(text)) {
+    // Too long: as much of the inserted text as fits goes in.
+    const QString inserted = text.mid(head, text.size() - head - tail);
+    const QString fitting =
+        FittingPart(text.left(head), inserted, text.right(tail), typingLimit_);
+    kept = text.left(head) + fitting + text.right(tail);
+    cursor = head + fitting.size();
+  }
+  blockSignals(true);
+  setText(kept);
+  setCursorPosition(static_cast<int>(cursor));
+  blockSignals(false);
+  current_ = before_ = kept;
 }
 
 NumberEdit::NumberEdit(QWidget* parent) : DeviceLineEdit(parent) {}

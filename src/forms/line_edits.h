@@ -2,9 +2,11 @@
 //
 // DeviceLineEdit refuses control characters, typed or pasted (a pasted
 // carriage return must never reach a device command), and applies its
-// character limit to typing only: text the program sets (values read from
-// the device) is shown whole, unlike QLineEdit::setMaxLength, which would cut
-// it and make the next confirmation send the cut value.
+// limit to typing only: text the program sets (values read from the device)
+// is shown whole, unlike QLineEdit::setMaxLength, which would cut it and make
+// the next confirmation send the cut value. The limit counts the bytes the
+// text takes on the device (Shift-JIS: two for a full-width character); a
+// paste that would pass it inserts as much of its text as fits.
 //
 // NumberEdit additionally lets through only the keys of numbers, addresses
 // and dial strings: digits, "#", "(", ")", "*", "-", ".", "/", ":", editing
@@ -16,13 +18,23 @@
 
 namespace setutily {
 
+// The bytes text takes on the device; a character without a Shift-JIS form
+// counts as the one byte it would be replaced by.
+int DeviceByteCount(const QString& text);
+
+// True when text can reach the device exactly as it stands: no control
+// character, a Shift-JIS form for every character, and at most limit device
+// bytes (no limit when limit is 0). A form refuses a text that fails this
+// with the field's message rather than send something else.
+bool FitsDevice(const QString& text, int limit);
+
 class DeviceLineEdit : public QLineEdit {
   Q_OBJECT
  public:
   explicit DeviceLineEdit(QWidget* parent = nullptr);
 
-  // Most characters the user can type; 0 = no limit.
-  void SetTypingLimit(int characters) { typingLimit_ = characters; }
+  // Most device bytes the user can type; 0 = no limit.
+  void SetTypingLimit(int bytes) { typingLimit_ = bytes; }
   int TypingLimit() const { return typingLimit_; }
 
  private:

@@ -18,9 +18,10 @@ bool IsAscii(std::string_view text) {
 
 // Converts with iconv; an unconvertible or invalid input sequence is
 // replaced and skipped (one byte of input at a time), so the result is
-// always complete and bounded.
+// always complete and bounded. When exact is given, such a sequence sets it
+// to false instead.
 std::string Convert(std::string_view input, const char* to, const char* from,
-                    std::string_view replacement) {
+                    std::string_view replacement, bool* exact = nullptr) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
   std::string out;
@@ -36,6 +37,7 @@ std::string Convert(std::string_view input, const char* to, const char* from,
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: skip one input byte and mark the gap; for UTF-8
       // input, skip the whole multi-byte sequence.
+      if (exact != nullptr) *exact = false;
       out.append(replacement);
       std::size_t skip = 1;
       if (std::string_view(from) == "UTF-8") {
@@ -54,6 +56,14 @@ std::string Convert(std::string_view input, const char* to, const char* from,
 std::string Utf8ToDevice(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
   return Convert(utf8, "CP932", "UTF-8", "?");
+}
+
+std::optional<std::string> Utf8ToDeviceExact(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  bool exact = true;
+  std::string device = Convert(utf8, "CP932", "UTF-8", "?", &exact);
+  if (!exact) return std::nullopt;
+  return device;
 }
 
 std::string DeviceToUtf8(std::string_view device) {

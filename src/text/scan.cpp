@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <utility>
 #include <string>
 
 namespace setutily {
@@ -116,13 +118,25 @@ long long ParseLeadingNumber(std::string_view text, long long min, long long max
     negative = text[i] == '-';
     ++i;
   }
-  // Accumulate saturating at a bound well beyond any field, then clamp.
-  constexpr long long kCeiling = 100'000'000'000'000'000LL;  // times 10 still fits
-  long long magnitude = 0;
+  // Accumulate the magnitude saturating at 2^63, just beyond every value a
+  // long long holds, so that a long digit string clamps instead of wrapping
+  // whatever the bounds.
+  constexpr unsigned long long kSaturated = 1ULL << 63;
+  unsigned long long magnitude = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    if (magnitude < kCeiling) magnitude = magnitude * 10 + (text[i] - '0');
+    const auto digit = static_cast<unsigned long long>(text[i] - '0');
+    magnitude = magnitude > (kSaturated - digit) / 10 ? kSaturated : magnitude * 10 + digit;
   }
-  const long long value = negative ? -magnitude : magnitude;
+  long long value;
+  if (negative) {
+    // -2^63 is representable; the magnitude never exceeds it.
+    value = magnitude == kSaturated ? std::numeric_limits<long long>::min()
+                                    : -static_cast<long long>(magnitude);
+  } else {
+    value = magnitude >= kSaturated ? std::numeric_limits<long long>::max()
+                                    : static_cast<long long>(magnitude);
+  }
+  if (min > max) std::swap(min, max);
   return std::clamp(value, min, max);
 }
 

@@ -50,7 +50,8 @@ int ExtractField(std::string_view source, std::string& dest, int index);
 // Reads a decimal number the way reply values are read: leading white space,
 // an optional sign, then digits up to the first other byte; 0 when there are
 // no digits. A value beyond [min, max] is clamped to the nearer bound, so a
-// long digit string can never wrap around into range.
+// long digit string can never wrap around into range, whatever the bounds
+// (any long long values, given in either order).
 long long ParseLeadingNumber(std::string_view text, long long min, long long max);
 
 // The value that follows label in reply: found anywhere (first occurrence,

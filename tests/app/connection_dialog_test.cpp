@@ -104,6 +104,38 @@ TEST_F(ConnectionDialogTest, OverlongStoredPasswordIsRefusedAndOnlyQuitLeaves) {
   EXPECT_EQ(Get(), original);
 }
 
+TEST_F(ConnectionDialogTest, StoredTextsThatCouldNotGoOutAsTheyStandAreRefused) {
+  const struct {
+    const char* line;
+    const char16_t* message;
+  } cases[] = {
+      {"DATA1=ab\tcd", u"ログインパスワードは8文字以内で入力してください。"},
+      {"DATA2=\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86\xe3\x81\x88\xe3\x81\x8a",  // 10 bytes
+       u"管理者パスワードは8文字以内で入力してください。"},
+      {"DATA1=\xf0\x9f\x98\x80", u"ログインパスワードは8文字以内で入力してください。"},
+  };
+  for (const auto& c : cases) {
+    const QByteArray original = QByteArray("[PORTSEL]\nPORT=1\n[OPTION]\n") + c.line + "\n";
+    Put(original);
+    messages.shown.clear();
+    ProfileFile profile(Path());
+    ConnectionPortDialog dialog(profile, messages);
+    Find<QPushButton>(&dialog, 1)->click();
+    EXPECT_NE(dialog.result(), QDialog::Accepted) << c.line;
+    ASSERT_EQ(messages.shown.size(), 1u) << c.line;
+    EXPECT_EQ(messages.shown[0].text, QString::fromUtf16(c.message));
+    EXPECT_EQ(Get(), original);
+  }
+  // Four full-width characters are eight bytes: accepted.
+  Put("[OPTION]\nDATA1=\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86\xe3\x81\x88\n");
+  messages.shown.clear();
+  ProfileFile profile(Path());
+  ConnectionPortDialog dialog(profile, messages);
+  Find<QPushButton>(&dialog, 1)->click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(ConnectionDialogTest, QuitWritesNothing) {
   {
     ProfileFile profile(Path());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -120,6 +121,56 @@ TEST_F(ProfileTest, WritesSafelyForTheOwnerOnlyAndRefusesWhatWouldBreakTheFile) 
   EXPECT_EQ(profile.ReadInt("PORTSEL", "COM", 1), 1);
   EXPECT_FALSE(profile.WriteInt("PORTSEL", "COM", 3));
   EXPECT_EQ(Get().size(), huge.size());
+}
+
+TEST_F(ProfileTest, LinesInOtherEncodingsAndAByteOrderMarkAreKeptByteForByte) {
+  // A Shift-JIS comment, a Latin-1 value, a name that only a Unicode case
+  // fold (Kelvin sign for K) would take for the program's key, and a line of
+  // invalid UTF-8.
+  const QByteArray sjis = "; \x90\xdd\x92\xe8\x83t\x83@\x83" "C\x83\x8b\r";
+  const QByteArray original = "\xef\xbb\xbf[PORTSEL]\r\n" + sjis + "\nCOM=3\r\nNAME=caf\xe9\r\n" +
+                              "\xe2\x84\xaa" "EY=1\r\n[\xff\xfe]\r\nX=1\r\n";
+  Put(original);
+  ProfileFile profile(Path());
+  EXPECT_EQ(profile.ReadInt("PORTSEL", "COM", 0), 3);  // found behind the mark
+  EXPECT_EQ(profile.ReadInt("PORTSEL", "KEY", 7), 7);
+  ASSERT_TRUE(profile.Write({{"PORTSEL", "COM", "5"}, {"PORTSEL", "KEY", "2"}}));
+  QByteArray expected = original;
+  expected.replace("COM=3", "COM=5");
+  expected.replace("EY=1\r\n", "EY=1\r\nKEY=2\r\n");
+  EXPECT_EQ(Get(), expected);
+}
+
+TEST_F(ProfileTest, UnusableFilesAreNamedInJapaneseAndNeverReplaced) {
+  EXPECT_EQ(ProfileFile(Path()).Check(), ProfileFile::Problem::kNone);  // missing: fine
+  ASSERT_TRUE(QDir(dir.path()).mkdir("setutily.ini"));
+  ProfileFile profile(Path());
+  EXPECT_EQ(profile.Check(), ProfileFile::Problem::kNotAFile);
+  QString error;
+  EXPECT_FALSE(profile.WriteInt("PORTSEL", "COM", 3, &error));
+  EXPECT_EQ(error, ProfileFile::ProblemText(ProfileFile::Problem::kNotAFile));
+  ASSERT_TRUE(QDir(dir.path()).rmdir("setutily.ini"));
+
+  Put("[PORTSEL]\nCOM=4\n");
+  if (::getuid() != 0) {  // root reads anything
+    ASSERT_EQ(::chmod(Path().toLocal8Bit().constData(), 0), 0);
+    EXPECT_EQ(profile.Check(), ProfileFile::Problem::kUnreadable);
+    EXPECT_EQ(profile.ReadInt("PORTSEL", "COM", 1), 1);
+    ASSERT_EQ(::chmod(Path().toLocal8Bit().constData(), 0600), 0);
+  }
+  Put(QByteArray(ProfileFile::kMaxFileSize + 1, ';'));
+  EXPECT_EQ(profile.Check(), ProfileFile::Problem::kTooLarge);
+  for (auto problem : {ProfileFile::Problem::kTooLarge, ProfileFile::Problem::kNotAFile,
+                       ProfileFile::Problem::kUnreadable}) {
+    const QString text = ProfileFile::ProblemText(problem);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("設定ファイル setutily.ini ")) && text.endsWith(u'。'))
+        << text.toStdString();
+  }
+
+  // A file that cannot be written: the reason is Japanese, not system text.
+  ProfileFile nowhere(dir.filePath("missing/setutily.ini"));
+  EXPECT_FALSE(nowhere.WriteInt("PORTSEL", "COM", 3, &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("書き込めません"))) << error.toStdString();
 }
 
 TEST_F(ProfileTest, DevicePathsOfComPorts) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -164,6 +165,44 @@ TEST(Startup, CancellingTheConnectionDialogEndsQuietly) {
   EXPECT_TRUE(rig.messages.shown.empty());
   EXPECT_TRUE(rig.Received().empty());
   EXPECT_FALSE(rig.window->LinkOpen());
+}
+
+TEST(Startup, AnUnusableSettingsFileIsToldBeforeTheDialogShowsDefaults) {
+  ShellRig rig;
+  rig.WriteIni(QString(ProfileFile::kMaxFileSize, u';') + QStringLiteral("\n[PORTSEL]\nCOM=4\n"));
+  rig.window = std::make_unique<MainDialog>(rig.Setup());
+  std::size_t toldBefore = 0;
+  int shownPort = -1;
+  testing::OnNextModal<ConnectionPortDialog>([&](ConnectionPortDialog* d) {
+    toldBefore = rig.messages.shown.size();
+    shownPort = Find<QComboBox>(d, 1022)->currentIndex();
+    Find<QPushButton>(d, 2)->click();
+  });
+  EXPECT_FALSE(rig.window->Start());
+  EXPECT_EQ(toldBefore, 1u);
+  EXPECT_EQ(shownPort, 0);  // the default COM1, not the file's COM4
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  EXPECT_EQ(rig.messages.shown[0].text,
+            ProfileFile::ProblemText(ProfileFile::Problem::kTooLarge) +
+                QStringLiteral("\r\n接続設定は既定の値で表示します。"));
+  EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::kWarning);
+}
+
+TEST(Startup, TheLogTextKeepsTheLatestLinesLikeThePane) {
+  ShellRig rig;
+  rig.window = std::make_unique<MainDialog>(rig.Setup());
+  MainDialog& window = *rig.window;
+  for (int i = 0; i < 3 * MainDialog::kLogLines; ++i) {
+    window.AppendLog(QStringLiteral("IAC data %1\r\n").arg(i));
+  }
+  const QString& text = window.LogText();
+  EXPECT_LE(text.count(u'\n'), 2 * MainDialog::kLogLines);
+  EXPECT_GE(text.count(u'\n'), MainDialog::kLogLines);
+  EXPECT_TRUE(text.endsWith(QStringLiteral("IAC data %1\r\n").arg(3 * MainDialog::kLogLines - 1)));
+  EXPECT_TRUE(text.startsWith(QStringLiteral("IAC data ")));  // whole lines only
+  // One endless line is bounded by its characters.
+  window.AppendLog(QString(3 * MainDialog::kLogCharacters, u'x'));
+  EXPECT_LE(window.LogText().size(), 2 * MainDialog::kLogCharacters);
 }
 
 TEST(Startup, DebugSwitchShowsTheLogPane) {

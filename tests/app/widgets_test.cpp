@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -74,6 +75,70 @@ TEST(DeviceLineEdit, TypingLimitDoesNotCutTextFromTheDevice) {
   QTest::keyClick(&edit, Qt::Key_Backspace);
   QTest::keyClicks(&edit, "ab");
   EXPECT_EQ(edit.text(), "12345");
+}
+
+TEST(DeviceLineEdit, LimitCountsDeviceBytesAndAPasteInsertsWhatFits) {
+  const struct {
+    const char* before;  // "|" marks the cursor, "[...]" the selection
+    const char* pasted;
+    const char* after;
+  } cases[] = {
+      {"ab|", "cdefgh", "abcdef|"},
+      {"|ab", "cdefgh", "cdef|ab"},
+      {"a[bc]d", "xyz12", "axyz1|d"},
+      {"abcde|", "\xe3\x81\x82", "abcde|"},                      // あ: two bytes, one left
+      {"abcd|", "\xe3\x81\x82\xe3\x81\x84", "abcd\xe3\x81\x82|"},  // あい: room for あ
+      {"|", "\xef\xbd\xb1\xef\xbd\xb2\xe3\x81\x82\xe3\x81\x84", "\xef\xbd\xb1\xef\xbd\xb2\xe3\x81\x82\xe3\x81\x84|"},  // ｱｲあい: 6 bytes
+      {"abcdef|", "g", "abcdef|"},
+  };
+  for (const auto& c : cases) {
+    DeviceLineEdit edit;
+    edit.SetTypingLimit(6);
+    QString before = QString::fromUtf8(c.before);
+    const qsizetype selection = before.indexOf(u'[');
+    const qsizetype cursor = before.indexOf(u'|');
+    before.remove(u'|').remove(u'[');
+    const qsizetype selectionEnd = before.indexOf(u']');
+    before.remove(u']');
+    edit.setText(before);
+    if (selection >= 0) {
+      edit.setSelection(static_cast<int>(selection), static_cast<int>(selectionEnd - selection));
+    } else {
+      edit.setCursorPosition(static_cast<int>(cursor));
+    }
+    QApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    QString shown = edit.text();
+    shown.insert(edit.cursorPosition(), u'|');
+    EXPECT_EQ(shown, QString::fromUtf8(c.after)) << c.before << " + " << c.pasted;
+  }
+  // Typed: a full-width character takes two of the bytes.
+  DeviceLineEdit edit;
+  edit.SetTypingLimit(3);
+  for (const QChar c : QString::fromUtf8("\xe3\x81\x82\xe3\x81\x84" "a")) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(&edit, &press);
+  }
+  EXPECT_EQ(edit.text(), QString::fromUtf8("\xe3\x81\x82" "a"));
+}
+
+TEST(DeviceLineEdit, FitsDeviceRefusesWhatCouldNotGoOutAsItStands) {
+  const struct {
+    const char* text;
+    int limit;
+    bool fits;
+  } cases[] = {
+      {"abcdefgh", 8, true},          {"abcdefghi", 8, false},
+      {"\xe3\x81\x82" "bcdefg", 8, true}, {"\xe3\x81\x82" "bcdefgh", 8, false},  // あ counts two
+      {"a\tb", 8, false},             {"a\x7f", 0, false},
+      {"\xf0\x9f\x98\x80", 0, false},  // no Shift-JIS form
+      {"\xef\xbf\xbd", 0, false},       // a replaced byte from the device
+      {"", 8, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FitsDevice(QString::fromUtf8(c.text), c.limit), c.fits) << c.text;
+  }
+  EXPECT_EQ(DeviceByteCount(QString::fromUtf8("\xe3\x81\x82\xef\xbd\xb1" "a")), 4);
 }
 
 TEST(RadioGroup, IndexesAndNoSelection) {

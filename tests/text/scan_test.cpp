@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "text/scan.h"
@@ -89,6 +90,28 @@ TEST(ParseLeadingNumber, ReadsLikeTheDeviceValuesAndClamps) {
   EXPECT_EQ(ParseLeadingNumber("4294967303", 0, 15), 15);
   EXPECT_EQ(ParseLeadingNumber("99999999999999999999999999999", 0, 2147483647), 2147483647);
   EXPECT_EQ(ParseLeadingNumber("-99999999999999999999999999999", -5, 5), -5);
+}
+
+TEST(ParseLeadingNumber, SaturatesForAnyBounds) {
+  constexpr long long kMin = std::numeric_limits<long long>::min();
+  constexpr long long kMax = std::numeric_limits<long long>::max();
+  const struct {
+    const char* text;
+    long long min, max, expected;
+  } cases[] = {
+      {"9223372036854775807", kMin, kMax, kMax},
+      {"9223372036854775808", kMin, kMax, kMax},
+      {"-9223372036854775808", kMin, kMax, kMin},
+      {"-9223372036854775809", kMin, kMax, kMin},
+      {"123456789012345678", kMin, kMax, 123456789012345678LL},
+      {"-999999999999999999", kMin, kMax, -999999999999999999LL},
+      {"1000000000000000000", 0, 500000000000000000LL, 500000000000000000LL},
+      {"18446744073709551621", kMin, kMax, kMax},  // 2^64 + 5 must not wrap to 5
+      {"7", 10, 0, 7},                             // bounds in either order
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseLeadingNumber(c.text, c.min, c.max), c.expected) << c.text;
+  }
 }
 
 TEST(ReadValue, TakesTheTextAfterTheLabel) {
