@@ -39,7 +39,7 @@ bool OpenSpeedDial(MainDialog& window) {
   QTimer watch;
   watch.setInterval(5);
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    auto* form = qobject_cast<SpeedDialForm*>(QApplication::activeModalWidget());
+    auto* form = qobject_cast<FieldForm*>(QApplication::activeModalWidget());
     if (form == nullptr || opened) return;
     opened = true;
     Find<QPushButton>(form, 1)->click();
