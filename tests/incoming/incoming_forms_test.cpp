@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QTest>
 
+#include "app/help_file.h"
 #include "forms/line_edits.h"
 #include "incoming/incoming_forms.h"
 #include "support/session_rig.h"
@@ -73,6 +74,7 @@ TEST_F(IncomingForms, EveryStandardListSendsItsOwnCommand) {
 TEST_F(IncomingForms, RingDistinctionGoesToPseudoAndBack) {
   InForm(kStandard, [](FieldForm* form) {
     EXPECT_EQ(form->windowTitle(), "着信制御　標準設定");
+    QTest::keyClick(Find<QComboBox>(form, 1015), Qt::Key_F1);
     Press(form, 1372);
     Press(form, 1);
   });
@@ -81,6 +83,7 @@ TEST_F(IncomingForms, RingDistinctionGoesToPseudoAndBack) {
     Press(form, 1);
   });
   EXPECT_EQ(rig.Sent(), (Lines{"arrive ring_select pseudo", "arrive ring_select ntt"}));
+  EXPECT_EQ(rig.help.contexts, std::vector<int>{12});
 }
 
 // Device values outside the lists show no selection and stay as they are.
@@ -118,11 +121,11 @@ TEST_F(IncomingForms, ByNumberFormsShowTheirOwnEntries) {
     incoming.working.entries[k].ring = k % 3;
   }
   const struct {
-    int button, firstEntry, numberId, ringId, help;
+    int button, firstEntry, numberId, ringId;
     const char *title, *caption;
   } cases[] = {
-      {kByNumber1, 0, 1017, 1025, 13, "着信制御　電話番号別１設定", "００"},
-      {kByNumber2, 10, 1031, 1041, 13, "着信制御　電話番号別２設定", "１０"},
+      {kByNumber1, 0, 1017, 1025, "着信制御　電話番号別１設定", "００"},
+      {kByNumber2, 10, 1031, 1041, "着信制御　電話番号別２設定", "１０"},
   };
   for (const auto& c : cases) {
     InForm(c.button, [&c](FieldForm* form) {
@@ -153,6 +156,15 @@ TEST_F(IncomingForms, ByNumberFormsShowTheirOwnEntries) {
   }
   EXPECT_EQ(rig.help.contexts, (std::vector<int>{13, 13}));
   EXPECT_TRUE(rig.Sent().empty());
+}
+
+TEST(IncomingHelp, TheShippedFileHasTheFormsTopics) {
+  const QString path = QStringLiteral(SETUTILY_SOURCE_DIR "/resources/MORIVEX-9.hlp");
+  for (int context : {12, 13}) {
+    HelpTopic topic;
+    EXPECT_EQ(LoadHelpTopic(path, context, topic), HelpLookup::kFound) << context;
+    EXPECT_TRUE(topic.title.startsWith(QStringLiteral("着信制御"))) << context;
+  }
 }
 
 TEST_F(IncomingForms, OneRankOfEntryTwelveSendsOneCommand) {

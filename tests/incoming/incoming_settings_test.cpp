@@ -154,7 +154,8 @@ TEST_F(IncomingOnSim, EverySettingWrittenIsReadBackAsWritten) {
   // Entry by entry: all of entry 1 (factory: normal everywhere, ring1), then entry 2.
   const Lines entries = {"arrive address 1 03" + std::string(51, '0'),
                          "arrive ranking 1 tel1 precede", "arrive ranking 1 tel3 delay",
-                         "arrive ranking 1 usb reject", "arrive address 2 03" + std::string(51, '1'),
+                         "arrive ranking 1 usb reject",
+                         "arrive address 2 03" + std::string(51, '1'),
                          "arrive ranking 2 tel2 delay", "arrive ranking 2 tel3 reject",
                          "arrive ranking 2 data reject"};
   EXPECT_EQ(Lines(sent.begin() + standard.size(), sent.begin() + standard.size() + entries.size()),
