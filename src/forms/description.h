@@ -100,6 +100,12 @@ struct ItemBase {
   QString shownEmptyFor;     // texts: this stored value is shown as an empty edit
   std::string storeEmptyAs;  // texts: an empty edit is stored as this value
   std::optional<std::pair<int, int>> cell;  // row, column inside a box laid out as a grid
+  // Grid columns the item spans from its cell; a label spanning several
+  // stands centred over them.
+  int cellColumns = 1;
+  // The accessible name of a control that has no caption of its own (a
+  // cell of a table whose row and column headings name it).
+  QString accessibleName;
   PerInstance<bool> shown = true;  // some instances leave the item out
   int order = 0;                   // checking order (stable in description order)
   int editChars = 0;               // width of an edit in characters (0: by limit)
@@ -142,7 +148,15 @@ struct Item : ItemBase {
     storeEmptyAs = shownEmptyFor.toStdString();
     return std::move(*this);
   }
-  Item At(int row, int column) && { cell = std::make_pair(row, column); return std::move(*this); }
+  Item At(int row, int column, int columns = 1) && {
+    cell = std::make_pair(row, column);
+    cellColumns = columns;
+    return std::move(*this);
+  }
+  Item Named(const char16_t* name) && {
+    accessibleName = QString::fromUtf16(name);
+    return std::move(*this);
+  }
   Item ShownOn(PerInstance<bool> on) && { shown = std::move(on); return std::move(*this); }
   Item Order(int position) && { order = position; return std::move(*this); }
   Item Width(int chars) && { editChars = chars; return std::move(*this); }

@@ -203,7 +203,10 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
       break;
     case ItemKind::kLabel:
       b.label = new QLabel(look.caption, frame);
+      // A heading over several columns stands centred above them.
+      if (look.cellColumns > 1) row->addStretch(1);
       row->addWidget(b.label);
+      if (look.cellColumns > 1) row->addStretch(1);
       break;
     case ItemKind::kRateLabel:
       b.rate = new QLabel(frame);
@@ -212,9 +215,12 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
       break;
   }
 
+  if (control != nullptr && !look.accessibleName.isEmpty()) {
+    control->setAccessibleName(look.accessibleName);
+  }
   if (look.cell) {
     if (caption != nullptr) row->insertWidget(0, caption);
-    layout->addLayout(row, look.cell->first, look.cell->second);
+    layout->addLayout(row, look.cell->first, look.cell->second, 1, std::max(1, look.cellColumns));
   } else if (horizontal) {
     if (caption != nullptr) row->insertWidget(0, caption);
     layout->addLayout(row, 0, next++);

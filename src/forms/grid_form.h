@@ -33,7 +33,7 @@ struct GridSpec {
   std::vector<std::vector<std::vector<int>>> ids;  // [instance][row][column]
   QString captionHeader;         // heading of the row-caption column ("Ｎｏ．")
   QString heading;               // a heading over some columns ("着信順位")
-  int headingFirst = 0, headingColumns = 0;
+  int headingFirst = 0, headingColumns = 0;  // its first column (0: the first of columns) and span
   QString (*rowCaption)(int instance, int row) = nullptr;
   QString (*message)(int entryNumber) = nullptr;  // a rejected number (entries count from 1)
   QString noteHead;              // "注意）"
@@ -55,16 +55,19 @@ std::unique_ptr<FieldForm> MakeGridForm(QWidget* parent, Session& session,
   const int headerRow = spec.heading.isEmpty() ? 0 : 1;
   BoxBase table;
   const int box = form->AddBox(table);
-  auto label = [&](const QString& text, int row, int column) {
+  auto label = [&](const QString& text, int row, int column, int span = 1) {
     ItemBase item;
     item.kind = ItemKind::kLabel;
     item.caption = text;
     item.cell = std::make_pair(row, column);
+    item.cellColumns = span;
     return form->AddItem(box, item);
   };
   for (int half = 0; half < spec.halves; ++half) {
     const int base = half * (columns + 2);
-    if (!spec.heading.isEmpty()) label(spec.heading, 0, base + 1 + spec.headingFirst);
+    if (!spec.heading.isEmpty()) {
+      label(spec.heading, 0, base + 1 + spec.headingFirst, std::max(1, spec.headingColumns));
+    }
     if (!spec.captionHeader.isEmpty()) label(spec.captionHeader, headerRow, base);
     for (int c = 0; c < columns; ++c) label(spec.columns[c].header, headerRow, base + 1 + c);
   }

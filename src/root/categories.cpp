@@ -1,6 +1,7 @@
 #include "analog/analog_forms.h"
 #include "root/categories.h"
 #include "forms/session.h"
+#include "incoming/incoming_forms.h"
 #include "speeddial/speed_dial_form.h"
 
 namespace setutily {
@@ -8,6 +9,7 @@ namespace setutily {
 std::vector<CategoryLaunch> BuildCategories(Session& session) {
   std::vector<CategoryLaunch> categories;
   categories.push_back(AnalogLaunch(session));
+  categories.push_back(IncomingControlLaunch(session));
   categories.push_back(SpeedDialLaunch(session));
   return categories;
 }
