@@ -53,11 +53,11 @@ FormBox<D> ThroughputHalf(const char16_t* title, int D::*direction, int D::*rate
       Label<D>(u"評価方向"),
       Radios(direction, std::move(directionChoices)),
       Number(u"しきい値", rate, ids.rate, 0, 100)
-          .Limit(3).Width(3).Unit(u"％").Arrows(ids.rateArrows, 3, 0, 100)
+          .Limit(3).Width(4).Unit(u"％").Arrows(ids.rateArrows, 3, 0, 100)
           .Order(firstCheck + 2).Message(u"しきい値の入力に間違いがあります。"),
       RateLabel<D>(ids.rateLabel, ids.rate, Rate),
       Number(u"評価時間", time, ids.time, 1, 255)
-          .Limit(3).Width(3).Unit(u"秒").Arrows(ids.timeArrows, 3, 1, 255)
+          .Limit(3).Width(4).Unit(u"秒").Arrows(ids.timeArrows, 3, 1, 255)
           .Order(firstCheck + 1).Message(u"評価時間の入力に間違いがあります。"),
       // Shown in seconds, stored in units of 5 seconds.
       Number(u"最小保持時間", minimum, ids.minimum, 5, 1275)
