@@ -13,25 +13,26 @@ constexpr std::string_view kShowData = "show digital data\r";
 constexpr std::string_view kShowUsb = "show digital usb\r";
 constexpr std::string_view kShowCommon = "show digital common\r";
 
-// Choice codes keep whatever the device prints (a code no form shows stays
-// unselected and unchanged); numbers are held within their ranges.
+// Values as the device prints them: a choice code no form shows stays
+// unselected and unchanged, a number out of its range fails the form's check
+// until it is corrected.
 const ReadTable<DigitalSettings> kCommonLabels = {
     {"init channel number:", &D::init_channel},
     {"digital arrive priority:", &D::arrive_priority},
     {"resource bod:", &D::resource_bod},
     {"throughput bod:", &D::throughput_bod},
     {"  add evaluation direction:", &D::add_evaluation_direction},
-    Number("  add standard rate:", &D::add_standard_rate).Range(0, 100),
-    Number("  add evaluation time:", &D::add_evaluation_time).Range(1, 255),
-    Number("  add minimum maintenance time:", &D::add_minimum_time).Range(1, 255),
+    {"  add standard rate:", &D::add_standard_rate},
+    {"  add evaluation time:", &D::add_evaluation_time},
+    {"  add minimum maintenance time:", &D::add_minimum_time},
     {"  del evaluation direction:", &D::del_evaluation_direction},
-    Number("  del standard rate:", &D::del_standard_rate).Range(0, 100),
-    Number("  del evaluation time:", &D::del_evaluation_time).Range(1, 255),
-    Number("  del minimum maintenance time:", &D::del_minimum_time).Range(1, 255),
+    {"  del standard rate:", &D::del_standard_rate},
+    {"  del evaluation time:", &D::del_evaluation_time},
+    {"  del minimum maintenance time:", &D::del_minimum_time},
     {"bacp/bap:", &D::bacp_bap},
-    Number("  depart channel:", &D::depart_flags).Range(0, 255),
-    Number("  arrive channel:", &D::arrive_flags).Range(0, 255),
-    Number("disconnect time:", &D::disc_time).Range(0, 255),
+    {"  depart channel:", &D::depart_flags},
+    {"  arrive channel:", &D::arrive_flags},
+    {"disconnect time:", &D::disc_time},
     {"piafs:", &D::piafs},
 };
 
