@@ -81,7 +81,7 @@ enum class ItemKind {
 // Everything about an item but the record field it is bound to.
 struct ItemBase {
   ItemKind kind = ItemKind::kNote;
-  QString caption;  // edits and drop-downs: the label before them; notes: the text
+  QString caption;  // edits, drop-downs and radios: the label before them; notes: the text
   std::vector<Option> options;
   PerInstance<int> id;     // edit or drop-down
   PerInstance<int> limit;  // typing limit of an edit (0: none)
@@ -119,6 +119,7 @@ struct Item : ItemBase {
   FieldRef<Rec> field;
 
   // Builders.
+  Item Caption(const char16_t* text) && { caption = QString::fromUtf16(text); return std::move(*this); }
   Item Limit(PerInstance<int> chars) && { limit = std::move(chars); return std::move(*this); }
   Item Message(const char16_t* text) && { message = QString::fromUtf16(text); return std::move(*this); }
   Item Unit(const char16_t* text) && { unit = QString::fromUtf16(text); return std::move(*this); }

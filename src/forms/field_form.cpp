@@ -161,14 +161,21 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
       for (const Option& option : look.options) {
         auto* button = new QRadioButton(option.caption, frame);
         button->setObjectName(id(option.id));
+        // Buttons of a captioned pair ("チャネル追加": 拒否する / 自動応答)
+        // are named with the caption, so that equal captions stay apart.
         QString name = option.caption;
-        button->setAccessibleName(name.remove(u'\n'));
+        name.remove(u'\n');
+        button->setAccessibleName(look.caption.isEmpty() ? name : look.caption + u' ' + name);
         b.radios->Add(button);
         buttons->addWidget(button);
       }
       if (look.orientation == Qt::Horizontal) buttons->addStretch(1);
       row->addLayout(buttons);
-      if (!look.caption.isEmpty()) caption = new QLabel(look.caption, frame);
+      if (!look.caption.isEmpty()) {
+        caption = new QLabel(look.caption, frame);
+        // Captioned choices line up like captioned edits: caption, then buttons.
+        if (b.radios->Count() > 0) control = b.radios->Button(0);
+      }
       break;
     }
     case ItemKind::kChecks:
@@ -227,6 +234,8 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
   } else if (caption != nullptr && control != nullptr) {
     layout->addWidget(caption, next, 0);
     layout->addLayout(row, next++, 1);
+  } else if (look.kind == ItemKind::kRateLabel) {
+    layout->addLayout(row, next++, 1);  // under the edit it is computed from
   } else {
     if (caption != nullptr) row->insertWidget(0, caption);
     layout->addLayout(row, next++, 0, 1, 2);

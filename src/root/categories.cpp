@@ -1,4 +1,5 @@
 #include "analog/analog_forms.h"
+#include "digital/digital_forms.h"
 #include "root/categories.h"
 #include "forms/session.h"
 #include "incoming/incoming_forms.h"
@@ -9,6 +10,7 @@ namespace setutily {
 std::vector<CategoryLaunch> BuildCategories(Session& session) {
   std::vector<CategoryLaunch> categories;
   categories.push_back(AnalogLaunch(session));
+  categories.push_back(DigitalLaunch(session));
   categories.push_back(IncomingControlLaunch(session));
   categories.push_back(SpeedDialLaunch(session));
   return categories;

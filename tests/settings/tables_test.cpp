@@ -199,6 +199,27 @@ TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
   EXPECT_EQ(failure.index, 3);
   EXPECT_EQ(now[3], was[3]);
   EXPECT_EQ(now[1].used, 0);
+TEST_F(WriteChangesTest, ABitsFieldSendsACommandPerBitAndFailsAsAWhole) {
+  struct Sides {
+    int near = 0, far = 0;
+  };
+  const WriteTable<Sides> table = {
+      SendBits(&Sides::near, {{"near a on\r", "near a off\r"}, {"near b on\r", "near b off\r"}}),
+      SendBits(&Sides::far, {{"far a on\r", "far a off\r"}, {"far b on\r", "far b off\r"}}),
+  };
+  Sides base{.near = 1, .far = 1};
+  Sides changed{.near = 1, .far = 3};  // bit 1 of far only
+  EXPECT_EQ(WriteChanges(session, table, changed, base), 1);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"far a on", "far b on"}));
+  rig.device.ClearLog();
+  // Silent on the second command of a side: the whole side is the device's again.
+  rig.device.AddFault({Fault::kSilent, 0, "near b", 1, 0});
+  session.timing.commandMs = 50;
+  Sides both{.near = 2, .far = 0};
+  EXPECT_EQ(WriteChanges(session, table, both, base), 0);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"near a off"}));
+  EXPECT_EQ(both.near, 1);
+  EXPECT_EQ(both.far, 1);
 }
 
 TEST(SettingsCopies, CommitKeepsThePreviousWorkingCopyAsBaselineAndCounts) {

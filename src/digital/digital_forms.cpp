@@ -1,0 +1,235 @@
+#include "digital/digital_forms.h"
+
+#include "forms/category_menu.h"
+
+namespace setutily {
+
+namespace {
+
+using P = DigitalPortSettings;
+using D = DigitalSettings;
+
+DigitalPortSettings& PortOf(DigitalSettings& settings, int port) {
+  return port == 0 ? settings.data : settings.usb;
+}
+DigitalSettings& Whole(DigitalSettings& settings, int) { return settings; }
+
+Option Choice(const char16_t* caption, PerInstance<int> ids) { return {caption, std::move(ids)}; }
+
+// A direction that adds or deletes channels (not "no addition", and not a
+// code the form cannot show, which stays as the device has it).
+bool Evaluates(int direction) { return direction >= 0 && direction <= 2; }
+
+// Throughput BOD switched off means neither addition nor deletion.
+void NoThroughputDirections(DigitalSettings& edited, int) {
+  if (edited.throughput_bod != 0) return;
+  edited.add_evaluation_direction = 3;
+  edited.del_evaluation_direction = 3;
+}
+
+// A half that evaluates data needs throughput BOD on.
+void ThroughputOnForDirections(DigitalSettings& edited, int) {
+  if (Evaluates(edited.add_evaluation_direction) || Evaluates(edited.del_evaluation_direction)) {
+    edited.throughput_bod = 1;
+  }
+}
+
+QString Rate(int threshold) {
+  return QString::asprintf("約 %.2f kbps", threshold * 8 * 0.01);
+}
+
+// The ids of one half of the throughput form: threshold edit and arrows,
+// rate label, evaluation time edit and arrows, minimum time edit and arrows.
+struct HalfIds {
+  int rate, rateArrows, rateLabel, time, timeArrows, minimum, minimumArrows;
+};
+
+// One half of the throughput form, its checks from firstCheck on (minimum
+// time, evaluation time, threshold; the deletion half is checked first).
+FormBox<D> ThroughputHalf(const char16_t* title, int D::*direction, int D::*rate, int D::*time,
+                          int D::*minimum, const HalfIds& ids,
+                          std::vector<Option> directionChoices, int firstCheck) {
+  return Box<D>(title).With(
+      Label<D>(u"評価方向"),
+      Radios(direction, std::move(directionChoices)),
+      Number(u"しきい値", rate, ids.rate, 0, 100)
+          .Limit(3).Width(4).Unit(u"％").Arrows(ids.rateArrows, 3, 0, 100)
+          .Order(firstCheck + 2).Message(u"しきい値の入力に間違いがあります。"),
+      RateLabel<D>(ids.rateLabel, ids.rate, Rate),
+      Number(u"評価時間", time, ids.time, 1, 255)
+          .Limit(3).Width(4).Unit(u"秒").Arrows(ids.timeArrows, 3, 1, 255)
+          .Order(firstCheck + 1).Message(u"評価時間の入力に間違いがあります。"),
+      // Shown in seconds, stored in units of 5 seconds.
+      Number(u"最小保持時間", minimum, ids.minimum, 5, 1275)
+          .Limit(4).Width(4).Unit(u"秒").StoreScale(5).Arrows(ids.minimumArrows, 4, 1, 255, 5)
+          .Order(firstCheck).Message(u"最小保持時間の入力に間違いがあります。"));
+}
+
+Item<D> AnswerPair(const char16_t* caption, int D::*flags, int bit, int rejectId, int autoId) {
+  return RadioBit(flags, bit, Option(u"拒否する", rejectId), Option(u"自動応答", autoId))
+      .Caption(caption);
+}
+
+}  // namespace
+
+const FormSpec<DigitalSettings, DigitalPortSettings>& DigitalPortForm() {
+  static const FormSpec<DigitalSettings, DigitalPortSettings> spec{
+      .title = {QStringLiteral("ＤＡＴＡポート設定"), QStringLiteral("ＵＳＢポート設定")},
+      .help = {6, 7},
+      .boxes = {
+          Box<P>(u"番号登録").At(0, 0, 1, 2).With(
+              Phone(u"自己アドレス", &P::self_address, {1305, 1314}).Limit(53).Width(24)
+                  .Message(u"自己アドレスの入力に間違いがあります。"),
+              Note<P>(u"・サブアドレスは「*」で区切ってください")),
+          Box<P>(u"着信転送").At(1, 0, 1, 2).With(
+              Radios(&P::arrive_transfer, {Choice(u"利用しない", {1562, 1567}),
+                                           Choice(u"利用する", {1561, 1566})})
+                  .Horizontal(),
+              Phone(u"着信転送先電話番号", &P::transfer_address, {1563, 1568}).Limit(53).Width(24)
+                  .Message(u"転送先電話番号の入力に間違いがあります。")),
+          Box<P>(u"グローバル着信").At(2, 0).With(
+              Radios(&P::global_arrive, {Choice(u"着信しない", {1307, 1316}),
+                                         Choice(u"着信する", {1306, 1315})})),
+          Box<P>(u"サブアドレスなし着信").At(2, 1).With(
+              Radios(&P::no_subaddress, {Choice(u"着信しない", {1309, 1318}),
+                                         Choice(u"着信する", {1308, 1317})})),
+          Box<P>(u"発信者番号通知").At(0, 2, 2, 1).With(
+              Radios(&P::notice_number, {Choice(u"通知しない", {1310, 1319}),
+                                         Choice(u"契約者回線番号を通知する", {1311, 1320}),
+                                         Choice(u"自己アドレスを通知する", {1312, 1321}),
+                                         Choice(u"網契約に従う", {1313, 1322})})),
+          Box<P>(u"ｉ・ナンバー").At(2, 2).With(
+              Radios(&P::i_number,
+                     {Choice(u"どちらでも着信する／\n契約者回線番号で発信する", {1573, 1576}),
+                      Choice(u"契約者回線番号で発着信する", {1571, 1574}),
+                      Choice(u"追加番号1で発着信する", {1572, 1575}),
+                      Choice(u"追加番号2で発着信する", {1574, 1577})})),
+      },
+      .project = PortOf,
+  };
+  return spec;
+}
+
+const FormSpec<DigitalSettings, DigitalSettings>& DigitalCommonForm() {
+  static const FormSpec<DigitalSettings, DigitalSettings> spec{
+      .title = QStringLiteral("デジタルポート共通設定"),
+      .help = 8,
+      .boxes = {
+          Box<D>(u"初期接続チャネル数").At(0, 0).With(
+              Radios(&D::init_channel, {{u"２チャネル", 1323}, {u"１チャネル", 1324}})),
+          Box<D>(u"デジタル着信優先").At(0, 1).With(
+              Radios(&D::arrive_priority, {{u"ＤＡＴＡポート", 1333}, {u"ＵＳＢポート", 1334}})),
+          Box<D>(u"リソースBODの設定").At(1, 0, 2, 1).With(
+              Radios(&D::resource_bod, {{u"割当てを行わない", 1328},
+                                        {u"発信時のみ割当てる", 1326},
+                                        {u"着信時のみ割当てる", 1327},
+                                        {u"発信/着信とも割当てる", 1325}})),
+          Box<D>(u"スループットBOD").At(1, 1).With(
+              Radios(&D::throughput_bod, {{u"使用しない", 1330}, {u"使用する", 1329}})
+                  .Horizontal()),
+          Box<D>(u"ＢＡＣＰ/ＢＡＰ").At(2, 1).With(
+              Radios(&D::bacp_bap, {{u"使用しない", 1332}, {u"使用する", 1331}}).Horizontal()),
+          Box<D>(u"切断までの待ち時間").At(3, 0).With(
+              Number(u"切断時間", &D::disc_time, 1595, 0, 255).Limit(5).Width(4).Unit(u"分")
+                  .Message(u"切断時間の入力に間違いがあります。")),
+          Box<D>(u"ＰＩＡＦＳ").At(3, 1).With(
+              DropDown<D>(nullptr, &D::piafs, 1647,
+                          {{u"32k"}, {u"64k Version 2.0"}, {u"64k Version 2.1"}})),
+      },
+      .project = Whole,
+      .adjust = NoThroughputDirections,
+  };
+  return spec;
+}
+
+const FormSpec<DigitalSettings, DigitalSettings>& ThroughputBodForm() {
+  static const HalfIds kAdd = {1345, 1351, 1343, 1346, 1352, 1347, 1353};
+  static const HalfIds kDel = {1348, 1354, 1344, 1349, 1355, 1350, 1356};
+  static const FormSpec<DigitalSettings, DigitalSettings> spec{
+      .title = QStringLiteral("スループットＢＯＤ設定"),
+      .help = 9,
+      .boxes = {
+          ThroughputHalf(u"チャネル追加", &D::add_evaluation_direction, &D::add_standard_rate,
+                         &D::add_evaluation_time, &D::add_minimum_time, kAdd,
+                         {{u"送受信データとも評価し追加する", 1335},
+                          {u"送信データのみ評価し追加する", 1336},
+                          {u"受信データのみ評価し追加する", 1337},
+                          {u"追加を行わない", 1338}},
+                         4)
+              .At(0, 0),
+          ThroughputHalf(u"チャネル削除", &D::del_evaluation_direction, &D::del_standard_rate,
+                         &D::del_evaluation_time, &D::del_minimum_time, kDel,
+                         {{u"送受信データとも評価し削除する", 1339},
+                          {u"送信データのみ評価し削除する", 1340},
+                          {u"受信データのみ評価し削除する", 1341},
+                          {u"削除を行わない", 1342}},
+                         1)
+              .At(0, 1),
+      },
+      .project = Whole,
+      .adjust = ThroughputOnForDirections,
+  };
+  return spec;
+}
+
+const FormSpec<DigitalSettings, DigitalSettings>& DigitalBacpForm() {
+  static const FormSpec<DigitalSettings, DigitalSettings> spec{
+      .title = QStringLiteral("ＢＡＣＰ／ＢＡＰ設定"),
+      .help = 10,
+      .boxes = {
+          Box<D>(u"発信側").At(0, 0).With(
+              AnswerPair(u"チャネル追加", &D::depart_flags, 1, 1357, 1358),
+              AnswerPair(u"コールバック要求", &D::depart_flags, 2, 1359, 1360),
+              AnswerPair(u"チャネル削除", &D::depart_flags, 4, 1361, 1362)),
+          Box<D>(u"着信側").At(1, 0).With(
+              AnswerPair(u"チャネル追加", &D::arrive_flags, 1, 1363, 1364),
+              AnswerPair(u"コールバック要求", &D::arrive_flags, 2, 1365, 1366),
+              AnswerPair(u"チャネル削除", &D::arrive_flags, 4, 1367, 1368)),
+      },
+      .project = Whole,
+  };
+  return spec;
+}
+
+MenuSpec DigitalMenu(Session& session) {
+  auto button = [&session](const char16_t* caption, int id, int row, int column,
+                           std::function<std::unique_ptr<QDialog>(QWidget*)> open,
+                           DigitalGroup group) {
+    return MenuButton{
+        .caption = QString::fromUtf16(caption), .id = id, .row = row, .column = column,
+        .open = std::move(open),
+        .write = [&session, group](WriteFailure* failure) {
+          return WriteDigitalSettings(session, session.records.Of<DigitalSettings>(), group,
+                                      failure);
+        }};
+  };
+  auto form = [&session](const auto& spec, int instance = 0) {
+    return [&session, &spec, instance](QWidget* parent) -> std::unique_ptr<QDialog> {
+      return OpenForm(parent, session, spec, instance);
+    };
+  };
+  return MenuSpec{
+      .title = QStringLiteral("デジタル設定"),
+      .writeErrorLog = QStringLiteral("Digital Status Write ERROR\r\n"),
+      .buttons = {button(u"ＤＡＴＡ", 1058, 0, 0, form(DigitalPortForm(), 0), DigitalGroup::kData),
+                  button(u"ＵＳＢ", 1066, 0, 1, form(DigitalPortForm(), 1), DigitalGroup::kUsb),
+                  button(u"共通", 1062, 1, 0, form(DigitalCommonForm()), DigitalGroup::kCommon),
+                  button(u"スループットＢＯＤ", 1070, 1, 1, form(ThroughputBodForm()),
+                         DigitalGroup::kThroughput),
+                  button(u"ＢＡＣＰ／ＢＡＰ", 1074, 2, 0, form(DigitalBacpForm()),
+                         DigitalGroup::kBacp)},
+      .backRow = 2,
+      .backColumn = 1,
+  };
+}
+
+CategoryLaunch DigitalLaunch(Session& session) {
+  CategoryLaunch launch = NamedLaunch(1540, QStringLiteral("Digital"));
+  launch.read = [&session] {
+    return ReadDigitalSettings(session, session.records.Of<DigitalSettings>());
+  };
+  launch.show = ShowMenu(session, [&session] { return DigitalMenu(session); });
+  return launch;
+}
+
+}  // namespace setutily

@@ -1,0 +1,23 @@
+// The digital category's forms and menu, as descriptions for the form kit:
+// the port form (one description for DATA and USB, instances 0 and 1), the
+// digital common, throughput BOD and BACP/BAP forms, the digital menu, and
+// the main window's "デジタル設定" launch.
+#pragma once
+
+#include "digital/digital_settings.h"
+#include "forms/category.h"
+#include "forms/category_menu.h"
+#include "forms/field_form.h"
+
+namespace setutily {
+
+const FormSpec<DigitalSettings, DigitalPortSettings>& DigitalPortForm();
+const FormSpec<DigitalSettings, DigitalSettings>& DigitalCommonForm();
+const FormSpec<DigitalSettings, DigitalSettings>& ThroughputBodForm();
+const FormSpec<DigitalSettings, DigitalSettings>& DigitalBacpForm();
+MenuSpec DigitalMenu(Session& session);
+
+// Read, then the menu; the menu writes each form's group.
+CategoryLaunch DigitalLaunch(Session& session);
+
+}  // namespace setutily
