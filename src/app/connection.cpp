@@ -22,20 +22,23 @@ ConnectionSettings LoadConnectionSettings(const ProfileFile& profile) {
       profile.ReadString(kOptionSection, QStringLiteral("DATA1"), QString(), kPasswordReadLimit);
   settings.adminPassword =
       profile.ReadString(kOptionSection, QStringLiteral("DATA2"), QString(), kPasswordReadLimit);
+  settings.devicePath = ComPortDevicePath(settings.portNumber, profile.ComPortOverrides());
   return settings;
 }
 
 bool SaveConnectionSettings(ProfileFile& profile, const ConnectionSettings& settings,
-                            QString* error) {
-  return profile.Write(
-      {
-          {kPortSection, QStringLiteral("PORT"), QString::number(settings.networkMode)},
-          {kPortSection, QStringLiteral("COM"), QString::number(settings.portNumber)},
-          {kAddressSection, QStringLiteral("FIELD"), settings.address},
-          {kOptionSection, QStringLiteral("DATA1"), settings.loginPassword},
-          {kOptionSection, QStringLiteral("DATA2"), settings.adminPassword},
-      },
-      error);
+                            QString* error, const QMap<int, QString>& devices) {
+  std::vector<ProfileFile::Entry> entries{
+      {kPortSection, QStringLiteral("PORT"), QString::number(settings.networkMode)},
+      {kPortSection, QStringLiteral("COM"), QString::number(settings.portNumber)},
+      {kAddressSection, QStringLiteral("FIELD"), settings.address},
+      {kOptionSection, QStringLiteral("DATA1"), settings.loginPassword},
+      {kOptionSection, QStringLiteral("DATA2"), settings.adminPassword},
+  };
+  for (auto it = devices.constBegin(); it != devices.constEnd(); ++it) {
+    entries.push_back({QStringLiteral("DEVICE"), QStringLiteral("COM%1").arg(it.key()), it.value()});
+  }
+  return profile.Write(entries, error);
 }
 
 bool DebugModeOn(const ProfileFile& profile) {

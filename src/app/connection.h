@@ -2,6 +2,7 @@
 // and the hook through which start-up opens the network connection.
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -32,6 +33,9 @@ struct ConnectionSettings {
   QString address;        // the device's IPv4 address, dotted
   QString loginPassword;  // first password of the network login
   QString adminPassword;  // administrator password of the network login
+  // The device the COM port leads to (ComPortDevicePath with the profile's
+  // "DEVICE" mappings); empty for a port number without one.
+  QString devicePath;
 };
 
 // Reads "PORTSEL"/"PORT" and "COM", "IPADDR"/"FIELD", "OPTION"/"DATA1" and
@@ -39,9 +43,10 @@ struct ConnectionSettings {
 // Any non-zero "PORT" selects the network link.
 ConnectionSettings LoadConnectionSettings(const ProfileFile& profile);
 
-// Writes exactly those five keys in one replacement of the file.
+// Writes exactly those five keys in one replacement of the file, and with
+// them "DEVICE"/"COMn" for each entry of devices (port number -> path).
 bool SaveConnectionSettings(ProfileFile& profile, const ConnectionSettings& settings,
-                            QString* error = nullptr);
+                            QString* error = nullptr, const QMap<int, QString>& devices = {});
 
 // True when "MODE"/"DEBUG" is 99: the main window shows its log pane.
 bool DebugModeOn(const ProfileFile& profile);

@@ -1,6 +1,7 @@
 #include "app/connection_dialog.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,7 +10,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "forms/form.h"
 #include "forms/line_edits.h"
@@ -36,8 +39,8 @@ DeviceLineEdit* AddEdit(QGridLayout* grid, int row, const QString& caption, cons
 }  // namespace
 
 ConnectionPortDialog::ConnectionPortDialog(ProfileFile& profile, Messages& messages,
-                                           QWidget* parent)
-    : QDialog(parent), profile_(profile), messages_(messages) {
+                                           QWidget* parent, SerialPortLister ports)
+    : QDialog(parent), profile_(profile), messages_(messages), lister_(std::move(ports)) {
   setWindowTitle(QStringLiteral("接続ポート設定"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   auto* outer = new QVBoxLayout(this);
@@ -50,14 +53,34 @@ ConnectionPortDialog::ConnectionPortDialog(ProfileFile& profile, Messages& messa
 
   auto* upper = new QHBoxLayout;
   auto* portGroup = new QGroupBox(QStringLiteral("ポート選択"), this);
-  auto* portLayout = new QHBoxLayout(portGroup);
+  auto* portLayout = new QGridLayout(portGroup);
   auto* portLabel = new QLabel(QStringLiteral("COMポート"), portGroup);
   port_ = new QComboBox(portGroup);
   port_->setObjectName(QStringLiteral("1022"));
   for (int n = 1; n <= 9; ++n) port_->addItem(QStringLiteral("COM%1").arg(n));
   portLabel->setBuddy(port_);
-  portLayout->addWidget(portLabel);
-  portLayout->addWidget(port_, 1);
+  portLayout->addWidget(portLabel, 0, 0);
+  portLayout->addWidget(port_, 0, 1, 1, 2);
+  // The device the selected COM port leads to, and the ports to lead it to.
+  portLayout->addWidget(new QLabel(QStringLiteral("デバイス"), portGroup), 1, 0);
+  device_ = new QLabel(portGroup);
+  device_->setObjectName(QStringLiteral("DevicePath"));
+  device_->setAccessibleName(QStringLiteral("COMポートのデバイス"));
+  device_->setTextFormat(Qt::PlainText);
+  device_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  portLayout->addWidget(device_, 1, 1, 1, 2);
+  auto* choiceLabel = new QLabel(QStringLiteral("割り当て"), portGroup);
+  deviceChoice_ = new QComboBox(portGroup);
+  deviceChoice_->setObjectName(QStringLiteral("DeviceChoice"));
+  deviceChoice_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  choiceLabel->setBuddy(deviceChoice_);
+  rescan_ = new QPushButton(QStringLiteral("再検索"), portGroup);
+  rescan_->setObjectName(QStringLiteral("RescanPorts"));
+  rescan_->setAutoDefault(false);
+  portLayout->addWidget(choiceLabel, 2, 0);
+  portLayout->addWidget(deviceChoice_, 2, 1);
+  portLayout->addWidget(rescan_, 2, 2);
+  portLayout->setColumnStretch(1, 1);
   upper->addWidget(portGroup, 1);
 
   auto* buttons = new QVBoxLayout;
@@ -111,7 +134,16 @@ ConnectionPortDialog::ConnectionPortDialog(ProfileFile& profile, Messages& messa
   connect(confirm, &QPushButton::clicked, this, &ConnectionPortDialog::OnConfirm);
   connect(quit, &QPushButton::clicked, this, &QDialog::reject);
   connect(mode_, &RadioGroup::Changed, this, &ConnectionPortDialog::ShowMode);
+  connect(port_, &QComboBox::currentIndexChanged, this, &ConnectionPortDialog::ShowDevice);
+  connect(deviceChoice_, &QComboBox::currentIndexChanged, this,
+          &ConnectionPortDialog::OnDeviceChosen);
+  connect(rescan_, &QPushButton::clicked, this, [this] {
+    if (lister_) ports_ = lister_();
+    ShowDevice();
+  });
 
+  stored_ = profile_.ComPortOverrides();
+  if (lister_) ports_ = lister_();
   settings_ = LoadConnectionSettings(profile_);
   mode_->SetValue(settings_.networkMode);
   ShowMode(settings_.networkMode);
@@ -122,12 +154,50 @@ ConnectionPortDialog::ConnectionPortDialog(ProfileFile& profile, Messages& messa
   address_->setText(settings_.address);
   loginPassword_->setText(settings_.loginPassword);
   adminPassword_->setText(settings_.adminPassword);
+  ShowDevice();
   AssignAccessibleNames(this);
+}
+
+QString ConnectionPortDialog::DevicePath(int number) const {
+  const auto it = chosen_.constFind(number);
+  return it != chosen_.constEnd() ? *it : ComPortDevicePath(number, stored_);
+}
+
+void ConnectionPortDialog::ShowDevice() {
+  const int number = port_->currentIndex() + 1;
+  const QString path = DevicePath(number);
+  const auto entry = std::find_if(ports_.begin(), ports_.end(),
+                                  [&](const SerialPortEntry& port) { return port.path == path; });
+  const QString missing = QStringLiteral("%1（見つかりません）").arg(path);
+  if (path.isEmpty()) {
+    device_->setText(QStringLiteral("—"));
+  } else if (entry != ports_.end()) {
+    device_->setText(SerialPortText(*entry));
+  } else {
+    device_->setText(QFileInfo::exists(path) ? path : missing);
+  }
+  // The choice: the ports found, led by this COM port's own device when it
+  // is not among them; refilled without counting as the user's choice.
+  const QSignalBlocker blocker(deviceChoice_);
+  deviceChoice_->clear();
+  if (path.isEmpty()) return;
+  if (entry == ports_.end()) deviceChoice_->addItem(device_->text(), path);
+  for (const SerialPortEntry& port : ports_) deviceChoice_->addItem(SerialPortText(port), port.path);
+  deviceChoice_->setCurrentIndex(deviceChoice_->findData(path));
+}
+
+void ConnectionPortDialog::OnDeviceChosen(int index) {
+  const int number = port_->currentIndex() + 1;
+  if (index < 0 || number < 1) return;
+  chosen_.insert(number, deviceChoice_->itemData(index).toString());
+  ShowDevice();
 }
 
 void ConnectionPortDialog::ShowMode(int mode) {
   const bool network = mode != 0;
   port_->setEnabled(!network);
+  deviceChoice_->setEnabled(!network);
+  rescan_->setEnabled(!network);
   address_->setEnabled(network);
   loginPassword_->setEnabled(network);
   adminPassword_->setEnabled(network);
@@ -166,8 +236,14 @@ void ConnectionPortDialog::OnConfirm() {
   settings.address = address_->text();
   settings.loginPassword = loginPassword_->text();
   settings.adminPassword = adminPassword_->text();
+  settings.devicePath = DevicePath(settings.portNumber);
+  // Only mappings that differ from what the port leads to already are stored.
+  QMap<int, QString> devices;
+  for (auto it = chosen_.constBegin(); it != chosen_.constEnd(); ++it) {
+    if (*it != ComPortDevicePath(it.key(), stored_)) devices.insert(it.key(), *it);
+  }
   QString error;
-  if (!SaveConnectionSettings(profile_, settings, &error)) {
+  if (!SaveConnectionSettings(profile_, settings, &error, devices)) {
     // The run goes on with the settings shown; only keeping them failed.
     messages_.Show(this,
                    QStringLiteral("接続設定を setutily.ini に保存できませんでした。\r\n") + error,

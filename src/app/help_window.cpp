@@ -1,11 +1,11 @@
 #include "app/help_window.h"
 
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "app/file_locations.h"
 #include "app/help_file.h"
 #include "forms/messages.h"
 
@@ -37,15 +37,16 @@ void HelpTopicWindow::ShowTopic(int context, const QString& title, const QString
 
 QString HelpTopicWindow::Text() const { return browser_->toPlainText(); }
 
-HelpWindow::HelpWindow(QString directory, Messages& messages)
-    : directory_(std::move(directory)), messages_(messages) {}
+HelpWindow::HelpWindow(QStringList folders, Messages& messages)
+    : folders_(std::move(folders)), messages_(messages) {}
 
 HelpWindow::~HelpWindow() { delete window_; }
 
 void HelpWindow::Show(QWidget* parent, int context) {
   HelpTopic topic;
-  const QString path = QDir(directory_).filePath(QString::fromLatin1(kHelpFileName));
-  switch (LoadHelpTopic(path, context, topic)) {
+  // Looked for on every request: a file put in place meanwhile counts.
+  const QString path = FindHelpFile(folders_);
+  switch (path.isEmpty() ? HelpLookup::kNoFile : LoadHelpTopic(path, context, topic)) {
     case HelpLookup::kNoFile:
       messages_.Show(parent,
                      QStringLiteral("ヘルプファイル %1 を開けません。\r\n"

@@ -1,5 +1,5 @@
-// The help viewer: a small window that shows one topic of MORIVEX-9.hlp
-// from the working directory. It belongs to the window that asked for help
+// The help viewer: a small window that shows one topic of MORIVEX-9.hlp,
+// the first one found in a list of folders (see HelpFolders). It belongs to the window that asked for help
 // (so it stays usable beside a modal form and closes with it); a missing
 // file or topic is reported through the message interface.
 #pragma once
@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include "forms/help.h"
 
@@ -31,7 +32,7 @@ class HelpTopicWindow : public QDialog {
 
 class HelpWindow final : public HelpViewer {
  public:
-  HelpWindow(QString directory, Messages& messages);
+  HelpWindow(QStringList folders, Messages& messages);
   ~HelpWindow() override;
 
   void Show(QWidget* parent, int context) override;
@@ -40,7 +41,7 @@ class HelpWindow final : public HelpViewer {
   HelpTopicWindow* Window() const { return window_; }
 
  private:
-  QString directory_;
+  QStringList folders_;
   Messages& messages_;
   QPointer<HelpTopicWindow> window_;
 };

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -84,7 +83,7 @@ class MainDialog::Operation {
 MainDialog::MainDialog(MainDialogSetup setup, QWidget* parent)
     : QDialog(parent),
       setup_(std::move(setup)),
-      profile_(QDir(setup_.workingDirectory).filePath(QString::fromLatin1(kProfileFileName))),
+      profile_(setup_.profilePath),
       session_(exchange_, setup_.messages, setup_.help) {
   setWindowTitle(QStringLiteral("MORIVEX-9 設定ユーティリティ"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -211,7 +210,7 @@ bool MainDialog::Start() {
                              QStringLiteral("\r\n接続設定は既定の値で表示します。"),
                          MessageIcon::kWarning);
   }
-  ConnectionPortDialog dialog(profile_, setup_.messages, this);
+  ConnectionPortDialog dialog(profile_, setup_.messages, this, setup_.serialPorts);
   if (dialog.exec() != QDialog::Accepted) return Fail(QString());
   const ConnectionSettings settings = dialog.Settings();
   session_.state.networkMode = settings.networkMode != 0;
@@ -233,7 +232,7 @@ bool MainDialog::Fail(const QString& message) {
 }
 
 bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
-  const QString path = ComPortDevicePath(settings.portNumber, profile_.ComPortOverrides());
+  const QString& path = settings.devicePath;
   if (serial_.Open(path) != kSerialOpened) {
     AppendLog(QStringLiteral("COM%1: %2\r\n").arg(settings.portNumber).arg(serial_.LastError()));
     return Fail(PortOpenFailureMessage(settings.portNumber, path, serial_.LastFailure()));

@@ -13,6 +13,7 @@
 
 #include "forms/category.h"
 #include "app/connection.h"
+#include "app/connection_dialog.h"
 #include "app/identify.h"
 #include "app/profile.h"
 #include "forms/session.h"
@@ -32,10 +33,10 @@ class Messages;
 
 // What the main window needs from outside; tests pass their own.
 struct MainDialogSetup {
-  MainDialogSetup(QString workingDirectory, Messages& messages, HelpViewer& help)
-      : workingDirectory(std::move(workingDirectory)), messages(messages), help(help) {}
+  MainDialogSetup(QString profilePath, Messages& messages, HelpViewer& help)
+      : profilePath(std::move(profilePath)), messages(messages), help(help) {}
 
-  QString workingDirectory;  // holds setutily.ini (and the help file)
+  QString profilePath;  // setutily.ini (see ProfilePath)
   Messages& messages;
   HelpViewer& help;
   std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
@@ -43,6 +44,8 @@ struct MainDialogSetup {
   // Opens the network connection; when empty, the network link cannot be
   // made and choosing it ends the run with "機器が接続されていません。".
   NetworkOpener openNetwork;
+  // The serial ports the connection dialog offers; none when empty.
+  SerialPortLister serialPorts;
   // The categories behind the buttons; none when empty.
   std::function<std::vector<CategoryLaunch>(Session&)> categories;
 };

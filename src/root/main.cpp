@@ -1,26 +1,54 @@
-// setutily: the MORIVEX-9 configuration utility. Works in the current
-// directory: setutily.ini holds the connection settings, MORIVEX-9.hlp the
-// help.
+// setutily: the MORIVEX-9 configuration utility. Reads its connection
+// settings from setutily.ini and its help from MORIVEX-9.hlp (see
+// app/file_locations.h for where each is found). Options on the command line
+// (root/command_line.h) run without a window.
 #include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
 
+#include "app/file_locations.h"
 #include "app/help_window.h"
-#include "root/categories.h"
 #include "app/main_dialog.h"
-#include "forms/messages.h"
 #include "app/network_open.h"
 #include "app/version_box.h"
+#include "forms/messages.h"
+#include "link/serial_ports.h"
+#include "root/categories.h"
+#include "root/command_line.h"
 
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const setutily::CommandLine line = setutily::ParseCommandLine(arguments);
+  // The commands need no display: they run before (and without) the GUI
+  // application.
+  if (line.action != setutily::CommandLine::Action::kOpenWindow) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("setutily"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return setutily::RunCommand(line, setutily::SystemCommandEnvironment(), out, err);
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("setutily"));
+  QApplication::setApplicationVersion(setutily::ProgramVersion());
   QApplication::setWindowIcon(setutily::ProgramIcon());
 
-  const QString directory = QDir::currentPath();
+  const setutily::CommandEnvironment environment = setutily::SystemCommandEnvironment();
+  const QString profilePath =
+      setutily::ProfilePath(environment.currentDirectory, environment.configHome);
+  // The user's own settings folder is made (owner-only) for "登録" to write
+  // into; a failure shows when the file cannot be written.
+  setutily::MakePrivateFolder(QFileInfo(profilePath).path());
   setutily::MessageBoxes messages;
-  setutily::HelpWindow help(directory, messages);
-  setutily::MainDialogSetup setup(directory, messages, help);
+  setutily::HelpWindow help(
+      setutily::HelpFolders(environment.currentDirectory, environment.programDirectory), messages);
+  setutily::MainDialogSetup setup(profilePath, messages, help);
   setup.openNetwork = setutily::TelnetOpener();
+  setup.serialPorts = [ports = environment.ports] { return setutily::ListSerialPorts(ports); };
   setup.categories = setutily::BuildCategories;
   setutily::MainDialog window(std::move(setup));
   if (!window.Start()) return 0;

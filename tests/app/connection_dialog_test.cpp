@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,7 +13,9 @@
 
 #include "app/connection_dialog.h"
 #include "app/profile.h"
+#include "link/serial_ports.h"
 #include "support/ini_file_test.h"
+#include "support/port_folders.h"
 #include "support/ui_helpers.h"
 
 namespace setutily {
@@ -160,6 +163,51 @@ TEST_F(ConnectionDialogTest, PortNumberOutsideTheListIsStoredAsZero) {
   Find<QPushButton>(&dialog, 1)->click();
   EXPECT_EQ(dialog.Settings().portNumber, 0);
   EXPECT_EQ(profile.ReadInt("PORTSEL", "COM", -1), 0);
+}
+
+TEST_F(ConnectionDialogTest, ShowsEachComPortsDeviceAndStoresThePortChosenForIt) {
+  testing::PortFolders ports;
+  Put(("[DEVICE]\nCOM1=" + ports.Dev("ttyS1") + "\nCOM2=/nowhere/ttyX\n").toUtf8());
+  ProfileFile profile(Path());
+  ConnectionPortDialog dialog(profile, messages, nullptr,
+                              [&] { return ListSerialPorts(ports.folders); });
+  auto* port = Find<QComboBox>(&dialog, 1022);
+  auto* device = dialog.findChild<QLabel*>("DevicePath");
+  auto* choice = dialog.findChild<QComboBox*>("DeviceChoice");
+  ASSERT_NE(device, nullptr);
+  ASSERT_NE(choice, nullptr);
+  EXPECT_EQ(port->count(), 9);
+  EXPECT_EQ(device->text(), ports.Dev("ttyS1"));
+  // COM1's own device (no UART, so not among the ports found) leads the list.
+  ASSERT_EQ(choice->count(), 6);
+  EXPECT_EQ(choice->currentIndex(), 0);
+  EXPECT_EQ(choice->itemText(1), ports.ById() + " -> " + ports.Dev("ttyUSB0"));
+
+  port->setCurrentIndex(1);
+  EXPECT_EQ(device->text(), QStringLiteral("/nowhere/ttyX（見つかりません）"));
+  choice->setCurrentIndex(choice->findData(ports.ById()));
+  EXPECT_EQ(device->text(), ports.ById() + " -> " + ports.Dev("ttyUSB0"));
+  EXPECT_EQ(choice->count(), 5);  // the missing device is no longer offered
+  port->setCurrentIndex(0);
+  EXPECT_EQ(device->text(), ports.Dev("ttyS1"));
+  port->setCurrentIndex(1);
+  EXPECT_EQ(choice->currentData().toString(), ports.ById());
+
+  // A port plugged in meanwhile shows after "再検索".
+  QFile(ports.Dev("ttyUSB3")).open(QIODevice::WriteOnly);
+  Find<QPushButton>(&dialog, "RescanPorts")->click();
+  EXPECT_EQ(choice->count(), 6);
+
+  Find<QRadioButton>(&dialog, 1002)->click();
+  EXPECT_FALSE(choice->isEnabled());
+  Find<QRadioButton>(&dialog, 1004)->click();
+  Find<QPushButton>(&dialog, 1)->click();
+  EXPECT_EQ(dialog.Settings().portNumber, 2);
+  EXPECT_EQ(dialog.Settings().devicePath, ports.ById());
+  // Only the mapping that changed is written.
+  EXPECT_EQ(profile.ComPortOverrides(),
+            (QMap<int, QString>{{1, ports.Dev("ttyS1")}, {2, ports.ById()}}));
+  EXPECT_EQ(LoadConnectionSettings(profile).devicePath, ports.ById());
 }
 
 }  // namespace

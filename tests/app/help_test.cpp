@@ -71,7 +71,7 @@ TEST(HelpFile, ShippedFileHasTheMainWindowTopic) {
 TEST(HelpWindow, ShowsTheTopicOrSaysWhatIsMissing) {
   QTemporaryDir dir;
   RecordingMessages messages;
-  HelpWindow help(dir.path(), messages);
+  HelpWindow help({dir.path()}, messages);
   QWidget owner;
   help.Show(&owner, 1);
   ASSERT_EQ(messages.shown.size(), 1u);

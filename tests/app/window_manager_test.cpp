@@ -22,7 +22,8 @@ constexpr char kTestName[] = "WindowManager.MainWindowFrameStartsAtTheScreenCorn
 void CheckFrameOnThisDisplay() {
   testing::RecordingMessages messages;
   testing::RecordingHelp help;
-  MainDialog window(MainDialogSetup(QDir::tempPath(), messages, help));
+  MainDialog window(
+      MainDialogSetup(QDir(QDir::tempPath()).filePath("setutily.ini"), messages, help));
   window.show();
   // The frame is known once the window manager has decorated the window.
   ASSERT_TRUE(testing::WaitUntil(

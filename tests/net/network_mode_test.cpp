@@ -104,7 +104,7 @@ class Shell {
   // Creates the window and runs start-up, confirming the connection dialog
   // after adjust (when given) has changed its controls.
   bool Start(std::function<void(ConnectionPortDialog*)> adjust = {}) {
-    MainDialogSetup setup(dir.path(), messages, help);
+    MainDialogSetup setup(IniPath(), messages, help);
     setup.timing.settleMs = 0;
     setup.timing.identifyMs = 2000;
     setup.timing.promptSettleMs = 100;

@@ -44,7 +44,7 @@ class ShellRig {
   }
 
   MainDialogSetup Setup() {
-    MainDialogSetup setup(dir.path(), messages, help);
+    MainDialogSetup setup(IniPath(), messages, help);
     setup.timing = FastTiming();
     setup.clock = [this] { return now; };
     setup.categories = categories;

@@ -1,0 +1,52 @@
+// The program's command line. Without options the utility opens its window;
+// the options below do their work without a display and end the program.
+//
+// Options are a table: a new one is a row there (its name, the name of its
+// value when it takes one, and its line of help) and a case where the parsed
+// line is acted on. "--name VALUE" and "--name=VALUE" are both accepted.
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include "link/serial_ports.h"
+
+class QTextStream;
+
+namespace setutily {
+
+// Exit statuses.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CommandLine {
+  enum class Action { kOpenWindow, kHelp, kVersion, kListPorts, kUsageError };
+  Action action = Action::kOpenWindow;
+  QString error;                 // kUsageError: what was wrong, one line
+  QMap<QString, QString> values; // options given, by name (flags map to "")
+};
+
+// arguments: the command line without the program's name.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// What the commands look at; SystemCommandEnvironment() is the real one
+// (it needs a QCoreApplication).
+struct CommandEnvironment {
+  QString currentDirectory;
+  QString configHome;        // the user's configuration folder
+  QString programDirectory;  // where the running program is
+  SerialPortFolders ports;
+};
+CommandEnvironment SystemCommandEnvironment();
+
+// Carries out a command that needs no window (any action but kOpenWindow)
+// and returns the exit status.
+int RunCommand(const CommandLine& line, const CommandEnvironment& environment, QTextStream& out,
+               QTextStream& err);
+
+// The program's version, as --version prints it.
+QString ProgramVersion();
+
+}  // namespace setutily
