@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and runs the installed program
+# without a display: --version, --help (which names the files it would use:
+# the installed help file, since the current directory has none),
+# --list-ports and a wrong option; checks the installed files, the desktop
+# entry (desktop-file-validate) and the man page.
+#   installed_program.sh BUILD_DIR VERSION
+set -euo pipefail
+build=$1
+version=$2
+temp=$(mktemp -d)
+trap 'rm -rf "$temp"' EXIT
+prefix=$temp/prefix
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for file in bin/setutily bin/morivex9-sim share/setutily/MORIVEX-9.hlp \
+  share/applications/setutily.desktop share/icons/hicolor/scalable/apps/setutily.svg \
+  share/man/man1/setutily.1.gz; do
+  [ -f "$prefix/$file" ] || fail "not installed: $file"
+done
+
+# An empty working directory, a home of its own, and no display.
+mkdir -p "$temp/work" "$temp/home"
+run() {
+  (cd "$temp/work" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME \
+    -u XDG_DATA_HOME XDG_DATA_DIRS="$temp/none" HOME="$temp/home" "$prefix/bin/setutily" "$@")
+}
+
+out=$(run --version) || fail "--version exited with $?"
+[ "$out" = "setutily $version" ] || fail "--version printed '$out'"
+
+out=$(run --help) || fail "--help exited with $?"
+grep -qF -- "--list-ports" <<<"$out" || fail "--help does not list --list-ports"
+grep -qxF "                  now: $prefix/share/setutily/MORIVEX-9.hlp" <<<"$out" ||
+  fail "--help does not find the installed help file: $out"
+grep -qxF "                  now: $temp/home/.config/setutily/setutily.ini" <<<"$out" ||
+  fail "--help does not name the user's settings file: $out"
+
+out=$(run --list-ports) || fail "--list-ports exited with $?"
+grep -q "^  COM9  " <<<"$out" || fail "--list-ports does not list COM9: $out"
+[ ! -e "$temp/home/.config" ] || fail "--list-ports made a settings folder"
+
+status=0
+run --no-such-option 2>/dev/null || status=$?
+[ "$status" = 2 ] || fail "a wrong option exited with $status, not 2"
+
+desktop-file-validate "$prefix/share/applications/setutily.desktop" ||
+  fail "desktop-file-validate refused the desktop entry"
+grep -qxF "Name[ja]=MORIVEX-9 設定ユーティリティ" "$prefix/share/applications/setutily.desktop" ||
+  fail "the desktop entry has no Japanese name"
+
+page=$(gzip -dc "$prefix/share/man/man1/setutily.1.gz")
+grep -qF "setutily $version" <<<"$page" || fail "the man page does not carry the version"
+if command -v man >/dev/null; then
+  warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$prefix/share/man/man1/setutily.1.gz" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "man page warnings: $warnings"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "installed program: all checks passed"
