@@ -7,7 +7,7 @@ SETUTILY_PACKAGES=(
   libgtest-dev libgmock-dev
   xvfb xauth fonts-ipafont-gothic
   openbox
-  desktop-file-utils
+  desktop-file-utils dpkg-dev
 )
 # The fuzz targets (scripts/fuzz) also need clang and its sanitizer and
 # libFuzzer run-time libraries.
