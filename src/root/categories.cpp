@@ -16,4 +16,8 @@ std::vector<CategoryLaunch> BuildCategories(Session& session) {
   return categories;
 }
 
+std::vector<ConfigCategory> BuildConfigCategories() {
+  return {AnalogConfig(), DigitalConfig(), IncomingControlConfig(), SpeedDialConfig()};
+}
+
 }  // namespace setutily
