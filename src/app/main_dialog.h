@@ -17,6 +17,7 @@
 #include "app/profile.h"
 #include "forms/session.h"
 #include "link/exchange.h"
+#include "settings/config.h"
 #include "link/serial_link.h"
 
 class QAction;
@@ -45,6 +46,11 @@ struct MainDialogSetup {
   NetworkOpener openNetwork;
   // The categories behind the buttons; none when empty.
   std::function<std::vector<CategoryLaunch>(Session&)> categories;
+  // The categories of the configuration file ("設定の保存…" and its
+  // neighbours); the three menu items stay disabled when empty.
+  std::function<std::vector<ConfigCategory>()> configCategories;
+  // Asks for a file name (empty: cancelled); forSaving picks a new file.
+  std::function<QString(QWidget* parent, bool forSaving)> chooseFile;
 };
 
 class MainDialog : public QDialog {
@@ -89,6 +95,10 @@ class MainDialog : public QDialog {
   // The menu commands.
   void FactoryReset();
   void SetDeviceClock();
+  // Backup, compare and restore through the configuration file.
+  void SaveConfiguration();
+  void CompareConfiguration();
+  void RestoreConfiguration();
   void ShowHelp();
   void ShowVersionBox();
 
@@ -100,6 +110,7 @@ class MainDialog : public QDialog {
 
  private:
   class Operation;
+  void RunConfiguration(void (*task)(struct ConfigWindowRun&));
 
   void BuildWindow();
   void BuildMenu();
@@ -131,6 +142,7 @@ class MainDialog : public QDialog {
   QMap<int, QPushButton*> categoryButtons_;
   QAction* resetAction_ = nullptr;
   QAction* clockAction_ = nullptr;
+  QList<QAction*> configActions_;
   QGroupBox* logGroup_ = nullptr;
   QPlainTextEdit* logPane_ = nullptr;
   QLabel* linkStatus_ = nullptr;

@@ -200,4 +200,14 @@ ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory
   return result;
 }
 
+int StoreSettings(DeviceContext& context) {
+  std::string reply;
+  if (context.exchange.SendAndWait("fromwr 15\r", &reply, context.timing.storeMs,
+                                   kTerminatorWriteOk) == 0) {
+    return 0;
+  }
+  context.state.pendingChangeCount = 0;
+  return 1;
+}
+
 }  // namespace setutily

@@ -67,4 +67,8 @@ struct ApplyResult {
 ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                         const ConfigProgress& progress);
 
+// Makes the device keep its settings ("fromwr 15"); 1 or 0. Counts the
+// pending changes as stored.
+int StoreSettings(DeviceContext& context);
+
 }  // namespace setutily

@@ -2,9 +2,13 @@
 // simulator: dump, compare, apply, and the files that are refused.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QFile>
+
 #include "root/categories.h"
 #include "settings/config_file.h"
 #include "support/session_rig.h"
+#include "support/shell_rig.h"
 
 namespace setutily {
 namespace {
@@ -79,6 +83,49 @@ TEST_F(ConfigFile, ABadLineRefusesTheWholeFileWithItsNumber) {
     EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.line << ": " << error.reason;
   }
   EXPECT_EQ(rig.Sent().size(), 12u * std::size(cases));  // the reads only
+}
+
+}  // namespace
+}  // namespace setutily
+
+// ---------------------------------------------------------------- window
+
+namespace setutily {
+namespace {
+
+QAction* MenuItem(QWidget* window, const QString& text) {
+  for (QAction* action : window->findChildren<QAction*>()) {
+    if (action->text() == text) return action;
+  }
+  return nullptr;
+}
+
+TEST(ConfigWindow, SaveChangeRestoreThroughTheFileMenu) {
+  testing::ShellRig rig;
+  const QString path = rig.dir.filePath(QStringLiteral("backup.txt"));
+  rig.configCategories = BuildConfigCategories;
+  rig.chooseFile = [&path](QWidget*, bool) { return path; };
+  ASSERT_TRUE(rig.Start());
+  rig.sim.With([](morivex9sim::Device& d) { d.Set("analog.tel3.dialtime", "9"); });
+  MenuItem(rig.window.get(), QStringLiteral("設定の保存…"))->trigger();
+  ASSERT_TRUE(QFile::exists(path));
+  EXPECT_EQ(rig.messages.Texts().last(), QStringLiteral("設定を保存しました。\r\n%1").arg(path));
+
+  rig.sim.With([](morivex9sim::Device& d) {
+    d.Set("analog.tel3.dialtime", "5");
+    d.ClearLog();
+  });
+  rig.messages.answers = {false};  // the first restore is declined
+  MenuItem(rig.window.get(), QStringLiteral("設定の復元…"))->trigger();
+  EXPECT_EQ(rig.messages.shown.back().text,
+            QStringLiteral("1個のコマンドを送信して設定を復元します。\r\nよろしいですか？"));
+  MenuItem(rig.window.get(), QStringLiteral("設定の復元…"))->trigger();
+  const auto sent = rig.Received();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), "analog dial_time tel3 9"), 1);
+  EXPECT_EQ(sent.back(), "fromwr 15");
+  EXPECT_EQ(rig.messages.Texts().last(), QStringLiteral("設定を復元しました（1個のコマンド）。"));
+  EXPECT_EQ(rig.window->RunSession().state.pendingChangeCount, 0);
+  EXPECT_TRUE(rig.Close());
 }
 
 }  // namespace
