@@ -199,6 +199,8 @@ TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
   EXPECT_EQ(failure.index, 3);
   EXPECT_EQ(now[3], was[3]);
   EXPECT_EQ(now[1].used, 0);
+}
+
 TEST_F(WriteChangesTest, ABitsFieldSendsACommandPerBitAndFailsAsAWhole) {
   struct Sides {
     int near = 0, far = 0;
