@@ -70,28 +70,25 @@ class HomePnaMenu : public ::testing::Test {
 };
 
 TEST_F(HomePnaMenu, SixteenButtonsInTwoColumnsTheBuiltFormsEnabled) {
-  const struct {
-    int id, row, column;
-    bool built;
-  } buttons[] = {{1003, 0, 0, true},  {1010, 1, 0, true},  {1013, 2, 0, false},
-                 {1009, 3, 0, false}, {1028, 4, 0, false}, {1030, 5, 0, false},
-                 {1033, 6, 0, false}, {1052, 7, 0, false}, {1044, 0, 1, true},
-                 {1011, 1, 1, false}, {1012, 2, 1, false}, {1014, 3, 1, false},
-                 {1020, 4, 1, false}, {1053, 5, 1, false}, {1024, 6, 1, false},
-                 {1026, 7, 1, false}, {2, 8, 1, true}};
+  const int columns[2][8] = {{1003, 1010, 1013, 1009, 1028, 1030, 1033, 1052},
+                             {1044, 1011, 1012, 1014, 1020, 1053, 1024, 1026}};
   auto* grid = qobject_cast<QGridLayout*>(menu.layout());
-  ASSERT_NE(grid, nullptr);
-  EXPECT_EQ(menu.findChildren<QPushButton*>().size(), 17);
-  for (const auto& b : buttons) {
-    auto* button = Find<QPushButton>(&menu, b.id);
-    ASSERT_NE(button, nullptr) << b.id;
-    int row = -1, column = -1, rows = 0, columns = 0;
-    grid->getItemPosition(grid->indexOf(button), &row, &column, &rows, &columns);
-    EXPECT_EQ(row, b.row) << b.id;
-    EXPECT_EQ(column, b.column) << b.id;
-    EXPECT_EQ(button->isEnabled(), b.built) << b.id;
+  auto place = [grid](int id) {
+    int row = -1, column = -1, rows = 0, spans = 0;
+    grid->getItemPosition(grid->indexOf(Find<QPushButton>(grid->parentWidget(), id)), &row,
+                          &column, &rows, &spans);
+    return std::pair(row, column);
+  };
+  for (int column = 0; column < 2; ++column) {
+    for (int row = 0; row < 8; ++row) {
+      const int id = columns[column][row];
+      EXPECT_EQ(place(id), std::pair(row, column)) << id;
+      const bool built = id == kRouter || id == kPna || id == kLeasedLine;
+      EXPECT_EQ(Find<QPushButton>(&menu, id)->isEnabled(), built) << id;
+    }
   }
-  EXPECT_EQ(menu.windowTitle(), "ＨｏｍｅＰＮＡ詳細設定");
+  EXPECT_EQ(place(2), std::pair(8, 1));
+  EXPECT_EQ(menu.findChildren<QPushButton*>().size(), 17);
 }
 
 TEST_F(HomePnaMenu, ConfirmingEachFormUnchangedSendsNothingAndEachHasItsHelp) {
@@ -103,6 +100,8 @@ TEST_F(HomePnaMenu, ConfirmingEachFormUnchangedSendsNothingAndEachHasItsHelp) {
     EXPECT_EQ(f->windowTitle(), "ルータ設定");
     EXPECT_EQ(Text(f, 1451), "");  // "0.0.0.0/32"
     EXPECT_EQ(Text(f, 1452), "");  // "0.0.0.0"
+    Type(f, 1451, "1");
+    Type(f, 1451, "");  // empty is the stored "0.0.0.0/32" again: no question
     Press(f, 1587);
   });
   Confirm(kPna, [](FieldForm* f) {
@@ -229,18 +228,6 @@ TEST_F(HomePnaMenu, ANewRouterAddressIsAskedForSentLastAndClosesTheMenu) {
   EXPECT_TRUE(testing::WaitUntil([&] { return closed.count() == 1; }));
 }
 
-TEST_F(HomePnaMenu, AnUnchangedRouterAddressAsksNothing) {
-  Set("router.ip_address", "0.0.0.0");
-  Set("router.submask", "32");
-  Read();
-  Confirm(kRouter, [](FieldForm* f) {
-    Type(f, 1451, "1");
-    Type(f, 1451, "");  // empty stands for the stored "0.0.0.0/32"
-  });
-  EXPECT_TRUE(rig.messages.shown.empty());
-  EXPECT_TRUE(rig.Sent().empty());
-}
-
 TEST_F(HomePnaMenu, AFailedRouterAddressWriteKeepsTheRunGoing) {
   Read();
   rig.Device().AddFault({Fault::kSilent, 0, "router address", 1, 0});
@@ -255,47 +242,39 @@ TEST_F(HomePnaMenu, AFailedRouterAddressWriteKeepsTheRunGoing) {
   EXPECT_EQ(closed.count(), 0);
 }
 
-TEST_F(HomePnaMenu, LeasedLineEmptyValuesAndChecks) {
+TEST_F(HomePnaMenu, EmptyAddressesAndFailedChecks) {
   Set("network.address", "198.51.100.1");
   Set("network.submask", "29");
   Set("network.dns_primary", "8.8.8.8");
   Set("network.dns_secondary", "8.8.4.4");
   Read();
   const struct {
-    std::function<void(FieldForm*)> edit;
-    QStringList messages;
+    int button, id;
+    QString text;
+    const char* message;
     Lines sent;
   } cases[] = {
-      {[](FieldForm* f) { Type(f, 1552, "10.0.0.1"); },
-       {"グローバルＩＰアドレスの入力に間違いがあります。"}, {}},
-      {[](FieldForm* f) { Type(f, 1554, "10.0.0"); },
-       {"リモートＩＰアドレスの入力に間違いがあります。"}, {}},
-      {[](FieldForm* f) { Type(f, 1560, "1.2.3.256"); },
-       {"セカンダリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。"}, {}},
-      {[](FieldForm* f) { Type(f, 1559, ""); }, {}, {"network dns_address 0.0.0.0,8.8.4.4"}},
-      {[](FieldForm* f) { Type(f, 1552, ""); }, {}, {"network address 0.0.0.0/0"}},
+      {kLeasedLine, 1552, "10.0.0.1", "グローバルＩＰアドレスの入力に間違いがあります。", {}},
+      {kLeasedLine, 1554, "10.0.0", "リモートＩＰアドレスの入力に間違いがあります。", {}},
+      {kLeasedLine, 1560, "1.2.3.256", "セカンダリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。", {}},
+      {kRouter, 1452, "1.2.3", "ＩＰマスカレード用ＩＰアドレスの入力に間違いがあります。", {}},
+      {kRouter, 1451, "10.0.0.1", "ルータのＷＡＮ側ＩＰアドレスの入力に間違いがあります。", {}},
+      {kPna, 1660, QString(33, u'1'), "転送先電話番号の入力に間違いがあります。", {}},
+      {kPna, 1659, "0311*5", nullptr, {"digital address pna 0311*5"}},
+      {kLeasedLine, 1559, "", nullptr, {"network dns_address 0.0.0.0,8.8.4.4"}},
+      {kLeasedLine, 1552, "", nullptr, {"network address 0.0.0.0/0"}},
   };
   for (const auto& c : cases) {
-    Confirm(kLeasedLine, c.edit);
-    EXPECT_EQ(rig.messages.Texts(), c.messages);
-    EXPECT_EQ(rig.Sent(), c.sent);
+    Confirm(c.button, [&c](FieldForm* f) { Type(f, c.id, c.text); });
+    EXPECT_EQ(rig.messages.Texts(), c.message ? QStringList{c.message} : QStringList{}) << c.id;
+    EXPECT_EQ(rig.Sent(), c.sent) << c.id;
+    EXPECT_EQ(rig.session.state.pendingChangeCount, c.message ? 0 : 1) << c.id;
     rig.messages.shown.clear();
+    rig.session.state.pendingChangeCount = 0;
     rig.Clear();
   }
   EXPECT_EQ(router.working.network.dns_primary, "");
   EXPECT_EQ(router.working.network.address, "0.0.0.0/0");
-}
-
-TEST_F(HomePnaMenu, PnaPortChecksItsNumbersFirst) {
-  Read();
-  Confirm(kPna, [](FieldForm* f) {
-    Press(f, 1674);
-    Type(f, 1660, QString(33, u'1'));  // 32 digits before a subaddress at most
-  });
-  EXPECT_EQ(rig.messages.Texts(), QStringList{"転送先電話番号の入力に間違いがあります。"});
-  EXPECT_EQ(digital.working.pna, digital.baseline.pna);
-  EXPECT_EQ(rig.session.state.pendingChangeCount, 0);
-  EXPECT_TRUE(rig.Sent().empty());
 }
 
 }  // namespace
