@@ -39,8 +39,8 @@ const ReadTable<AnalogCommon> kCommonLabels = {
 
 // "{}" is the port: tel1, tel2 or tel3.
 const WriteTable<AnalogPort> kPortCommands = {
-    SendText(&P::self_address, "analog address {} %s\r"),
-    SendText(&P::transfer_address, "analog arrive_transfer address {} %s\r"),
+    SendText(&P::self_address, "analog address {} %s\r").Accepts(PhoneText),
+    SendText(&P::transfer_address, "analog arrive_transfer address {} %s\r").Accepts(PhoneText),
     SendChoice(&P::arrive_transfer, {"analog arrive_transfer {} disable\r",
                                      "analog arrive_transfer {} enable\r"}),
     SendChoice(&P::talky, {"analog arrive_transfer talky {} 0\r",
@@ -65,18 +65,35 @@ const WriteTable<AnalogPort> kPortCommands = {
                                  "analog callwaiting {} pseudo\r"}),
     SendChoice(&P::ring_sound, {"analog ring_sound {} ring1\r", "analog ring_sound {} ring2\r",
                                 "analog ring_sound {} ring3\r"}),
-    SendNumber(&P::dial_time, "analog dial_time {} %d\r"),
+    SendNumber(&P::dial_time, "analog dial_time {} %d\r").Range(3, 15),
     SendChoice(&P::disc_signal, {"analog disc_signal {} disable\r",
                                  "analog disc_signal {} enable\r"}),
 };
 
 const WriteTable<AnalogCommon> kCommonCommands = {
     SendChoice(&C::use_i_number, {"analog use_i_number disable\r", "analog use_i_number enable\r"}),
-    SendNumber(&C::delay_number, "analog delay_number %d\r"),
-    SendNumber(&C::ring_sound_freq, "analog ring_sound_freq %d\r"),
+    SendNumber(&C::delay_number, "analog delay_number %d\r").Range(0, 9),
+    SendNumber(&C::ring_sound_freq, "analog ring_sound_freq %d\r").Range(16, 30),
 };
 
+template <int kPort>
+AnalogPort& Port(AnalogSettings& settings) {
+  return settings.ports[kPort];
+}
+AnalogCommon& Common(AnalogSettings& settings) { return settings.common; }
+
 }  // namespace
+
+ConfigCategory AnalogConfig() {
+  return {"アナログ設定",
+          [](DeviceContext& context) {
+            return ReadAnalogSettings(context, context.records.Of<AnalogSettings>());
+          },
+          {TableGroup<AnalogSettings>("TEL1", kPortCommands, Port<0>, "tel1"),
+           TableGroup<AnalogSettings>("TEL2", kPortCommands, Port<1>, "tel2"),
+           TableGroup<AnalogSettings>("TEL3", kPortCommands, Port<2>, "tel3"),
+           TableGroup<AnalogSettings>("共通", kCommonCommands, Common)}};
+}
 
 int ReadAnalogSettings(DeviceContext& context, AnalogCategory& analog) {
   for (int port = 0; port < kAnalogPortCount; ++port) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "settings/config.h"
 #include "settings/write_table.h"
 #include "settings/read_table.h"
 
@@ -56,6 +57,9 @@ enum class AnalogGroup { kTel1, kTel2, kTel3, kCommon };
 // Reads all four groups into the baseline and, when every reply arrived,
 // copies it into the working copy. 1 on success, 0 when an exchange failed
 // (the working copy is then left as it was).
+// The category's groups as configuration-file commands.
+ConfigCategory AnalogConfig();
+
 int ReadAnalogSettings(DeviceContext& context, AnalogCategory& analog);
 
 // Sends the changed settings of one group. 1 when all were sent (or none

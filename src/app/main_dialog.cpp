@@ -21,6 +21,7 @@
 #include <QWindow>
 
 #include "forms/busy_box.h"
+#include "app/config_window.h"
 #include "app/connection_dialog.h"
 #include "forms/form.h"
 #include "forms/help.h"
@@ -191,6 +192,15 @@ void MainDialog::BuildMenu() {
   QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ"));
   resetAction_ = addAction(file->addAction(QStringLiteral("初期化")), kResetId,
                            &MainDialog::FactoryReset);
+  file->addSeparator();
+  for (auto [caption, slot] :
+       {std::pair{u"設定の保存…", &MainDialog::SaveConfiguration},
+        std::pair{u"設定の比較…", &MainDialog::CompareConfiguration},
+        std::pair{u"設定の復元…", &MainDialog::RestoreConfiguration}}) {
+    QAction* action = file->addAction(QString::fromUtf16(caption));
+    connect(action, &QAction::triggered, this, slot);
+    configActions_ << action;
+  }
   clockAction_ = addAction(bar->addAction(QStringLiteral("日時設定")), kClockId,
                            &MainDialog::SetDeviceClock);
   QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ"));
@@ -334,6 +344,9 @@ void MainDialog::UpdateCommandStates() {
   }
   resetAction_->setEnabled(ready);
   clockAction_->setEnabled(ready);
+  for (QAction* action : configActions_) {
+    action->setEnabled(ready && static_cast<bool>(setup_.configCategories));
+  }
   // A disabled button says why.
   QString why;
   if (!Connected()) {
@@ -543,6 +556,25 @@ void MainDialog::SetDeviceClock() {
   if (SendLocked(commands[0], session_.timing.commandMs, kTerminatorPrompt) == 0) return;
   if (SendLocked(commands[1], session_.timing.commandMs, kTerminatorPrompt) == 0) return;
   SendLocked(commands[2], session_.timing.commandMs, kTerminatorPrompt);
+}
+
+void MainDialog::SaveConfiguration() { RunConfiguration(&SaveConfigurationFile); }
+void MainDialog::CompareConfiguration() { RunConfiguration(&CompareConfigurationFile); }
+void MainDialog::RestoreConfiguration() { RunConfiguration(&RestoreConfigurationFile); }
+
+void MainDialog::RunConfiguration(void (*task)(ConfigWindowRun&)) {
+  if (!Idle() || !Connected() || exitStarted_ || !setup_.configCategories) return;
+  {
+    Operation operation(*this);
+    ConfigWindowRun run{this,         session_,
+                        setup_.messages, identity_,
+                        setup_.configCategories(),
+                        setup_.chooseFile ? setup_.chooseFile : ChooseConfigurationFile,
+                        setup_.clock()};
+    task(run);
+  }
+  // A restored router address makes the device restart: the run ends.
+  if (session_.state.rebootOnClose) RequestClose();
 }
 
 void MainDialog::ShowHelp() { setup_.help.Show(this, kHelpContext); }

@@ -18,6 +18,7 @@
 #include "app/profile.h"
 #include "forms/session.h"
 #include "link/exchange.h"
+#include "settings/config.h"
 #include "link/serial_link.h"
 
 class QAction;
@@ -48,6 +49,11 @@ struct MainDialogSetup {
   SerialPortLister serialPorts;
   // The categories behind the buttons; none when empty.
   std::function<std::vector<CategoryLaunch>(Session&)> categories;
+  // The categories of the configuration file ("設定の保存…" and its
+  // neighbours); the three menu items stay disabled when empty.
+  std::function<std::vector<ConfigCategory>()> configCategories;
+  // Asks for a file name (empty: cancelled); forSaving picks a new file.
+  std::function<QString(QWidget* parent, bool forSaving)> chooseFile;
 };
 
 class MainDialog : public QDialog {
@@ -92,6 +98,10 @@ class MainDialog : public QDialog {
   // The menu commands.
   void FactoryReset();
   void SetDeviceClock();
+  // Backup, compare and restore through the configuration file.
+  void SaveConfiguration();
+  void CompareConfiguration();
+  void RestoreConfiguration();
   void ShowHelp();
   void ShowVersionBox();
 
@@ -103,6 +113,7 @@ class MainDialog : public QDialog {
 
  private:
   class Operation;
+  void RunConfiguration(void (*task)(struct ConfigWindowRun&));
 
   void BuildWindow();
   void BuildMenu();
@@ -134,6 +145,7 @@ class MainDialog : public QDialog {
   QMap<int, QPushButton*> categoryButtons_;
   QAction* resetAction_ = nullptr;
   QAction* clockAction_ = nullptr;
+  QList<QAction*> configActions_;
   QGroupBox* logGroup_ = nullptr;
   QPlainTextEdit* logPane_ = nullptr;
   QLabel* linkStatus_ = nullptr;

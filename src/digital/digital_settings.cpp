@@ -45,7 +45,7 @@ const WriteTable<DigitalSettings> kCommonCommands = {
     SendChoice(&D::throughput_bod,
                {"digital throughput_bod disable\r", "digital throughput_bod enable\r"}),
     SendChoice(&D::bacp_bap, {"digital bacp_bap disable\r", "digital bacp_bap enable\r"}),
-    SendNumber(&D::disc_time, "digital disc_time %d\r"),
+    SendNumber(&D::disc_time, "digital disc_time %d\r").Range(0, 255),
     // The list's index; a code the list does not know sends nothing.
     SendChoice(&D::piafs, {"digital piafs 0\r", "digital piafs 1\r", "digital piafs 2\r"}),
 };
@@ -56,17 +56,23 @@ const WriteTable<DigitalSettings> kThroughputCommands = {
                 "digital throughput_bod add_evaluation_direction send\r",
                 "digital throughput_bod add_evaluation_direction recv\r",
                 "digital throughput_bod add_evaluation_direction disable\r"}),
-    SendNumber(&D::add_standard_rate, "digital throughput_bod add_standard_rate %d\r"),
-    SendNumber(&D::add_evaluation_time, "digital throughput_bod add_evaluation_time %d\r"),
-    SendNumber(&D::add_minimum_time, "digital throughput_bod add_minimum_time %d\r"),
+    SendNumber(&D::add_standard_rate, "digital throughput_bod add_standard_rate %d\r")
+        .Range(0, 100),
+    SendNumber(&D::add_evaluation_time, "digital throughput_bod add_evaluation_time %d\r")
+        .Range(1, 255),
+    SendNumber(&D::add_minimum_time, "digital throughput_bod add_minimum_time %d\r")
+        .Range(1, 255),
     SendChoice(&D::del_evaluation_direction,
                {"digital throughput_bod del_evaluation_direction both\r",
                 "digital throughput_bod del_evaluation_direction send\r",
                 "digital throughput_bod del_evaluation_direction recv\r",
                 "digital throughput_bod del_evaluation_direction disable\r"}),
-    SendNumber(&D::del_standard_rate, "digital throughput_bod del_standard_rate %d\r"),
-    SendNumber(&D::del_evaluation_time, "digital throughput_bod del_evaluation_time %d\r"),
-    SendNumber(&D::del_minimum_time, "digital throughput_bod del_minimum_time %d\r"),
+    SendNumber(&D::del_standard_rate, "digital throughput_bod del_standard_rate %d\r")
+        .Range(0, 100),
+    SendNumber(&D::del_evaluation_time, "digital throughput_bod del_evaluation_time %d\r")
+        .Range(1, 255),
+    SendNumber(&D::del_minimum_time, "digital throughput_bod del_minimum_time %d\r")
+        .Range(1, 255),
 };
 
 // A changed side sends all three of its answers. A failure inside them
@@ -113,8 +119,9 @@ const WriteTable<DigitalPortSettings>& DigitalPortCommands() {
   // "{}" is the port. The PNA port never changes talky (no reply line, no
   // form), so its talky command never goes out.
   static const WriteTable<DigitalPortSettings> table = {
-      SendText(&P::self_address, "digital address {} %s\r"),
-      SendText(&P::transfer_address, "digital arrive_transfer address {} %s\r"),
+      SendText(&P::self_address, "digital address {} %s\r").Accepts(PhoneText),
+      SendText(&P::transfer_address, "digital arrive_transfer address {} %s\r")
+          .Accepts(PhoneText),
       SendChoice(&P::arrive_transfer, {"digital arrive_transfer {} disable\r",
                                        "digital arrive_transfer {} enable\r"}),
       SendChoice(&P::talky, {"digital arrive_transfer talky {} 0\r",
@@ -133,6 +140,26 @@ const WriteTable<DigitalPortSettings>& DigitalPortCommands() {
                                 "digital i_number {} add1\r", "digital i_number {} add2\r"}),
   };
   return table;
+}
+
+namespace {
+
+DigitalPortSettings& Data(DigitalSettings& settings) { return settings.data; }
+DigitalPortSettings& Usb(DigitalSettings& settings) { return settings.usb; }
+DigitalSettings& Whole(DigitalSettings& settings) { return settings; }
+
+}  // namespace
+
+ConfigCategory DigitalConfig() {
+  return {"デジタル設定",
+          [](DeviceContext& context) {
+            return ReadDigitalSettings(context, context.records.Of<DigitalSettings>());
+          },
+          {TableGroup<DigitalSettings>("ＤＡＴＡ", DigitalPortCommands(), Data, "data"),
+           TableGroup<DigitalSettings>("ＵＳＢ", DigitalPortCommands(), Usb, "usb"),
+           TableGroup<DigitalSettings>("共通", kCommonCommands, Whole),
+           TableGroup<DigitalSettings>("スループットＢＯＤ", kThroughputCommands, Whole),
+           TableGroup<DigitalSettings>("ＢＡＣＰ／ＢＡＰ", kBacpCommands, Whole)}};
 }
 
 int ReadDigitalSettings(DeviceContext& context, DigitalCategory& digital) {

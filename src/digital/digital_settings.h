@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/config.h"
 #include "settings/read_table.h"
 #include "settings/write_table.h"
 
@@ -73,6 +74,10 @@ const WriteTable<DigitalPortSettings>& DigitalPortCommands();
 // every reply arrived, copies it into the working copy. 1 on success, 0
 // when an exchange failed (the working copy is then left as it was). The
 // PNA block is left as it is.
+// The category's groups as configuration-file commands (the PNA port
+// belongs to the router category, which reads it).
+ConfigCategory DigitalConfig();
+
 int ReadDigitalSettings(DeviceContext& context, DigitalCategory& digital);
 
 // Sends the changed settings of one group. 1 when all were sent (or none

@@ -20,13 +20,20 @@ BusyBox::BusyBox(QWidget* owner, const QString& text)
   frame->setFrameShape(QFrame::Box);
   outer->addWidget(frame);
   auto* layout = new QVBoxLayout(frame);
-  auto* label =
-      new QLabel(text.isEmpty() ? QStringLiteral("しばらくお待ちください！") : text, frame);
-  label->setAlignment(Qt::AlignCenter);
-  layout->addWidget(label);
+  label_ = new QLabel(text.isEmpty() ? QStringLiteral("しばらくお待ちください！") : text, frame);
+  label_->setAlignment(Qt::AlignCenter);
+  layout->addWidget(label_);
   setMinimumSize(200, 70);
-  setAccessibleName(label->text());
+  setAccessibleName(label_->text());
 }
+
+void BusyBox::SetText(const QString& text) {
+  label_->setText(text);
+  setAccessibleName(text);
+  adjustSize();
+}
+
+QString BusyBox::Text() const { return label_->text(); }
 
 void BusyBox::ShowCentred() {
   adjustSize();
@@ -44,10 +51,15 @@ void BusyBox::ShowCentred() {
 }
 
 int RunBusy(QWidget* owner, const std::function<int()>& work, const QString& text) {
+  return RunBusyWith(owner, [&work](BusyBox&) { return work(); }, text);
+}
+
+int RunBusyWith(QWidget* owner, const std::function<int(BusyBox& box)>& work,
+                const QString& text) {
   if (owner != nullptr) owner->setEnabled(false);
   auto box = std::make_unique<BusyBox>(owner, text);
   box->ShowCentred();
-  const int result = work();
+  const int result = work(*box);
   box.reset();
   if (owner != nullptr) {
     owner->setEnabled(true);

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <functional>
 
+class QLabel;
+
 namespace setutily {
 
 class BusyBox : public QDialog {
@@ -17,11 +19,20 @@ class BusyBox : public QDialog {
   // otherwise on the screen (e.g. before the main window is first shown).
   // Screen readers announce the box as an alert when it appears.
   void ShowCentred();
+  // Changes what the box says (progress through a longer task).
+  void SetText(const QString& text);
+  QString Text() const;
+
+ private:
+  QLabel* label_ = nullptr;
 };
 
 // Disables owner, shows a BusyBox owned by it, runs work, destroys the box,
 // enables owner again and makes it the active window. Returns work's result.
 // text is the box's text (empty: the standard one).
 int RunBusy(QWidget* owner, const std::function<int()>& work, const QString& text = QString());
+// The same, the work being given the box to tell its progress.
+int RunBusyWith(QWidget* owner, const std::function<int(BusyBox& box)>& work,
+                const QString& text = QString());
 
 }  // namespace setutily

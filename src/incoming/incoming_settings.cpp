@@ -110,7 +110,7 @@ const WriteTable<S> kStandardCommands = {
 
 // "{}" is the entry number, 1-20.
 const WriteTable<E> kEntryCommands = {
-    SendText(&E::number, "arrive address {} %s\r"),
+    SendText(&E::number, "arrive address {} %s\r").Accepts(PhoneText),
     SendChoice(&E::tel1_rank,
                {"arrive ranking {} tel1 precede\r", "arrive ranking {} tel1 normal\r",
                 "arrive ranking {} tel1 delay\r", "arrive ranking {} tel1 reject\r"}),
@@ -138,6 +138,24 @@ void ReadEntry(std::string_view page, int number, IncomingEntry& entry) {
 }
 
 }  // namespace
+
+namespace {
+
+IncomingControlSettings& Standard(IncomingControlSettings& settings) { return settings; }
+std::array<IncomingEntry, kIncomingEntryCount>& Entries(IncomingControlSettings& settings) {
+  return settings.entries;
+}
+
+}  // namespace
+
+ConfigCategory IncomingControlConfig() {
+  return {"着信制御設定",
+          [](DeviceContext& context) {
+            return ReadIncomingControl(context, context.records.Of<IncomingControlSettings>());
+          },
+          {TableGroup<IncomingControlSettings>("標準", kStandardCommands, Standard),
+           ListGroup<IncomingControlSettings>("電話番号別", kEntryCommands, Entries)}};
+}
 
 int ReadIncomingControl(DeviceContext& context, IncomingControlCopies& incoming) {
   if (ReadShow(context, "show arrive basic\r", kBasicLabels, incoming.baseline) == 0) return 0;

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "settings/config.h"
 #include "settings/copies.h"
 #include "settings/write_table.h"
 
@@ -70,6 +71,9 @@ enum class IncomingSection { kStandard = 0, kEntries1 = 1, kEntries2 = 2 };
 // Reads the three pages into the baseline and, when every reply arrived,
 // copies it into the working copy. 1 on success, 0 when an exchange failed
 // (the working copy is then left as it was).
+// The category's groups as configuration-file commands.
+ConfigCategory IncomingControlConfig();
+
 int ReadIncomingControl(DeviceContext& context, IncomingControlCopies& incoming);
 
 // Sends the changed settings of one section: the standard settings in

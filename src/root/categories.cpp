@@ -3,6 +3,7 @@
 #include "root/categories.h"
 #include "forms/session.h"
 #include "incoming/incoming_forms.h"
+#include "router/home_pna_menu.h"
 #include "speeddial/speed_dial_form.h"
 
 namespace setutily {
@@ -13,7 +14,12 @@ std::vector<CategoryLaunch> BuildCategories(Session& session) {
   categories.push_back(DigitalLaunch(session));
   categories.push_back(IncomingControlLaunch(session));
   categories.push_back(SpeedDialLaunch(session));
+  categories.push_back(HomePnaLaunch(session));
   return categories;
+}
+
+std::vector<ConfigCategory> BuildConfigCategories() {
+  return {AnalogConfig(), DigitalConfig(), IncomingControlConfig(), SpeedDialConfig()};
 }
 
 }  // namespace setutily

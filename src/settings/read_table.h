@@ -9,13 +9,16 @@
 //   Number("connect select:", &R::connect_sel).Adjust(MinusOne)
 //   Joined("ip address:", "/", "submask:", &R::router_address).Cut(52)
 //   Split("charge:", '/', &R::charge_limit, &R::charge_period)
+//   ReadPairList(reply, {&E::used, &E::address, 32, &E::name, 64}, entries)
 //
 // A label missing from the reply gives an empty text or the number 0.
 // Numbers are clamped into their range (never wrapped) and then adjusted.
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -124,6 +127,43 @@ void ReadFields(std::string_view reply, const ReadTable<Record>& table, Record& 
     int number = static_cast<int>(ParseLeadingNumber(first, entry.min, entry.max));
     if (entry.adjust != nullptr) number = entry.adjust(number);
     entry.field.Number(record) = number;
+  }
+}
+
+// A numbered list whose entries are printed as lines "N: first, second"
+// (indented, at a line start; see FindListLine): the entry's in-use flag and
+// its two texts, each cut to its own length.
+template <class Entry>
+struct PairList {
+  int Entry::*used;
+  std::string Entry::*first;
+  std::size_t firstCut;
+  std::string Entry::*second;
+  std::size_t secondCut;
+};
+
+// Fills entries (numbered from firstNumber) from reply. An entry with a
+// line takes the text before the line's first comma as first and the text
+// after it, up to the next comma, as second (each cut to its length, blanks
+// around it removed) and is marked in use. An entry without a line, or
+// whose line has no comma, is marked unused and keeps its texts.
+template <class Entries, class Entry = typename Entries::value_type>
+void ReadPairList(std::string_view reply, const PairList<Entry>& list, Entries& entries,
+                  int firstNumber = 1) {
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    Entry& entry = entries[k];
+    entry.*list.used = 0;
+    const std::optional<std::string_view> line =
+        FindListLine(reply, firstNumber + static_cast<int>(k));
+    if (!line) continue;
+    const std::size_t comma = line->find(',');
+    if (comma == std::string_view::npos) continue;
+    std::string_view second = line->substr(comma + 1);
+    second = second.substr(0, second.find(','));
+    second.remove_prefix(std::min(second.find_first_not_of(' '), second.size()));
+    entry.*list.first = std::string(TrimSpace(line->substr(0, std::min(comma, list.firstCut))));
+    entry.*list.second = std::string(TrimSpace(second.substr(0, list.secondCut)));
+    entry.*list.used = 1;
   }
 }
 

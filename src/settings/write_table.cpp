@@ -1,5 +1,15 @@
 #include "settings/write_table.h"
 
+#include "text/checks.h"
+
+namespace setutily {
+
+bool PhoneText(std::string_view text) { return CheckPhoneNumber(text) == 0; }
+bool AddressText(std::string_view text) { return CheckIpAddress(text, 0) == 0; }
+bool PrefixedAddressText(std::string_view text) { return CheckIpAddress(text, 1) == 0; }
+
+}  // namespace setutily
+
 namespace setutily::write_detail {
 
 std::string ReplaceScope(std::string_view command, std::string_view scope) {

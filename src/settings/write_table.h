@@ -19,6 +19,7 @@
 //   ....AfterSent(fn)   runs once the command was answered
 #pragma once
 
+#include <climits>
 #include <functional>
 #include <span>
 #include <string>
@@ -28,6 +29,7 @@
 
 #include "settings/context.h"
 #include "settings/field_ref.h"
+#include "text/scan.h"
 
 namespace setutily {
 
@@ -57,6 +59,12 @@ struct WriteField {
   bool (*when)(const RunState& state) = nullptr;
   // Runs once the entry's command was answered.
   void (*afterSent)(RunState& state) = nullptr;
+  // The values a configuration file may give (the forms check the same):
+  // numbers within [min, max], texts of at most maxBytes bytes that accepts
+  // (when set) takes.
+  long long min = LLONG_MIN, max = LLONG_MAX;
+  std::size_t maxBytes = kMaxValueLength;
+  bool (*accepts)(std::string_view text) = nullptr;
 
   WriteField EmptyAs(std::string_view text) && {
     emptyAs = text;
@@ -66,7 +74,25 @@ struct WriteField {
     afterSent = fn;
     return std::move(*this);
   }
+  WriteField Range(long long low, long long high) && {
+    min = low;
+    max = high;
+    return std::move(*this);
+  }
+  WriteField MaxBytes(std::size_t bytes) && {
+    maxBytes = bytes;
+    return std::move(*this);
+  }
+  WriteField Accepts(bool (*fn)(std::string_view)) && {
+    accepts = fn;
+    return std::move(*this);
+  }
 };
+
+// Checks for WriteField::Accepts.
+bool PhoneText(std::string_view text);             // a telephone number (may be empty)
+bool AddressText(std::string_view text);           // a dotted address (may be empty)
+bool PrefixedAddressText(std::string_view text);   // an address with "/prefix" (may be empty)
 
 template <class Record>
 using WriteTable = std::vector<WriteField<Record>>;

@@ -20,10 +20,20 @@ constexpr SpeedDialPage kPages[] = {
 
 // "{}" is the entry's device number.
 const WriteTable<SpeedDialEntry> kEntryCommands = {
-    SendText(&SpeedDialEntry::number, "shortnum add {} %s\r"),
+    SendText(&SpeedDialEntry::number, "shortnum add {} %s\r").Accepts(PhoneText),
 };
 
+std::array<SpeedDialEntry, kSpeedDialCount>& Entries(SpeedDialList& list) { return list.entries; }
+
 }  // namespace
+
+ConfigCategory SpeedDialConfig() {
+  return {"短縮番号設定",
+          [](DeviceContext& context) {
+            return ReadSpeedDial(context, context.records.Of<SpeedDialList>());
+          },
+          {ListGroup<SpeedDialList>("短縮番号", kEntryCommands, Entries)}};
+}
 
 int ReadSpeedDial(DeviceContext& context, SpeedDialCopies& list) {
   SpeedDialList read;

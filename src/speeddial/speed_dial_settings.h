@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "settings/config.h"
 #include "settings/copies.h"
 #include "settings/write_table.h"
 
@@ -35,6 +36,9 @@ using SpeedDialCopies = SettingsCopies<SpeedDialList>;
 // Reads both pages into the baseline and copies it into the working copy.
 // A line missing from a reply gives an empty entry. Returns 1, or 0 when an
 // exchange failed (both copies are then unchanged).
+// The list as configuration-file commands.
+ConfigCategory SpeedDialConfig();
+
 int ReadSpeedDial(DeviceContext& context, SpeedDialCopies& list);
 
 // Sends "shortnum add N TEXT" for every working entry that differs from the

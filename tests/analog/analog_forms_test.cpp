@@ -18,6 +18,7 @@
 #include "forms/session.h"
 #include "forms/form_parts.h"
 #include "support/sim_harness.h"
+#include "support/timing.h"
 #include "support/ui_helpers.h"
 
 namespace setutily {
@@ -71,6 +72,7 @@ class AnalogForms : public ::testing::Test {
   QStringList log;
 
   void SetUp() override {
+    session.timing = testing::FastTiming();
     session.appendLog = [this](const QString& line) { log << line; };
   }
 

@@ -42,7 +42,7 @@ CategoryLaunch MakeCategory(Session& session, Probe& probe, int buttonId, bool f
         probe.busyBoxWhileReading = main->findChild<BusyBox*>() != nullptr;
       }
     }
-    return session.exchange.SendAndWait("show probe\r", &session.replyText, 1000,
+    return session.exchange.SendAndWait("show probe\r", &session.replyText, 300,
                                         kTerminatorPrompt);
   };
   category.show = [&session, &probe](QWidget* parent) {
@@ -57,7 +57,7 @@ CategoryLaunch MakeCategory(Session& session, Probe& probe, int buttonId, bool f
     category.writeError = "Probe Write ERROR\r\n";
     category.write = [&session, &probe] {
       ++probe.writes;
-      return session.exchange.SendAndWait("probe set 1\r", nullptr, 1000, kTerminatorPrompt);
+      return session.exchange.SendAndWait("probe set 1\r", nullptr, 300, kTerminatorPrompt);
     };
   }
   return category;

@@ -27,6 +27,7 @@
 #include "speeddial/speed_dial_form.h"
 #include "support/sim_harness.h"
 #include "support/telnet_rig.h"
+#include "support/timing.h"
 #include "support/ui_helpers.h"
 
 namespace setutily {
@@ -34,6 +35,7 @@ namespace {
 
 using morivex9sim::Device;
 using morivex9sim::Fault;
+using testing::FastTiming;
 using testing::Find;
 using testing::OnNextModal;
 using testing::RecordingHelp;
@@ -105,15 +107,8 @@ class Shell {
   // after adjust (when given) has changed its controls.
   bool Start(std::function<void(ConnectionPortDialog*)> adjust = {}) {
     MainDialogSetup setup(IniPath(), messages, help);
-    setup.timing.settleMs = 0;
-    setup.timing.identifyMs = 2000;
-    setup.timing.promptSettleMs = 100;
-    setup.timing.exitMs = 2000;
-    setup.timing.storeMs = 2000;
-    setup.timing.commandMs = 2000;
+    setup.timing = FastTiming();
     setup.clock = [this] { return now; };
-    setup.timing.connectMs = 2000;
-    setup.timing.passwordPromptMs = 3000;
     setup.openNetwork = TelnetOpener();
     setup.categories = BuildCategories;
     window = std::make_unique<MainDialog>(std::move(setup));

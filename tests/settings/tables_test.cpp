@@ -163,6 +163,21 @@ struct Entry {
   bool operator==(const Entry&) const = default;
 };
 
+TEST(ReadPairList, EntriesFromTheirOwnLinesOnly) {
+  std::array<Entry, 12> entries;
+  entries[1] = {1, "kept", "texts"};
+  const PairList<Entry> list = {&Entry::used, &Entry::a, 8, &Entry::b, 4};
+  ReadPairList(" 3: 10.0.0.3 ,  name5678, x\r\n 11: 10.0.0.11, w\r\n 2: no comma\r\n"
+               " 4:10.0.0.4,v\r\n 12: 123456789,\r\n# ",
+               list, entries);
+  EXPECT_EQ(entries[0], Entry{});                       // only inside "11: "
+  EXPECT_EQ(entries[1], (Entry{0, "kept", "texts"}));  // a line without a comma: unused
+  EXPECT_EQ(entries[2], (Entry{1, "10.0.0.3", "name"}));  // cut, blanks removed, to the next comma
+  EXPECT_EQ(entries[3], Entry{});                       // "4:" without its blank is no entry line
+  EXPECT_EQ(entries[10], (Entry{1, "10.0.0.1", "w"}));  // cut to 8
+  EXPECT_EQ(entries[11], (Entry{1, "12345678", ""}));
+}
+
 bool Always(const RunState&) { return true; }
 void Restart(RunState& state) { state.rebootOnClose = true; }
 
@@ -199,6 +214,8 @@ TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
   EXPECT_EQ(failure.index, 3);
   EXPECT_EQ(now[3], was[3]);
   EXPECT_EQ(now[1].used, 0);
+}
+
 TEST_F(WriteChangesTest, ABitsFieldSendsACommandPerBitAndFailsAsAWhole) {
   struct Sides {
     int near = 0, far = 0;

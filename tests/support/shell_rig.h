@@ -49,6 +49,8 @@ class ShellRig {
     setup.clock = [this] { return now; };
     setup.categories = categories;
     setup.openNetwork = openNetwork;
+    setup.configCategories = configCategories;
+    setup.chooseFile = chooseFile;
     return setup;
   }
 
@@ -87,6 +89,8 @@ class ShellRig {
     return std::vector<CategoryLaunch>{};
   };
   NetworkOpener openNetwork;
+  std::function<std::vector<ConfigCategory>()> configCategories;
+  std::function<QString(QWidget*, bool)> chooseFile;
   std::unique_ptr<MainDialog> window;
   bool refusalsExpected = false;  // see SessionRig
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/timing.h"
 #include "support/ui_helpers.h"
 
 namespace setutily::testing {
@@ -47,6 +48,7 @@ TelnetRig::TelnetRig(const std::string& loginPassword, const std::string& admini
                    [this](NetworkLogin::Failure why) { failure = why; });
   QObject::connect(&link, &TelnetLink::ConnectFailed,
                    [this] { failure = NetworkLogin::Failure::kLinkLost; });
+  login.SetStepTimeout(FastTiming().loginStepMs);
   login.Arm(loginPassword, administratorPassword);
   const int started = link.OpenNetworkLink(QStringLiteral("127.0.0.1"), static_cast<quint16>(sim.Port()));
   EXPECT_EQ(started, 1) << link.LastError().toStdString();

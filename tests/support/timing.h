@@ -14,8 +14,8 @@ inline LinkTiming FastTiming() {
   timing.exitMs = 500;
   timing.storeMs = 500;
   timing.commandMs = 500;
-  timing.connectMs = 2000;
-  timing.passwordPromptMs = 2000;
+  timing.connectMs = 1000;
+  timing.passwordPromptMs = 1000;
   timing.loginStepMs = 500;
   return timing;
 }

@@ -1,0 +1,80 @@
+#include "router/home_pna_menu.h"
+
+#include "forms/session.h"
+#include "router/router_forms.h"
+
+namespace setutily {
+
+namespace {
+
+using G = RouterWriteGroup;
+
+// The router write restarts the device after a new router address: the run
+// ends, so the menu closes (and the main window after it).
+bool DeviceRestarting(const RunState& state) { return state.rebootOnClose; }
+
+}  // namespace
+
+std::vector<DetailButton> DetailButtons() {
+  return {
+      // Left column.
+      {u"ルータ", 1003, 0, 0, G::kRouter, Form(RouterForm()), {}, DeviceRestarting},
+      {u"ＰＮＡポート", 1010, 1, 0, G::kPnaPort, Form(PnaPortForm())},
+      {u"着信", 1013, 2, 0, G::kRemoteAccess, {}},
+      {u"ＮＡＴ", 1009, 3, 0, G::kStaticNat, {}},
+      {u"ＤＨＣＰ", 1028, 4, 0, G::kDhcp, {}},
+      {u"ＤＮＳ", 1030, 5, 0, G::kDns, {}},
+      {u"ＤＮＳ名前解決", 1033, 6, 0, G::kHostTable, {}},
+      {u"ＳＹＳＬＯＧ", 1052, 7, 0, G::kSyslog, {}},
+      // Right column.
+      {u"専用線", 1044, 0, 1, G::kLeasedLine, Form(LeasedLineForm())},
+      {u"ダイヤルアップ１", 1011, 1, 1, G::kDialup1, {}},
+      {u"ダイヤルアップ２", 1012, 2, 1, G::kDialup2, {}},
+      {u"ダイヤルアップ３", 1014, 3, 1, G::kDialup3, {}},
+      {u"ダイヤルアップ４", 1020, 4, 1, G::kDialup4, {}},
+      {u"接続制限", 1053, 5, 1, G::kConnectionLimits, {}},
+      {u"ＢＯＤ", 1024, 6, 1, G::kBod, {}},
+      {u"ＢＡＣＰ/ＢＡＰ", 1026, 7, 1, G::kBacpBap, {}},
+  };
+}
+
+MenuSpec HomePnaDetailMenu(Session& session) {
+  MenuSpec menu{.title = QStringLiteral("ＨｏｍｅＰＮＡ詳細設定"),
+                .writeErrorLog = QStringLiteral("HomaPNA Status Write ERROR\r\n"),
+                .buttons = {},
+                .backRow = 8,
+                .backColumn = 1};
+  for (DetailButton& row : DetailButtons()) {
+    MenuButton button{.caption = QString::fromUtf16(row.caption),
+                      .id = row.id,
+                      .row = row.row,
+                      .column = row.column};
+    if (row.open) {
+      button.open = [&session, open = std::move(row.open)](QWidget* parent) {
+        return open(parent, session);
+      };
+    }
+    button.write = [&session, group = row.group](WriteFailure* failure) {
+      return WriteRouterSettings(session, group, failure);
+    };
+    if (row.writeAnyway) {
+      button.writeAnyway = [&session, fn = std::move(row.writeAnyway)] {
+        return fn(session.state);
+      };
+    }
+    if (row.closesMenu) {
+      button.closesMenu = [&session, fn = std::move(row.closesMenu)] { return fn(session.state); };
+    }
+    menu.buttons.push_back(std::move(button));
+  }
+  return menu;
+}
+
+CategoryLaunch HomePnaLaunch(Session& session) {
+  CategoryLaunch launch = NamedLaunch(1538, QStringLiteral("HomaPNA"));
+  launch.read = [&session] { return ReadRouterSettings(session); };
+  launch.show = ShowMenu(session, [&session] { return HomePnaDetailMenu(session); });
+  return launch;
+}
+
+}  // namespace setutily

@@ -1,0 +1,57 @@
+// The HomePNA detail menu ("詳細設定"): one button per form of the router
+// category, each with its write group, and the main window's launch that
+// reads the whole category before the menu opens.
+//
+// The buttons are one table (DetailButtons() in home_pna_menu.cpp). A form
+// plugs in by giving its row an opener, Form(TheForm()) (or Form(spec, n)
+// for one instance of a form with several); the row's group says what the
+// menu writes after the form was confirmed (WriteRouterSettings). A row
+// without an opener is a disabled button.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "forms/category.h"
+#include "forms/category_menu.h"
+#include "forms/field_form.h"
+#include "router/router_settings.h"
+
+namespace setutily {
+
+// Opens a form of the menu (not yet shown).
+using DetailFormOpener = std::function<std::unique_ptr<QDialog>(QWidget* parent, Session& session)>;
+
+// The opener of a field form on its record in the run's store.
+template <class Root, class Rec>
+DetailFormOpener Form(const FormSpec<Root, Rec>& spec, int instance = 0) {
+  return [&spec, instance](QWidget* parent, Session& session) -> std::unique_ptr<QDialog> {
+    return OpenForm(parent, session, spec, instance);
+  };
+}
+
+struct DetailButton {
+  const char16_t* caption;
+  int id;
+  int row, column;
+  RouterWriteGroup group;
+  DetailFormOpener open;  // none: the button stays disabled
+  // After a form that was not confirmed: true when its group must still be
+  // written (a request the form recorded).
+  std::function<bool(const RunState&)> writeAnyway = {};
+  // After the form and its write: true closes the menu.
+  std::function<bool(const RunState&)> closesMenu = {};
+};
+
+// The sixteen form buttons in their two columns.
+std::vector<DetailButton> DetailButtons();
+
+MenuSpec HomePnaDetailMenu(Session& session);
+
+// "詳細設定": reads the router category, then the menu; the menu writes
+// each form's group.
+CategoryLaunch HomePnaLaunch(Session& session);
+
+}  // namespace setutily

@@ -1,0 +1,16 @@
+// The router category's own forms, as descriptions for the form kit: the
+// router form, the PNA port form (which edits the PNA block of the digital
+// record) and the leased-line form.
+#pragma once
+
+#include "digital/digital_settings.h"
+#include "forms/field_form.h"
+#include "router/router_settings.h"
+
+namespace setutily {
+
+const FormSpec<RouterSettings, RouterSettings>& RouterForm();
+const FormSpec<DigitalSettings, DigitalPortSettings>& PnaPortForm();
+const FormSpec<RouterSettings, LeasedLineSettings>& LeasedLineForm();
+
+}  // namespace setutily

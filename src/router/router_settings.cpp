@@ -1,0 +1,260 @@
+#include "router/router_settings.h"
+
+#include "digital/digital_settings.h"
+#include "settings/context.h"
+
+namespace setutily {
+
+namespace {
+
+using R = RouterSettings;
+
+// Field widths on the device; values beyond them saturate.
+template <class Rec>
+ReadField<Rec> Byte(std::string_view label, int Rec::*field) {
+  return Number(label, field).Range(0, 255);
+}
+template <class Rec>
+ReadField<Rec> Word(std::string_view label, int Rec::*field) {
+  return Number(label, field).Range(0, 65535);
+}
+
+// The connection target is printed counting from 1; a printed 0 is no
+// target the forms know (-1, nothing selected).
+int CountFromZero(int printed) { return printed - 1; }
+
+// ------------------------------------------------------------------ read
+
+const ReadTable<R> kRouterLabels = {
+    {"hardware address:", &R::hardware_address},
+    Joined("ip address:", "/", "submask:", &R::router_address).Cut(52),
+    {"default address:", &R::default_address},
+    {"router name:", &R::router_name},
+    {"login password:", &R::login_password},
+    {"admin password:", &R::admin_password},
+    Byte("auto connect:", &R::auto_connect),
+    Number("connect select:", &R::connect_sel).Range(0, 256).Adjust(CountFromZero),
+    Byte("ip masquerade:", &R::ip_masquerade),
+    {"masquerade address:", &R::masq_address},
+    Byte("sw action:", &R::sw_action),
+    Byte("beep:", &R::beep),
+    Byte("ip filter:", &R::ip_filter),
+    Byte("line mode:", &R::line_mode),
+    Byte("redial:", &R::redial),
+};
+
+// Limits are printed "limit/period", the daily clear time "hour:minute".
+const ReadTable<R> kConnectLabels = {
+    Split("charge:", '/', &R::charge_limit, &R::charge_period).Range2(0, 255),
+    Split("time:", '/', &R::time_limit, &R::time_period).Range(0, 65535).Range2(0, 255),
+    Split("number:", '/', &R::count_limit, &R::count_minutes).Range(0, 65535).Range2(0, 65535),
+    Split("day:", ':', &R::clear_hour, &R::clear_minute).Range(0, 255).Range2(0, 255),
+    Byte("week:", &R::clear_weekday),
+    Byte("mon:", &R::clear_monthday),
+};
+
+const ReadTable<DhcpSettings> kDhcpLabels = {
+    {"start address:", &DhcpSettings::start_address},
+    Byte("end address:", &DhcpSettings::address_count),  // the count, not an address
+    {"lease time:", &DhcpSettings::lease_time},
+    {"default address:", &DhcpSettings::default_address},
+    {"dns praimary address:", &DhcpSettings::dns_address},
+    {"dns domain name:", &DhcpSettings::domain_name},
+    Byte("dhcp active:", &DhcpSettings::active),
+};
+
+const ReadTable<DnsSettings> kDnsLabels = {
+    {"primary address:", &DnsSettings::primary_address},
+    {"secondary address:", &DnsSettings::secondary_address},
+    Byte("forwarding:", &DnsSettings::forwarding),
+};
+
+const ReadTable<SyslogSettings> kSyslogLabels = {
+    {"address:", &SyslogSettings::address},
+    {"facility:", &SyslogSettings::facility},
+    Byte("debug:", &SyslogSettings::debug),
+    Byte("info:", &SyslogSettings::info),
+    Byte("notice:", &SyslogSettings::notice),
+    Byte("syslog active:", &SyslogSettings::active),
+};
+
+const ReadTable<RasSettings> kRasLabels = {
+    Byte("ras active:", &RasSettings::active),
+    {"wan address:", &RasSettings::wan_address},
+    {"partner address:", &RasSettings::partner_address},
+    Text("user id:", &RasSettings::user_id).Cut(64),
+    {"password:", &RasSettings::password},
+    Byte("protocol:", &RasSettings::protocol),
+    Byte("mode:", &RasSettings::mode),
+    Byte("auto disconnect:", &RasSettings::auto_disc),
+    Word("disconnect time:", &RasSettings::disc_time),
+};
+
+// "address:" is the first line that holds that text: the device prints the
+// profile's own address before the DNS addresses.
+const ReadTable<DialupProfile> kDialupLabels = {
+    Text("provider name:", &DialupProfile::provider_name).Cut(64),
+    {"dial number 1:", &DialupProfile::dial_number1},
+    {"dial number 2:", &DialupProfile::dial_number2},
+    {"dial number 3:", &DialupProfile::dial_number3},
+    Text("user id:", &DialupProfile::user_id).Cut(64),
+    {"password:", &DialupProfile::password},
+    Byte("protocol:", &DialupProfile::protocol),
+    Byte("mode:", &DialupProfile::mode),
+    Byte("auto disconnect:", &DialupProfile::auto_disc),
+    Word("disconnect time:", &DialupProfile::disc_time),
+    Byte("dns server select:", &DialupProfile::dns_select),
+    {"dns praimary address:", &DialupProfile::dns_primary},
+    {"dns secondary address:", &DialupProfile::dns_secondary},
+    {"address:", &DialupProfile::address},
+};
+
+const ReadTable<LeasedLineSettings> kNetworkLabels = {
+    Joined("address:", "/", "submask:", &LeasedLineSettings::address).Cut(52),
+    Text("remote:", &LeasedLineSettings::remote_addr).Cut(52),
+    Text("user id:", &LeasedLineSettings::user_id).Cut(64),
+    {"password:", &LeasedLineSettings::password},
+    {"dns praimary address:", &LeasedLineSettings::dns_primary},
+    {"dns secondary address:", &LeasedLineSettings::dns_secondary},
+};
+
+// The throughput labels begin with two blanks.
+const ReadTable<R> kBodLabels = {
+    Byte("init channel number:", &R::init_channel),
+    Byte("resource bod:", &R::resource_bod),
+    Byte("  add evaluation direction:", &R::add_evaluation_direction),
+    Byte("  add standard rate:", &R::add_standard_rate),
+    Byte("  add evaluation time:", &R::add_evaluation_time),
+    Word("  add minimum maintenance time:", &R::add_minimum_time),
+    Byte("  del evaluation direction:", &R::del_evaluation_direction),
+    Byte("  del standard rate:", &R::del_standard_rate),
+    Byte("  del evaluation time:", &R::del_evaluation_time),
+    Word("  del minimum maintenance time:", &R::del_minimum_time),
+};
+
+const ReadTable<R> kBacpLabels = {
+    Byte("depart channel:", &R::depart_flags),
+    Byte("arrive channel:", &R::arrive_flags),
+};
+
+const PairList<NatEntry> kNatList = {&NatEntry::used, &NatEntry::private_address, 32,
+                                     &NatEntry::global_address, 32};
+const PairList<HostEntry> kHostList = {&HostEntry::used, &HostEntry::address, 32,
+                                       &HostEntry::name, 64};
+
+constexpr std::string_view kShowDialup[kDialupProfiles] = {
+    "show dialup num1\r", "show dialup num2\r", "show dialup num3\r", "show dialup num4\r"};
+
+// ----------------------------------------------------------------- write
+// One table per group, in sending order. "{}" is the scope the group is
+// written for (the profile "num1".."num4", the port "pna"); list groups
+// walk their entries with the entry number as scope.
+
+// The device restarts with its new address: it has stored everything, and
+// there is no command line left to leave.
+void DeviceRestarts(RunState& state) {
+  state.rebootOnClose = true;
+  state.pendingChangeCount = 0;
+}
+
+// Group 0. The router address goes last: its answer ends the run.
+const WriteTable<R> kRouterCommands = {
+    SendTwoChoice(&R::auto_connect, "router auto_connect manual\r", "router auto_connect auto\r"),
+    SendChoice(&R::connect_sel,
+               {"router connect_sel num1\r", "router connect_sel num2\r",
+                "router connect_sel num3\r", "router connect_sel num4\r",
+                "router connect_sel netwk\r"}),
+    SendTwoChoice(&R::ip_masquerade, "router ip_masquerade disable\r",
+                  "router ip_masquerade enable\r"),
+    SendText(&R::masq_address, "router masq_address %s\r"),
+    SendTwoChoice(&R::sw_action, "router sw_action bod\r", "router sw_action line\r"),
+    SendTwoChoice(&R::beep, "router beep disable\r", "router beep enable\r"),
+    SendTwoChoice(&R::ip_filter, "router ip_filter disable\r", "router ip_filter enable\r"),
+    SendChoice(&R::line_mode, {"router line_mode 0\r", "router line_mode 1\r",
+                               "router line_mode 2\r", "router line_mode 3\r",
+                               "router line_mode 4\r"}),
+    SendTwoChoice(&R::redial, "router redial disable\r", "router redial enable\r"),
+    SendText(&R::router_address, "router address %s\r").AfterSent(DeviceRestarts),
+};
+
+// Group 10.
+const WriteTable<LeasedLineSettings> kLeasedLineCommands = {
+    SendText(&LeasedLineSettings::address, "network address %s\r"),
+    SendText(&LeasedLineSettings::remote_addr, "network remote_addr %s\r"),
+    SendText(&LeasedLineSettings::user_id, "network user_id %s\r"),
+    SendText(&LeasedLineSettings::password, "network password %s\r"),
+    SendTogether("network dns_address %s,%s\r", &LeasedLineSettings::dns_primary,
+                 &LeasedLineSettings::dns_secondary)
+        .EmptyAs("0.0.0.0"),
+};
+
+// Group 14 is the digital category's port table, written for "pna".
+
+}  // namespace
+
+int ReadRouterSettings(DeviceContext& context) {
+  RouterCategory& router = context.records.Of<RouterSettings>();
+  SettingsCopies<DigitalSettings>& digital = context.records.Of<DigitalSettings>();
+  RouterSettings& base = router.baseline;
+  if (ReadShow(context, "show router\r", kRouterLabels, base) == 0) return 0;
+  if (FetchReply(context, "show nat\r") == 0) return 0;
+  ReadPairList(context.replyText, kNatList, base.nat);
+  if (ReadShow(context, "show dhcp\r", kDhcpLabels, base.dhcp) == 0) return 0;
+  if (ReadShow(context, "show dns\r", kDnsLabels, base.dns) == 0) return 0;
+  if (FetchReply(context, "show host\r") == 0) return 0;
+  ReadPairList(context.replyText, kHostList, base.hosts);
+  if (ReadShow(context, "show syslog\r", kSyslogLabels, base.syslog) == 0) return 0;
+  if (ReadShow(context, "show digital pna\r", PnaPortLabels(), digital.baseline.pna) == 0) {
+    return 0;
+  }
+  if (ReadShow(context, "show ras\r", kRasLabels, base.ras) == 0) return 0;
+  for (int p = 0; p < kDialupProfiles; ++p) {
+    if (ReadShow(context, kShowDialup[p], kDialupLabels,
+                 base.dialup[static_cast<std::size_t>(p)]) == 0) {
+      return 0;
+    }
+  }
+  if (ReadShow(context, "show connect\r", kConnectLabels, base) == 0) return 0;
+  if (ReadShow(context, "show network\r", kNetworkLabels, base.network) == 0) return 0;
+  if (ReadShow(context, "show bod\r", kBodLabels, base) == 0) return 0;
+  if (ReadShow(context, "show bacpbap\r", kBacpLabels, base) == 0) return 0;
+  router.AdoptBaseline();
+  digital.working.pna = digital.baseline.pna;  // the rest of the digital record is not read here
+  return 1;
+}
+
+int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group, WriteFailure* failure) {
+  RouterCategory& router = context.records.Of<RouterSettings>();
+  RouterSettings& working = router.working;
+  const RouterSettings& baseline = router.baseline;
+  switch (group) {
+    case RouterWriteGroup::kRouter:
+      return WriteChanges(context, kRouterCommands, working, baseline, {}, failure);
+    case RouterWriteGroup::kLeasedLine:
+      return WriteChanges(context, kLeasedLineCommands, working.network, baseline.network, {},
+                          failure);
+    case RouterWriteGroup::kPnaPort: {
+      SettingsCopies<DigitalSettings>& digital = context.records.Of<DigitalSettings>();
+      return WriteChanges(context, DigitalPortCommands(), digital.working.pna,
+                          digital.baseline.pna, "pna", failure);
+    }
+    // Groups whose forms are not built yet have nothing to send.
+    case RouterWriteGroup::kStaticNat:
+    case RouterWriteGroup::kDhcp:
+    case RouterWriteGroup::kDns:
+    case RouterWriteGroup::kHostTable:
+    case RouterWriteGroup::kSyslog:
+    case RouterWriteGroup::kDialup1:
+    case RouterWriteGroup::kDialup2:
+    case RouterWriteGroup::kDialup3:
+    case RouterWriteGroup::kDialup4:
+    case RouterWriteGroup::kBod:
+    case RouterWriteGroup::kBacpBap:
+    case RouterWriteGroup::kConnectionLimits:
+    case RouterWriteGroup::kRemoteAccess:
+      return 1;
+  }
+  return 1;
+}
+
+}  // namespace setutily

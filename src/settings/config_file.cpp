@@ -1,0 +1,213 @@
+#include "settings/config_file.h"
+
+#include <algorithm>
+
+#include "text/checks.h"
+#include "text/encoding.h"
+#include "text/scan.h"
+
+namespace setutily {
+
+namespace config_detail {
+
+std::string Template(std::string_view command, std::string_view scope) {
+  std::string text = write_detail::ReplaceScope(command, scope);
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  return text;
+}
+
+bool Match(std::string_view format, std::string_view line, std::vector<std::string>& values) {
+  values.clear();
+  std::size_t f = 0, l = 0;
+  while (f < format.size()) {
+    if (format.substr(f, 2) == "%d") {
+      std::size_t end = l;
+      if (end < line.size() && (line[end] == '-' || line[end] == '+')) ++end;
+      const std::size_t digits = end;
+      while (end < line.size() && line[end] >= '0' && line[end] <= '9') ++end;
+      if (end == digits) return false;
+      values.emplace_back(line.substr(l, end - l));
+      l = end;
+      f += 2;
+    } else if (format.substr(f, 2) == "%s") {
+      f += 2;
+      // The text runs to the next literal part of the format (or the end).
+      std::size_t next = format.find('%', f);
+      const std::string_view stop = format.substr(f, next == std::string_view::npos ? next : next - f);
+      std::size_t end = stop.empty() ? line.size() : line.find(stop, l);
+      if (end == std::string_view::npos) return false;
+      values.emplace_back(line.substr(l, end - l));
+      l = end;
+    } else {
+      if (l >= line.size() || line[l] != format[f]) return false;
+      ++f;
+      ++l;
+    }
+  }
+  return l == line.size();
+}
+
+bool NumberFits(std::string_view text, long long min, long long max, long long& number,
+                std::string& why) {
+  number = ParseLeadingNumber(text, LLONG_MIN / 2, LLONG_MAX / 2);
+  if (text.size() > 12 || number < min || number > max || number < INT_MIN || number > INT_MAX) {
+    why = "値 " + std::string(text) + " は範囲外です（" + std::to_string(std::max(min, -2147483648LL)) +
+          "～" + std::to_string(std::min(max, 2147483647LL)) + "）";
+    return false;
+  }
+  return true;
+}
+
+bool TextFits(const std::string& text, std::size_t maxBytes, bool (*accepts)(std::string_view),
+              std::string& why) {
+  if (!IsCommandSafeText(text)) {
+    why = "制御文字を含んでいます";
+    return false;
+  }
+  if (text.size() > maxBytes) {
+    why = "長すぎます（" + std::to_string(maxBytes) + "バイトまで）";
+    return false;
+  }
+  if (accepts != nullptr && !accepts(text)) {
+    why = "「" + text + "」はこの設定に使えません";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace config_detail
+
+int ReadConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
+               const ConfigProgress& progress, std::string* failedTitle) {
+  const int count = static_cast<int>(categories.size());
+  for (int i = 0; i < count; ++i) {
+    const ConfigCategory& category = categories[static_cast<std::size_t>(i)];
+    if (progress) progress(i, count, category.title);
+    if (category.read(context) != 1) {
+      if (failedTitle != nullptr) *failedTitle = category.title;
+      return 0;
+    }
+  }
+  return 1;
+}
+
+std::string ConfigText(DeviceContext& context, const std::vector<ConfigCategory>& categories,
+                       const ConfigHeader& header) {
+  std::string text = "# MORIVEX-9 設定ファイル (setutily)\n";
+  text += "# 機種: " + header.model + "\n";
+  text += "# ファームウェア: " + header.firmware + "\n";
+  text += "# MACアドレス: " + header.mac + "\n";
+  text += "# 日時: " + header.date + "\n";
+  std::vector<std::string> commands;
+  for (const ConfigCategory& category : categories) {
+    for (const ConfigGroup& group : category.groups) {
+      commands.clear();
+      group.dump(context, commands);
+      text += "\n# " + category.title + " / " + group.title + "\n";
+      for (const std::string& command : commands) text += DeviceToUtf8(command) + "\n";
+    }
+  }
+  return text;
+}
+
+bool TakeConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
+                std::string_view text, ConfigError& error) {
+  int number = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (number == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // BOM
+    if (TrimSpace(line).empty() || line.front() == '#') continue;
+    const std::string command = Utf8ToDevice(std::string(line));
+    LineFit fit = LineFit::kOther;
+    std::string why;
+    for (const ConfigCategory& category : categories) {
+      for (const ConfigGroup& group : category.groups) {
+        fit = group.take(context, command, why);
+        if (fit != LineFit::kOther) break;
+      }
+      if (fit != LineFit::kOther) break;
+    }
+    if (fit == LineFit::kTaken) continue;
+    error.line = number;
+    error.reason = fit == LineFit::kBad ? why
+                   : IsCommandSafeText(std::string_view(command).substr(0, command.find('\t')))
+                       ? "知らないコマンドです: " + std::string(line)
+                       : "制御文字を含んでいます";
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+// Groups in sending order: every category's groups, those marked last at the end.
+template <class Visit>
+void InSendingOrder(const std::vector<ConfigCategory>& categories, Visit visit) {
+  for (bool last : {false, true}) {
+    for (const ConfigCategory& category : categories) {
+      for (const ConfigGroup& group : category.groups) {
+        if (group.last == last) visit(category, group);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> PendingConfig(DeviceContext& context,
+                                       const std::vector<ConfigCategory>& categories) {
+  std::vector<std::string> commands;
+  InSendingOrder(categories, [&](const ConfigCategory&, const ConfigGroup& group) {
+    group.pending(context, commands);
+  });
+  return commands;
+}
+
+ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
+                        const ConfigProgress& progress) {
+  ApplyResult result;
+  const int count = static_cast<int>(categories.size());
+  const ConfigCategory* told = nullptr;
+  InSendingOrder(categories, [&](const ConfigCategory& category, const ConfigGroup& group) {
+    if (!result.ok) return;
+    if (progress && told != &category) {
+      told = &category;
+      const auto index = &category - categories.data();
+      progress(static_cast<int>(index), count, category.title);
+    }
+    std::vector<std::string> pending;
+    group.pending(context, pending);
+    if (pending.empty()) return;
+    WriteFailure failure;
+    if (group.write(context, &failure) == 1) {
+      result.sent += static_cast<int>(pending.size());
+      return;
+    }
+    // The commands before the failed one were answered.
+    std::string failed = failure.command;
+    if (!failed.empty() && failed.back() == '\r') failed.pop_back();
+    const auto at = std::find(pending.begin(), pending.end(), failed);
+    result.sent += static_cast<int>(at - pending.begin());
+    result.ok = false;
+    result.failedTitle = category.title;
+  });
+  return result;
+}
+
+int StoreSettings(DeviceContext& context) {
+  std::string reply;
+  if (context.exchange.SendAndWait("fromwr 15\r", &reply, context.timing.storeMs,
+                                   kTerminatorWriteOk) == 0) {
+    return 0;
+  }
+  context.state.pendingChangeCount = 0;
+  return 1;
+}
+
+}  // namespace setutily
