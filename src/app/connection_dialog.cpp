@@ -1,5 +1,6 @@
 #include "app/connection_dialog.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -72,7 +74,10 @@ ConnectionPortDialog::ConnectionPortDialog(ProfileFile& profile, Messages& messa
   auto* choiceLabel = new QLabel(QStringLiteral("割り当て"), portGroup);
   deviceChoice_ = new QComboBox(portGroup);
   deviceChoice_->setObjectName(QStringLiteral("DeviceChoice"));
-  deviceChoice_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  // Long names are cut short in the box (the line above shows them whole)
+  // and shown whole in its list.
+  deviceChoice_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  deviceChoice_->setMinimumContentsLength(36);
   choiceLabel->setBuddy(deviceChoice_);
   rescan_ = new QPushButton(QStringLiteral("再検索"), portGroup);
   rescan_->setObjectName(QStringLiteral("RescanPorts"));
@@ -171,8 +176,9 @@ void ConnectionPortDialog::ShowDevice() {
   const QString missing = QStringLiteral("%1（見つかりません）").arg(path);
   if (path.isEmpty()) {
     device_->setText(QStringLiteral("—"));
-  } else if (entry != ports_.end()) {
-    device_->setText(SerialPortText(*entry));
+  } else if (entry != ports_.end() && !entry->target.isEmpty()) {
+    // A by-id name is long: its target goes on a line of its own.
+    device_->setText(QStringLiteral("%1\n-> %2").arg(entry->path, entry->target));
   } else {
     device_->setText(QFileInfo::exists(path) ? path : missing);
   }
@@ -184,6 +190,8 @@ void ConnectionPortDialog::ShowDevice() {
   if (entry == ports_.end()) deviceChoice_->addItem(device_->text(), path);
   for (const SerialPortEntry& port : ports_) deviceChoice_->addItem(SerialPortText(port), port.path);
   deviceChoice_->setCurrentIndex(deviceChoice_->findData(path));
+  QAbstractItemView* list = deviceChoice_->view();
+  list->setMinimumWidth(list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width());
 }
 
 void ConnectionPortDialog::OnDeviceChosen(int index) {

@@ -186,7 +186,7 @@ TEST_F(ConnectionDialogTest, ShowsEachComPortsDeviceAndStoresThePortChosenForIt)
   port->setCurrentIndex(1);
   EXPECT_EQ(device->text(), QStringLiteral("/nowhere/ttyX（見つかりません）"));
   choice->setCurrentIndex(choice->findData(ports.ById()));
-  EXPECT_EQ(device->text(), ports.ById() + " -> " + ports.Dev("ttyUSB0"));
+  EXPECT_EQ(device->text(), ports.ById() + "\n-> " + ports.Dev("ttyUSB0"));
   EXPECT_EQ(choice->count(), 5);  // the missing device is no longer offered
   port->setCurrentIndex(0);
   EXPECT_EQ(device->text(), ports.Dev("ttyS1"));
