@@ -2,12 +2,13 @@
 // command exchange over an in-memory transport that answers each command
 // with the next reply of the input.
 //
-// Property besides surviving: right after a read, writing the record back
+// Properties besides surviving: right after a read, writing the record back
 // unchanged sends nothing (what a form shows is what confirming it
-// unchanged stores).
+// unchanged stores), and every configuration-file command of the record is
+// one the file reader knows.
 //
-// Adding a category: one row in kCategories below, with its read and the
-// writes of all its groups.
+// Every category the program lists (BuildConfigCategories) is covered; a
+// new category needs nothing here.
 //
 // Input: byte 0 picks the category; the rest is the replies, separated by
 // 0x1E bytes (the last one answers every later command).
@@ -16,11 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "analog/analog_settings.h"
 #include "fuzz/fuzz_support.h"
 #include "link/exchange.h"
-#include "settings/context.h"
-#include "speeddial/speed_dial_settings.h"
+#include "root/categories.h"
+#include "settings/config.h"
 
 using namespace setutily;
 using setutily::fuzz::Require;
@@ -49,40 +49,6 @@ class ReplayTransport : public ByteTransport {
   int sent_ = 0;
 };
 
-// Reads a fresh record; when every reply arrived, writes all of it back
-// unchanged, which must send nothing.
-template <class Record>
-void ReadThenWriteBack(DeviceContext& context, const ReplayTransport& transport,
-                       int (*read)(DeviceContext&, Record&),
-                       void (*writeAll)(DeviceContext&, Record&)) {
-  Record record;
-  if (read(context, record) != 1) return;
-  const int sentByRead = transport.Sent();
-  writeAll(context, record);
-  Require(transport.Sent() == sentByRead, "an unchanged record read back sends nothing");
-}
-
-struct CategoryReader {
-  const char* name;
-  void (*run)(DeviceContext& context, const ReplayTransport& transport);
-};
-
-const CategoryReader kCategories[] = {
-    {"analog",
-     [](DeviceContext& c, const ReplayTransport& t) {
-       ReadThenWriteBack<AnalogCategory>(c, t, ReadAnalogSettings, [](DeviceContext& c, AnalogCategory& a) {
-         for (int group = kAnalogTel1; group <= kAnalogCommon; ++group) {
-           WriteAnalogSettings(c, a, group);
-         }
-       });
-     }},
-    {"speed dial",
-     [](DeviceContext& c, const ReplayTransport& t) {
-       ReadThenWriteBack<SpeedDialList>(c, t, ReadSpeedDial,
-                                        [](DeviceContext& c, SpeedDialList& l) { WriteSpeedDial(c, l); });
-     }},
-};
-
 std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
   std::vector<std::string_view> parts;
   for (;;) {
@@ -102,12 +68,28 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
-  const CategoryReader& category = kCategories[data[0] % std::size(kCategories)];
+  // Every category of the program, through the tables its forms use.
+  static const std::vector<ConfigCategory> categories = BuildConfigCategories();
+  const ConfigCategory& category = categories[data[0] % categories.size()];
   ReplayTransport transport(SplitAt(fuzz::AsText(data + 1, size - 1), '\x1e'));
   CommandExchange exchange;
   exchange.SetTransport(&transport);
   DeviceContext context(exchange);
   context.timing.commandMs = 0;  // a reply without its prompt fails at once
-  category.run(context, transport);
+  if (category.read(context) != 1) return 0;
+  // Read and written back unchanged, a record sends nothing.
+  const int sentByRead = transport.Sent();
+  for (const ConfigGroup& group : category.groups) group.write(context, nullptr);
+  Require(transport.Sent() == sentByRead, "an unchanged record read back sends nothing");
+  // The configuration-file commands of one group (picked by the input's
+  // length) go through the file reader again.
+  const ConfigGroup& group = category.groups[size % category.groups.size()];
+  std::vector<std::string> commands;
+  group.dump(context, commands);
+  std::string why;
+  for (const std::string& command : commands) {
+    Require(group.take(context, command, why) != LineFit::kOther,
+            "a dumped command is known to its group");
+  }
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "analog/analog_forms.h"
 #include "digital/digital_forms.h"
 #include "root/categories.h"
+#include "router/router_settings.h"
 #include "forms/session.h"
 #include "incoming/incoming_forms.h"
 #include "router/home_pna_menu.h"
@@ -19,7 +20,8 @@ std::vector<CategoryLaunch> BuildCategories(Session& session) {
 }
 
 std::vector<ConfigCategory> BuildConfigCategories() {
-  return {AnalogConfig(), DigitalConfig(), IncomingControlConfig(), SpeedDialConfig()};
+  return {RouterConfig(), AnalogConfig(), DigitalConfig(), IncomingControlConfig(),
+          SpeedDialConfig()};
 }
 
 }  // namespace setutily

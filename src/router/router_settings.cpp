@@ -157,8 +157,8 @@ void DeviceRestarts(RunState& state) {
   state.pendingChangeCount = 0;
 }
 
-// Group 0. The router address goes last: its answer ends the run.
-const WriteTable<R> kRouterCommands = {
+// Group 0 without the router address.
+const WriteTable<R> kRouterSettingsCommands = {
     SendTwoChoice(&R::auto_connect, "router auto_connect manual\r", "router auto_connect auto\r"),
     SendChoice(&R::connect_sel,
                {"router connect_sel num1\r", "router connect_sel num2\r",
@@ -166,7 +166,7 @@ const WriteTable<R> kRouterCommands = {
                 "router connect_sel netwk\r"}),
     SendTwoChoice(&R::ip_masquerade, "router ip_masquerade disable\r",
                   "router ip_masquerade enable\r"),
-    SendText(&R::masq_address, "router masq_address %s\r"),
+    SendText(&R::masq_address, "router masq_address %s\r").Accepts(AddressText),
     SendTwoChoice(&R::sw_action, "router sw_action bod\r", "router sw_action line\r"),
     SendTwoChoice(&R::beep, "router beep disable\r", "router beep enable\r"),
     SendTwoChoice(&R::ip_filter, "router ip_filter disable\r", "router ip_filter enable\r"),
@@ -174,15 +174,28 @@ const WriteTable<R> kRouterCommands = {
                                "router line_mode 2\r", "router line_mode 3\r",
                                "router line_mode 4\r"}),
     SendTwoChoice(&R::redial, "router redial disable\r", "router redial enable\r"),
-    SendText(&R::router_address, "router address %s\r").AfterSent(DeviceRestarts),
 };
+
+// The router address: its answer ends the run, so it goes last.
+const WriteTable<R> kRouterAddressCommands = {
+    SendText(&R::router_address, "router address %s\r")
+        .Accepts(PrefixedAddressText)
+        .AfterSent(DeviceRestarts),
+};
+
+// Group 0: the router's settings, then its address.
+const WriteTable<R> kRouterCommands = [] {
+  WriteTable<R> table = kRouterSettingsCommands;
+  table.insert(table.end(), kRouterAddressCommands.begin(), kRouterAddressCommands.end());
+  return table;
+}();
 
 // Group 10.
 const WriteTable<LeasedLineSettings> kLeasedLineCommands = {
-    SendText(&LeasedLineSettings::address, "network address %s\r"),
-    SendText(&LeasedLineSettings::remote_addr, "network remote_addr %s\r"),
-    SendText(&LeasedLineSettings::user_id, "network user_id %s\r"),
-    SendText(&LeasedLineSettings::password, "network password %s\r"),
+    SendText(&LeasedLineSettings::address, "network address %s\r").Accepts(PrefixedAddressText),
+    SendText(&LeasedLineSettings::remote_addr, "network remote_addr %s\r").Accepts(AddressText),
+    SendText(&LeasedLineSettings::user_id, "network user_id %s\r").MaxBytes(64),
+    SendText(&LeasedLineSettings::password, "network password %s\r").MaxBytes(64),
     SendTogether("network dns_address %s,%s\r", &LeasedLineSettings::dns_primary,
                  &LeasedLineSettings::dns_secondary)
         .EmptyAs("0.0.0.0"),
@@ -190,7 +203,25 @@ const WriteTable<LeasedLineSettings> kLeasedLineCommands = {
 
 // Group 14 is the digital category's port table, written for "pna".
 
+RouterSettings& Whole(RouterSettings& settings) { return settings; }
+LeasedLineSettings& Network(RouterSettings& settings) { return settings.network; }
+DigitalPortSettings& Pna(DigitalSettings& settings) { return settings.pna; }
+
 }  // namespace
+
+ConfigCategory RouterConfig() {
+  ConfigCategory category{"詳細設定", ReadRouterSettings, {}};
+  category.groups.push_back(TableGroup<RouterSettings>("ルータ", kRouterSettingsCommands, Whole));
+  category.groups.push_back(
+      TableGroup<DigitalSettings>("ＰＮＡポート", DigitalPortCommands(), Pna, "pna"));
+  category.groups.push_back(TableGroup<RouterSettings>("専用線", kLeasedLineCommands, Network));
+  // Each later group adds its line here, in the menu's group order.
+  ConfigGroup address =
+      TableGroup<RouterSettings>("ルータのＬＡＮ側ＩＰアドレス", kRouterAddressCommands, Whole);
+  address.last = true;  // the device restarts once it has its new address
+  category.groups.push_back(std::move(address));
+  return category;
+}
 
 int ReadRouterSettings(DeviceContext& context) {
   RouterCategory& router = context.records.Of<RouterSettings>();

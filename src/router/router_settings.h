@@ -13,6 +13,7 @@
 #include <array>
 #include <string>
 
+#include "settings/config.h"
 #include "settings/read_table.h"
 #include "settings/write_table.h"
 
@@ -211,6 +212,10 @@ int ReadRouterSettings(DeviceContext& context);
 // and failure (when given) tells where it stopped. A new router address,
 // once answered, makes the device restart: the run's store-at-exit count is
 // cleared and the run ends without leaving the command line.
+// The category's groups as configuration-file commands; the router
+// address last of all, since the device restarts once it has it.
+ConfigCategory RouterConfig();
+
 int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group,
                         WriteFailure* failure = nullptr);
 

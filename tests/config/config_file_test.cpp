@@ -15,6 +15,15 @@ namespace {
 
 using testing::Lines;
 
+// The lines that are not show commands.
+Lines Settings(const Lines& sent) {
+  Lines settings;
+  for (const std::string& line : sent) {
+    if (line.rfind("show ", 0) != 0) settings.push_back(line);
+  }
+  return settings;
+}
+
 struct ConfigFile : ::testing::Test {
   std::string Dump() {
     EXPECT_EQ(ReadConfig(rig.session, categories, {}, nullptr), 1);
@@ -49,7 +58,7 @@ TEST_F(ConfigFile, DumpFactoryResetApplyDumpAgainGivesTheSameFile) {
   const ApplyResult applied = ApplyConfig(rig.session, categories, {});
   EXPECT_TRUE(applied.ok);
   EXPECT_EQ(applied.sent, static_cast<int>(pending.size()));
-  EXPECT_EQ(rig.Sent().size(), 4 + 3 + 3 + 2 + pending.size());  // the reads, then the writes
+  EXPECT_EQ(Settings(rig.Sent()), pending);
   EXPECT_EQ(Dump(), before);
 }
 
@@ -82,7 +91,7 @@ TEST_F(ConfigFile, ABadLineRefusesTheWholeFileWithItsNumber) {
     EXPECT_EQ(error.line, 3) << c.line;
     EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.line << ": " << error.reason;
   }
-  EXPECT_EQ(rig.Sent().size(), 12u * std::size(cases));  // the reads only
+  EXPECT_EQ(Settings(rig.Sent()), Lines{});  // the reads only
 }
 
 }  // namespace
