@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/file_locations.h"
+#include "app/profile.h"
 #include "link/serial_ports.h"
 #include "support/port_folders.h"
 
@@ -30,21 +31,25 @@ TEST(FileLocations, SettingsFileInTheCurrentDirectoryWhenThereIsOneElseTheUsers)
   EXPECT_EQ(ProfilePath(here, config), here + "/setutily.ini");
 }
 
-TEST(FileLocations, PrivateFoldersAreMadeOwnerOnly) {
+TEST(FileLocations, TheUsersSettingsFolderAndFileAreOwnerOnly) {
+  constexpr auto kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                           QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                           QFileDevice::WriteOther | QFileDevice::ExeOther;
   QTemporaryDir dir;
-  const QString folder = dir.filePath("config/setutily");
+  const QString path = ProfilePath(dir.filePath("work"), dir.filePath("config"));
+  const QString folder = QFileInfo(path).path();
   ASSERT_TRUE(MakePrivateFolder(folder));
   for (const QString& made : {dir.filePath("config"), folder}) {
     const QFileDevice::Permissions mode = QFileInfo(made).permissions();
     EXPECT_TRUE(mode.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                QFileDevice::ExeOwner));
-    EXPECT_FALSE(mode & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                         QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther))
-        << made.toStdString();
+    EXPECT_FALSE(mode & kOthers) << made.toStdString();
   }
   EXPECT_TRUE(MakePrivateFolder(folder));  // already there
-  Touch(dir.filePath("file"));
-  EXPECT_FALSE(MakePrivateFolder(dir.filePath("file/below")));
+  ProfileFile profile(path);
+  ASSERT_TRUE(profile.WriteInt("PORTSEL", "COM", 1));
+  EXPECT_FALSE(QFileInfo(path).permissions() & kOthers);
+  EXPECT_FALSE(MakePrivateFolder(path + "/below"));  // a file is in the way
 }
 
 TEST(FileLocations, HelpFileFromTheCurrentDirectoryFirstThenBesideTheProgram) {
