@@ -51,21 +51,26 @@ bool LoadFile(ConfigWindowRun& run, const QString& path, QByteArray& text) {
   return true;
 }
 
-// Reads the device, then the file into the working copies.
+// Checks the file through every table first (a bad file sends nothing, not
+// even a read), then reads the device and takes the file into the working
+// copies.
 bool TakeFile(ConfigWindowRun& run, const QString& path) {
   QByteArray text;
-  if (!LoadFile(run, path, text) || !ReadDevice(run)) return false;
+  if (!LoadFile(run, path, text)) return false;
+  const std::string_view commands(text.constData(), static_cast<std::size_t>(text.size()));
+  CommandExchange none;
+  DeviceContext scratch(none);
   ConfigError error;
-  if (TakeConfig(run.session, run.categories, std::string_view(text.constData(), text.size()),
-                 error)) {
-    return true;
+  if (!TakeConfig(scratch, run.categories, commands, error)) {
+    run.messages.Show(run.window,
+                      QStringLiteral("設定ファイルの%1行目に誤りがあります。\r\n%2\r\n"
+                                     "何も送信していません。")
+                          .arg(error.line).arg(Utf8(error.reason)),
+                      MessageIcon::kError);
+    return false;
   }
-  run.messages.Show(run.window,
-                    QStringLiteral("設定ファイルの%1行目に誤りがあります。\r\n%2\r\n"
-                                   "何も送信していません。")
-                        .arg(error.line).arg(Utf8(error.reason)),
-                    MessageIcon::kError);
-  return false;
+  if (!ReadDevice(run)) return false;
+  return TakeConfig(run.session, run.categories, commands, error);
 }
 
 // A window listing commands.

@@ -77,8 +77,10 @@ struct NetworkOpenRequest {
   const ConnectionSettings& settings;
   const ProfileFile& profile;  // for overrides such as the TCP port
   Session& session;            // the run's messages and state
-  QWidget* window;             // the main window (owner of message boxes)
+  QWidget* window;             // the main window (owner of message boxes); null
+                               // without one (the command line): no busy box
   std::function<void(const QString&)> appendLog;  // texts end in "\r\n"
+  quint16 port = 0;  // the TCP port; 0: the settings file's, or 23
 };
 
 struct NetworkOpenResult {

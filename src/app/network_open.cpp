@@ -62,7 +62,8 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request) {
   RunState& state = request.session.state;
   const LinkTiming& timing = request.session.timing;
   QString portProblem;
-  const quint16 port = TelnetPortSetting(request.profile, &portProblem);
+  const quint16 port =
+      request.port != 0 ? request.port : TelnetPortSetting(request.profile, &portProblem);
   if (!portProblem.isEmpty()) request.appendLog(portProblem);
 
   // Declared first so that it goes last: the login and its exchange hold on
@@ -109,10 +110,12 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request) {
   QObject::connect(&guard, &QTimer::timeout, &loop, [&] { finish(Outcome::kNoConnection); });
   guard.start(timing.connectMs + timing.passwordPromptMs + 3 * timing.loginStepMs +
               kGuardMarginMs);
-  {
+  if (request.window != nullptr) {
     BusyBox box(request.window, QString::fromUtf16(kIdentifyingText));
     box.ShowCentred();
     if (outcome == Outcome::kWaiting) loop.exec();
+  } else if (outcome == Outcome::kWaiting) {
+    loop.exec();  // without a window (the command line)
   }
   guard.stop();
 

@@ -10,6 +10,7 @@
 #include "app/file_locations.h"
 #include "app/profile.h"
 #include "link/serial_link.h"
+#include "root/config_command.h"
 
 namespace setutily {
 
@@ -23,6 +24,15 @@ struct Option {
 };
 
 constexpr Option kOptions[] = {
+    {"dump", nullptr, "FILE", "read every setting of the device into FILE (a backup)"},
+    {"diff", nullptr, "FILE", "print the commands --apply FILE would send"},
+    {"apply", nullptr, "FILE", "send what differs from FILE, then store it in the device"},
+    {"no-store", nullptr, nullptr, "with --apply: do not store (\"fromwr 15\")"},
+    {"port", nullptr, "COMn", "reach the device on COM port n (setutily.ini's [DEVICE])"},
+    {"device", nullptr, "PATH", "reach the device on this serial device"},
+    {"network", nullptr, "ADDRESS[:PORT]",
+     "reach the device over the network (passwords: setutily.ini, or\n"
+     "                           SETUTILY_LOGIN_PASSWORD and SETUTILY_ADMIN_PASSWORD)"},
     {"list-ports", nullptr, nullptr,
      "show the devices COM1-COM9 lead to and the serial ports found"},
     {"version", nullptr, nullptr, "print the version and exit"},
@@ -36,7 +46,13 @@ constexpr struct {
 } kCommands[] = {
     {"version", CommandLine::Action::kVersion},
     {"list-ports", CommandLine::Action::kListPorts},
+    {"dump", CommandLine::Action::kDump},
+    {"diff", CommandLine::Action::kDiff},
+    {"apply", CommandLine::Action::kApply},
 };
+
+// Options that choose the link; at most one, and only with a device command.
+constexpr const char* kLinkOptions[] = {"port", "device", "network"};
 
 const Option* FindOption(const QString& name, bool shortForm) {
   const auto it = std::find_if(std::begin(kOptions), std::end(kOptions), [&](const Option& o) {
@@ -57,7 +73,10 @@ QString HelpText(const CommandEnvironment& environment) {
   QString text = QStringLiteral(
       "Usage: setutily [OPTION]\n"
       "The MORIVEX-9 configuration utility. Without an option it opens its window:\n"
-      "the connection dialog, then the main window.\n\nOptions:\n");
+      "the connection dialog, then the main window.\n"
+      "  setutily --dump FILE | --diff FILE | --apply FILE [--no-store]\n"
+      "           [--port COMn | --device PATH | --network ADDRESS[:PORT]]\n"
+      "back up, compare and restore the device's settings without a display.\n\nOptions:\n");
   for (const Option& option : kOptions) {
     QString left = option.shortName != nullptr
                        ? QStringLiteral("  -%1, --%2").arg(QLatin1String(option.shortName),
@@ -153,6 +172,23 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   if (commands.size() > 1) {
     return UsageError(QStringLiteral("%1 cannot be used together").arg(commands.join(u' ')));
   }
+  const bool device = line.action == CommandLine::Action::kDump ||
+                      line.action == CommandLine::Action::kDiff ||
+                      line.action == CommandLine::Action::kApply;
+  QStringList links;
+  for (const char* name : kLinkOptions) {
+    if (line.values.contains(QLatin1String(name))) links << QStringLiteral("--") + QLatin1String(name);
+  }
+  if (links.size() > 1) {
+    return UsageError(QStringLiteral("%1 cannot be used together").arg(links.join(u' ')));
+  }
+  if (!links.isEmpty() && !device) {
+    return UsageError(QStringLiteral("%1 goes with --dump, --diff or --apply").arg(links.first()));
+  }
+  if (line.values.contains(QStringLiteral("no-store")) &&
+      line.action != CommandLine::Action::kApply) {
+    return UsageError(QStringLiteral("--no-store goes with --apply"));
+  }
   return line;
 }
 
@@ -176,6 +212,15 @@ int RunCommand(const CommandLine& line, const CommandEnvironment& environment, Q
     case CommandLine::Action::kListPorts:
       ListPorts(environment, out);
       return kExitDone;
+    case CommandLine::Action::kDump:
+      return RunConfigCommand(ConfigAction::kDump, line.values, environment, environment.timing,
+                              out, err);
+    case CommandLine::Action::kDiff:
+      return RunConfigCommand(ConfigAction::kDiff, line.values, environment, environment.timing,
+                              out, err);
+    case CommandLine::Action::kApply:
+      return RunConfigCommand(ConfigAction::kApply, line.values, environment, environment.timing,
+                              out, err);
     case CommandLine::Action::kUsageError:
       err << "setutily: " << line.error << "\nTry 'setutily --help'.\n";
       return kExitUsage;

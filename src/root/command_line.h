@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include "link/serial_ports.h"
+#include "link/timing.h"
 
 class QTextStream;
 
@@ -22,7 +23,9 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 struct CommandLine {
-  enum class Action { kOpenWindow, kHelp, kVersion, kListPorts, kUsageError };
+  enum class Action {
+    kOpenWindow, kHelp, kVersion, kListPorts, kDump, kDiff, kApply, kUsageError
+  };
   Action action = Action::kOpenWindow;
   QString error;                 // kUsageError: what was wrong, one line
   QMap<QString, QString> values; // options given, by name (flags map to "")
@@ -38,6 +41,7 @@ struct CommandEnvironment {
   QString configHome;        // the user's configuration folder
   QString programDirectory;  // where the running program is
   SerialPortFolders ports;
+  LinkTiming timing;  // the waits of the commands that talk to the device
 };
 CommandEnvironment SystemCommandEnvironment();
 

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
   setup.openNetwork = setutily::TelnetOpener();
   setup.serialPorts = [ports = environment.ports] { return setutily::ListSerialPorts(ports); };
   setup.categories = setutily::BuildCategories;
+  setup.configCategories = setutily::BuildConfigCategories;
   setutily::MainDialog window(std::move(setup));
   if (!window.Start()) return 0;
   // The program ends when the main window has closed (help windows that
