@@ -183,8 +183,9 @@ const FormSpec<RouterSettings, RouterSettings>& ConnectionLimitForm() {
               Number(u"月", &R::clear_monthday, 1643, 1, 31)
                   .Limit(2).Width(3).Unit(u"日").At(2, 0).Order(7).Named(u"毎月のクリア日")
                   .Message(u"クリア機能の入力に間違いがあります。")),
+          // One line under both columns.
           Box<R>().At(3, 0, 1, 2).With(
-              Note<R>(u"注意） 設定値\"０\"は、制限が無効となります。")),
+              Label<R>(u"注意） 設定値\"０\"は、制限が無効となります。")),
       },
       .project = WholeRouter,
       .crossChecks = {{TimeWithinPeriod, QStringLiteral("接続時間の入力に間違いがあります。"),
