@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -66,8 +67,8 @@ QLabel* MutedNote(const QString& text, QWidget* parent) {
 }  // namespace
 
 FieldForm::FieldForm(QWidget* parent, Session& session, const QString& title, int helpContext,
-                     int instance)
-    : SettingsForm(parent, title, session.messages, session.help, helpContext),
+                     int instance, int helpButtonId)
+    : SettingsForm(parent, title, session.messages, session.help, helpContext, helpButtonId),
       session_(session),
       instance_(instance) {
   grid_ = new QGridLayout;
@@ -260,6 +261,13 @@ void FieldForm::AddEnableRule(const EnableRule& rule) {
     }
   }
   rules_.push_back(std::move(resolved));
+}
+
+void FieldForm::AddAction(const FormAction& action) {
+  QPushButton* button = AddButton(action.caption, action.id);
+  connect(button, &QPushButton::clicked, this, [this, run = action.run] {
+    if (run && run(*this)) reject();
+  });
 }
 
 void FieldForm::Finish() {

@@ -30,7 +30,16 @@ class QLineEdit;
 
 namespace setutily {
 
+class FieldForm;
 class StepArrows;
+
+// A button of a form's own in its button row, after "登録" ("クリア").
+struct FormAction {
+  QString caption;
+  int id = 0;
+  // Runs on a click; true closes the form as "戻る" does, storing nothing.
+  std::function<bool(FieldForm& form)> run;
+};
 
 // A value of a record field, as the form hands it around.
 using FieldValue = std::variant<int, std::string>;
@@ -39,7 +48,7 @@ class FieldForm : public SettingsForm {
   Q_OBJECT
  public:
   FieldForm(QWidget* parent, Session& session, const QString& title, int helpContext,
-            int instance);
+            int instance, int helpButtonId = 1587);
   ~FieldForm() override;
 
   int Instance() const { return instance_; }
@@ -51,6 +60,7 @@ class FieldForm : public SettingsForm {
   // Returns the item's index, or -1 when it is not shown on this instance.
   int AddItem(int box, const ItemBase& item);
   void AddEnableRule(const EnableRule& rule);
+  void AddAction(const FormAction& action);
   // Ends building: layout, tab order, accessible names, enable rules.
   void Finish();
 
@@ -130,6 +140,10 @@ struct FormSpec {
   // Commit without refreshing the baseline, so changes of earlier forms
   // that were not written are sent again with this one.
   bool keepBaseline = false;
+  // The objectName of the "ヘルプ" button.
+  int helpButton = 1587;
+  // Buttons of the form's own, after "登録" in this order.
+  std::vector<FormAction> actions;
 };
 
 template <class Rec>
@@ -152,10 +166,11 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
                                          SettingsCopies<Root>& copies,
                                          const FormSpec<Root, Rec>& spec, int instance = 0) {
   auto form = std::make_unique<FieldForm>(parent, session, spec.title[instance],
-                                          spec.help[instance], instance);
+                                          spec.help[instance], instance, spec.helpButton);
   struct Binding {
     int item;
     FieldRef<Rec> field;
+    std::function<bool(const Rec&)> onlyWhen;
   };
   std::vector<Binding> bindings;
   for (const FormBox<Rec>& box : spec.boxes) {
@@ -163,10 +178,11 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
     if (b < 0) continue;
     for (const Item<Rec>& item : box.items) {
       const int i = form->AddItem(b, item);
-      if (i >= 0 && item.field.IsSet()) bindings.push_back({i, item.field});
+      if (i >= 0 && item.field.IsSet()) bindings.push_back({i, item.field, item.onlyWhen});
     }
   }
   for (const EnableRule& rule : spec.enableRules) form->AddEnableRule(rule);
+  for (const FormAction& action : spec.actions) form->AddAction(action);
   const Rec& shown = spec.project(copies.working, instance);
   for (const Binding& binding : bindings) form->Show(binding.item, ValueOf(binding.field, shown));
   form->Finish();
@@ -183,6 +199,15 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
       self->Store(binding.item, value);
       Assign(binding.field, values, value);
     }
+    // Items that apply only under a condition of the values to be stored
+    // keep the record's value otherwise (and are not checked).
+    const Rec& before = spec.project(copies.working, instance);
+    std::vector<bool> skipped(bindings.size(), false);
+    for (std::size_t k = 0; k < bindings.size(); ++k) {
+      if (!bindings[k].onlyWhen || bindings[k].onlyWhen(values)) continue;
+      skipped[k] = true;
+      Assign(bindings[k].field, values, ValueOf(bindings[k].field, before));
+    }
     if (spec.adjust) spec.adjust(edited, instance);
 
     // Every check first, in the form's order.
@@ -191,8 +216,9 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
       std::function<bool()> run;
     };
     std::vector<Step> steps;
-    for (const Binding& binding : bindings) {
-      steps.push_back({self->OrderOf(binding.item), [self, item = binding.item] {
+    for (std::size_t k = 0; k < bindings.size(); ++k) {
+      if (skipped[k]) continue;
+      steps.push_back({self->OrderOf(bindings[k].item), [self, item = bindings[k].item] {
                          return self->Check(item);
                        }});
     }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 class QAbstractButton;
 class QGroupBox;
@@ -35,6 +36,10 @@ class SettingsForm : public QDialog {
   QPushButton* ConfirmButton() const { return confirm_; }
   QPushButton* CancelButton() const { return cancel_; }
   QPushButton* HelpButton() const { return helpButton_; }
+  // A further push button of the button row, after "登録" and the buttons
+  // added before it ("戻る" and "ヘルプ" stay last); Tab reaches it in the
+  // same order.
+  QPushButton* AddButton(const QString& caption, int id);
 
   // Gives every control without an accessible name the caption of its buddy
   // label or of the group box it stands in. Call at the end of the
@@ -66,6 +71,7 @@ class SettingsForm : public QDialog {
   QPushButton* confirm_;
   QPushButton* cancel_;
   QPushButton* helpButton_;
+  std::vector<QPushButton*> extraButtons_;
 };
 
 void AssignAccessibleNames(QWidget* root);

@@ -1,6 +1,7 @@
 #include "router/home_pna_menu.h"
 
 #include "forms/session.h"
+#include "router/bod_limits_forms.h"
 #include "router/router_forms.h"
 
 namespace setutily {
@@ -13,6 +14,10 @@ using G = RouterWriteGroup;
 // ends, so the menu closes (and the main window after it).
 bool DeviceRestarting(const RunState& state) { return state.rebootOnClose; }
 
+// "クリア" closes the connection-limit form without confirming it; its
+// group is written all the same, to clear the counters.
+bool CountersClearAsked(const RunState& state) { return state.countersClearRequested; }
+
 }  // namespace
 
 std::vector<DetailButton> DetailButtons() {
@@ -20,7 +25,7 @@ std::vector<DetailButton> DetailButtons() {
       // Left column.
       {u"ルータ", 1003, 0, 0, G::kRouter, Form(RouterForm()), {}, DeviceRestarting},
       {u"ＰＮＡポート", 1010, 1, 0, G::kPnaPort, Form(PnaPortForm())},
-      {u"着信", 1013, 2, 0, G::kRemoteAccess, {}},
+      {u"着信", 1013, 2, 0, G::kRemoteAccess, Form(RemoteAccessForm())},
       {u"ＮＡＴ", 1009, 3, 0, G::kStaticNat, {}},
       {u"ＤＨＣＰ", 1028, 4, 0, G::kDhcp, {}},
       {u"ＤＮＳ", 1030, 5, 0, G::kDns, {}},
@@ -32,9 +37,10 @@ std::vector<DetailButton> DetailButtons() {
       {u"ダイヤルアップ２", 1012, 2, 1, G::kDialup2, {}},
       {u"ダイヤルアップ３", 1014, 3, 1, G::kDialup3, {}},
       {u"ダイヤルアップ４", 1020, 4, 1, G::kDialup4, {}},
-      {u"接続制限", 1053, 5, 1, G::kConnectionLimits, {}},
-      {u"ＢＯＤ", 1024, 6, 1, G::kBod, {}},
-      {u"ＢＡＣＰ/ＢＡＰ", 1026, 7, 1, G::kBacpBap, {}},
+      {u"接続制限", 1053, 5, 1, G::kConnectionLimits, Form(ConnectionLimitForm()),
+       CountersClearAsked},
+      {u"ＢＯＤ", 1024, 6, 1, G::kBod, Form(BodForm())},
+      {u"ＢＡＣＰ/ＢＡＰ", 1026, 7, 1, G::kBacpBap, Form(RouterBacpForm())},
   };
 }
 

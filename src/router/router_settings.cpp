@@ -83,7 +83,7 @@ const ReadTable<RasSettings> kRasLabels = {
     {"wan address:", &RasSettings::wan_address},
     {"partner address:", &RasSettings::partner_address},
     Text("user id:", &RasSettings::user_id).Cut(64),
-    {"password:", &RasSettings::password},
+    Text("password:", &RasSettings::password).Cut(64),  // as long as the form's edit takes
     Byte("protocol:", &RasSettings::protocol),
     Byte("mode:", &RasSettings::mode),
     Byte("auto disconnect:", &RasSettings::auto_disc),
@@ -201,10 +201,83 @@ const WriteTable<LeasedLineSettings> kLeasedLineCommands = {
         .EmptyAs("0.0.0.0"),
 };
 
+// Group 11.
+const WriteTable<R> kBodCommands = {
+    SendChoice(&R::init_channel, {"bod channel 2\r", "bod channel 1\r"}),
+    SendChoice(&R::resource_bod, {"bod resource_bod disable\r", "bod resource_bod depart\r",
+                                  "bod resource_bod arrive\r", "bod resource_bod both\r"}),
+    SendChoice(&R::add_evaluation_direction,
+               {"bod throughput_bod add_evaluation_direction both\r",
+                "bod throughput_bod add_evaluation_direction send\r",
+                "bod throughput_bod add_evaluation_direction recv\r",
+                "bod throughput_bod add_evaluation_direction disable\r"}),
+    SendNumber(&R::add_standard_rate, "bod throughput_bod add_standard_rate %d\r").Range(0, 100),
+    SendNumber(&R::add_evaluation_time, "bod throughput_bod add_evaluation_time %d\r")
+        .Range(1, 255),
+    SendNumber(&R::add_minimum_time, "bod throughput_bod add_minimum_time %d\r")
+        .Range(5, 1275),
+    SendChoice(&R::del_evaluation_direction,
+               {"bod throughput_bod del_evaluation_direction both\r",
+                "bod throughput_bod del_evaluation_direction send\r",
+                "bod throughput_bod del_evaluation_direction recv\r",
+                "bod throughput_bod del_evaluation_direction disable\r"}),
+    SendNumber(&R::del_standard_rate, "bod throughput_bod del_standard_rate %d\r").Range(0, 100),
+    SendNumber(&R::del_evaluation_time, "bod throughput_bod del_evaluation_time %d\r")
+        .Range(1, 255),
+    SendNumber(&R::del_minimum_time, "bod throughput_bod del_minimum_time %d\r")
+        .Range(5, 1275),
+};
+
+// Group 12: each side's three answers together, whenever one of them changed.
+const WriteTable<R> kBacpCommands = {
+    SendBits(&R::depart_flags, {{"bacpbap depart_add auto\r", "bacpbap depart_add reject\r"},
+                                {"bacpbap depart_request auto\r", "bacpbap depart_request reject\r"},
+                                {"bacpbap depart_del auto\r", "bacpbap depart_del reject\r"}}),
+    SendBits(&R::arrive_flags, {{"bacpbap arrive_add auto\r", "bacpbap arrive_add reject\r"},
+                                {"bacpbap arrive_request auto\r", "bacpbap arrive_request reject\r"},
+                                {"bacpbap arrive_del auto\r", "bacpbap arrive_del reject\r"}}),
+};
+
+bool CountersClearRequested(const RunState& state) { return state.countersClearRequested; }
+
+// Group 13: the counters first when "クリア" asked for it, then the limits.
+// The file's checks take the widest connection-time bound (a month).
+const WriteTable<R> kConnectCommands = {
+    SendWhen<R>(CountersClearRequested,
+                {"connect charge\r", "connect time\r", "connect number\r"}),
+    SendTogether("connect charge %d/%d\r", &R::charge_limit, &R::charge_period)
+        .Ranges({{0, 999999}, {0, 2}}),
+    SendTogether("connect time %d/%d\r", &R::time_limit, &R::time_period)
+        .Ranges({{0, 743}, {0, 2}}),
+    SendTogether("connect number %d/%d\r", &R::count_limit, &R::count_minutes)
+        .Ranges({{0, 9999}, {1, 1440}}),
+    SendTogether("connect clr_day %d:%d\r", &R::clear_hour, &R::clear_minute)
+        .Ranges({{0, 23}, {0, 59}}),
+    SendNumber(&R::clear_weekday, "connect clr_week %d\r").Range(0, 6),
+    SendNumber(&R::clear_monthday, "connect clr_mon %d\r").Range(1, 31),
+};
+
 // Group 14 is the digital category's port table, written for "pna".
+
+// Group 15.
+const WriteTable<RasSettings> kRasCommands = {
+    SendChoice(&RasSettings::active, {"ras server disable\r", "ras server enable\r"}),
+    SendTogether("ras address %s,%s\r", &RasSettings::wan_address, &RasSettings::partner_address)
+        .EmptyAs("0.0.0.0")
+        .Accepts(AddressText),
+    SendText(&RasSettings::user_id, "ras user_id %s\r").MaxBytes(64),
+    SendText(&RasSettings::password, "ras password %s\r").MaxBytes(64),
+    SendChoice(&RasSettings::protocol, {"ras protocol auto\r", "ras protocol pap\r",
+                                        "ras protocol chap\r", "ras protocol disable\r"}),
+    SendChoice(&RasSettings::mode,
+               {"ras mode 64k\r", "ras mode mp1\r", "ras mode mp2\r", "ras mode mp3\r"}),
+    SendTwoChoice(&RasSettings::auto_disc, "ras auto_disc disable\r", "ras auto_disc enable\r"),
+    SendNumber(&RasSettings::disc_time, "ras disc_time %d\r").Range(1, 32400),
+};
 
 RouterSettings& Whole(RouterSettings& settings) { return settings; }
 LeasedLineSettings& Network(RouterSettings& settings) { return settings.network; }
+RasSettings& Ras(RouterSettings& settings) { return settings.ras; }
 DigitalPortSettings& Pna(DigitalSettings& settings) { return settings.pna; }
 
 }  // namespace
@@ -214,8 +287,12 @@ ConfigCategory RouterConfig() {
   category.groups.push_back(TableGroup<RouterSettings>("ルータ", kRouterSettingsCommands, Whole));
   category.groups.push_back(
       TableGroup<DigitalSettings>("ＰＮＡポート", DigitalPortCommands(), Pna, "pna"));
+  category.groups.push_back(TableGroup<RouterSettings>("着信", kRasCommands, Ras));
   category.groups.push_back(TableGroup<RouterSettings>("専用線", kLeasedLineCommands, Network));
   // Each later group adds its line here, in the menu's group order.
+  category.groups.push_back(TableGroup<RouterSettings>("接続制限", kConnectCommands, Whole));
+  category.groups.push_back(TableGroup<RouterSettings>("ＢＯＤ", kBodCommands, Whole));
+  category.groups.push_back(TableGroup<RouterSettings>("ＢＡＣＰ/ＢＡＰ", kBacpCommands, Whole));
   ConfigGroup address =
       TableGroup<RouterSettings>("ルータのＬＡＮ側ＩＰアドレス", kRouterAddressCommands, Whole);
   address.last = true;  // the device restarts once it has its new address
@@ -269,6 +346,19 @@ int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group, WriteFai
       return WriteChanges(context, DigitalPortCommands(), digital.working.pna,
                           digital.baseline.pna, "pna", failure);
     }
+    case RouterWriteGroup::kBod:
+      return WriteChanges(context, kBodCommands, working, baseline, {}, failure);
+    case RouterWriteGroup::kBacpBap:
+      return WriteChanges(context, kBacpCommands, working, baseline, {}, failure);
+    case RouterWriteGroup::kConnectionLimits: {
+      const int written = WriteChanges(context, kConnectCommands, working, baseline, {}, failure);
+      // A clear request is answered by one write, sent or not: a later write
+      // (or a file applied) must not clear the counters again unasked.
+      context.state.countersClearRequested = false;
+      return written;
+    }
+    case RouterWriteGroup::kRemoteAccess:
+      return WriteChanges(context, kRasCommands, working.ras, baseline.ras, {}, failure);
     // Groups whose forms are not built yet have nothing to send.
     case RouterWriteGroup::kStaticNat:
     case RouterWriteGroup::kDhcp:
@@ -279,10 +369,6 @@ int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group, WriteFai
     case RouterWriteGroup::kDialup2:
     case RouterWriteGroup::kDialup3:
     case RouterWriteGroup::kDialup4:
-    case RouterWriteGroup::kBod:
-    case RouterWriteGroup::kBacpBap:
-    case RouterWriteGroup::kConnectionLimits:
-    case RouterWriteGroup::kRemoteAccess:
       return 1;
   }
   return 1;

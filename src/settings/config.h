@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/context.h"
@@ -158,7 +159,9 @@ LineFit TakeLine(const WriteTable<Record>& table, Record& record, std::string_vi
             config_detail::TakeText(field, changed, value, empty);
           } else {
             long long number = 0;
-            if (!config_detail::NumberFits(value, entry.min, entry.max, number, why)) {
+            const auto [low, high] =
+                i < entry.ranges.size() ? entry.ranges[i] : std::pair(entry.min, entry.max);
+            if (!config_detail::NumberFits(value, low, high, number, why)) {
               return LineFit::kBad;
             }
             field.Number(changed) = static_cast<int>(number);

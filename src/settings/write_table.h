@@ -63,6 +63,9 @@ struct WriteField {
   // numbers within [min, max], texts of at most maxBytes bytes that accepts
   // (when set) takes.
   long long min = LLONG_MIN, max = LLONG_MAX;
+  // Bounds per field, in field order, for entries whose numbers differ in
+  // range ("connect number %d/%d"); a field without one takes [min, max].
+  std::vector<std::pair<long long, long long>> ranges;
   std::size_t maxBytes = kMaxValueLength;
   bool (*accepts)(std::string_view text) = nullptr;
 
@@ -77,6 +80,10 @@ struct WriteField {
   WriteField Range(long long low, long long high) && {
     min = low;
     max = high;
+    return std::move(*this);
+  }
+  WriteField Ranges(std::vector<std::pair<long long, long long>> perField) && {
+    ranges = std::move(perField);
     return std::move(*this);
   }
   WriteField MaxBytes(std::size_t bytes) && {

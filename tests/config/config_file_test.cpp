@@ -83,6 +83,8 @@ TEST_F(ConfigFile, ABadLineRefusesTheWholeFileWithItsNumber) {
       {"shortnum add 3 " + std::string(60, '1'), "長すぎます"},
       {"shortnum add 3 03-ABC", "使えません"},
       {"shortnum add 21 0311", "知らないコマンド"},
+      {"connect number 5/0", "範囲外"},  // each number of a command within its own bounds
+      {"connect charge 100/3", "範囲外"},
   };
   for (const Case& c : cases) {
     ConfigError error;

@@ -1,6 +1,7 @@
 // Pieces of the generic field form on a small record of its own: arrows
 // with a display scale, a rate label, a drop-down list, a captioned radio
-// pair and derived values.
+// pair, derived values, a button of the form's own and an item that applies
+// only under a condition.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -98,6 +99,82 @@ TEST(FieldForm, AnUnknownListCodeShowsNothingAndStaysAndDerivedValuesSeeIt) {
   EXPECT_EQ(copies.working.list, 1);
   EXPECT_EQ(copies.working.derived, 9);
   EXPECT_EQ(copies.working.flags, 2);
+}
+
+// A period choice and a number that applies only while the first period is
+// chosen; a button of the form's own that closes it on its second click.
+struct Limit {
+  int period = 0;
+  int hours = 0;
+  bool operator==(const Limit&) const = default;
+};
+
+Limit& WholeLimit(Limit& limit, int) { return limit; }
+
+int actionClicks = 0;
+
+const FormSpec<Limit, Limit>& LimitForm() {
+  static const FormSpec<Limit, Limit> spec{
+      .title = QStringLiteral("limit"),
+      .help = 2,
+      .boxes = {Box<Limit>(u"box").With(
+          Radios(&Limit::period, {{u"day", 50}, {u"week", 51}}),
+          Number(u"hours", &Limit::hours, 52, 0, 23)
+              .OnlyWhen([](const Limit& v) { return v.period == 0; })
+              .Message(u"bad hours"))},
+      .project = WholeLimit,
+      .helpButton = 59,
+      .actions = {{QStringLiteral("act"), 53, [](FieldForm&) { return ++actionClicks == 2; }}},
+  };
+  return spec;
+}
+
+TEST(FieldForm, AnOwnButtonStandsAfterConfirmAndMayCloseTheFormStoringNothing) {
+  SessionRig rig;
+  auto& copies = rig.Records<Limit>();
+  copies.working = {.period = 0, .hours = 5};
+  auto form = OpenForm(nullptr, rig.session, LimitForm());
+  form->show();
+  EXPECT_EQ(Find<QPushButton>(form.get(), 1587), nullptr);  // "ヘルプ" is 59 here
+  // Tab goes from "登録" to the form's own button, then to "戻る".
+  const auto nextStop = [](QWidget* w) {
+    do {
+      w = w->nextInFocusChain();
+    } while ((w->focusPolicy() & Qt::TabFocus) == 0);
+    return w;
+  };
+  EXPECT_EQ(nextStop(form->ConfirmButton()), Find<QWidget>(form.get(), 53));
+  EXPECT_EQ(nextStop(Find<QWidget>(form.get(), 53)), form->CancelButton());
+
+  actionClicks = 0;
+  Find<QLineEdit>(form.get(), 52)->setText("7");
+  Find<QPushButton>(form.get(), 53)->click();
+  EXPECT_TRUE(form->isVisible());  // the action kept it open
+  Find<QPushButton>(form.get(), 53)->click();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(form->result(), QDialog::Rejected);
+  EXPECT_EQ(copies.working, (Limit{0, 5}));
+  EXPECT_EQ(rig.session.state.pendingChangeCount, 0);
+}
+
+TEST(FieldForm, AnItemOutsideItsConditionIsNeitherCheckedNorStored) {
+  SessionRig rig;
+  auto& copies = rig.Records<Limit>();
+  copies.working = {.period = 1, .hours = 5};
+  auto form = OpenForm(nullptr, rig.session, LimitForm());
+  Find<QLineEdit>(form.get(), 52)->setText("99");
+  form->ConfirmButton()->click();
+  EXPECT_TRUE(rig.messages.shown.empty());
+  EXPECT_EQ(copies.working, (Limit{1, 5}));
+
+  auto again = OpenForm(nullptr, rig.session, LimitForm());
+  Find<QRadioButton>(again.get(), 50)->click();  // the condition holds for what will be stored
+  Find<QLineEdit>(again.get(), 52)->setText("99");
+  again->ConfirmButton()->click();
+  EXPECT_EQ(rig.messages.Texts(), QStringList{"bad hours"});
+  Find<QLineEdit>(again.get(), 52)->setText("7");
+  again->ConfirmButton()->click();
+  EXPECT_EQ(copies.working, (Limit{0, 7}));
 }
 
 }  // namespace
