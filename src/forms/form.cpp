@@ -59,6 +59,19 @@ SettingsForm::SettingsForm(QWidget* parent, const QString& title, Messages& mess
   connect(helpButton_, &QPushButton::clicked, this, [this] { help_.Show(this, helpContext_); });
 }
 
+QPushButton* SettingsForm::AddConfirmButton(const QString& caption, int id,
+                                            std::function<bool()> confirm) {
+  auto* button = new QPushButton(caption, this);
+  button->setObjectName(QString::number(id));
+  button->setAutoDefault(true);
+  buttonRow_->insertWidget(buttonRow_->indexOf(cancel_), button);
+  extraButtons_.push_back(button);
+  connect(button, &QPushButton::clicked, this, [this, confirm = std::move(confirm)] {
+    if (confirm()) accept();
+  });
+  return button;
+}
+
 void SettingsForm::FinishLayout() {
   // The button row was built before the subclass's controls; Tab runs
   // through the controls first and reaches the buttons last.
@@ -66,14 +79,21 @@ void SettingsForm::FinishLayout() {
   QWidget* first = nullptr;
   QWidget* last = nullptr;
   for (QWidget* w = nextInFocusChain(); w != nullptr && w != this; w = w->nextInFocusChain()) {
-    const bool button = w == confirm_ || w == cancel_ || w == helpButton_;
+    const bool button = w == confirm_ || w == cancel_ || w == helpButton_ ||
+                        std::find(extraButtons_.begin(), extraButtons_.end(), w) !=
+                            extraButtons_.end();
     if (button || (w->focusPolicy() & Qt::TabFocus) == 0) continue;
     if (first == nullptr) first = w;
     last = w;
   }
   if (last != nullptr) {
     setTabOrder(last, confirm_);
-    setTabOrder(confirm_, cancel_);
+    QWidget* previous = confirm_;
+    for (QPushButton* extra : extraButtons_) {
+      setTabOrder(previous, extra);
+      previous = extra;
+    }
+    setTabOrder(previous, cancel_);
     setTabOrder(cancel_, helpButton_);
     first->setFocus();
   }

@@ -7,8 +7,10 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 class QAbstractButton;
 class QGroupBox;
@@ -35,6 +37,10 @@ class SettingsForm : public QDialog {
   QPushButton* ConfirmButton() const { return confirm_; }
   QPushButton* CancelButton() const { return cancel_; }
   QPushButton* HelpButton() const { return helpButton_; }
+  // A further confirming button after "登録" (a list form's "削除"), with
+  // confirmation of its own: confirm returns true to close the form as
+  // confirmed. Tab reaches it right after "登録".
+  QPushButton* AddConfirmButton(const QString& caption, int id, std::function<bool()> confirm);
 
   // Gives every control without an accessible name the caption of its buddy
   // label or of the group box it stands in. Call at the end of the
@@ -66,6 +72,7 @@ class SettingsForm : public QDialog {
   QPushButton* confirm_;
   QPushButton* cancel_;
   QPushButton* helpButton_;
+  std::vector<QPushButton*> extraButtons_;
 };
 
 void AssignAccessibleNames(QWidget* root);
