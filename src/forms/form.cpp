@@ -68,6 +68,15 @@ QPushButton* SettingsForm::AddButton(const QString& caption, int id) {
   return button;
 }
 
+QPushButton* SettingsForm::AddConfirmButton(const QString& caption, int id,
+                                            std::function<bool()> confirm) {
+  QPushButton* button = AddButton(caption, id);
+  connect(button, &QPushButton::clicked, this, [this, confirm = std::move(confirm)] {
+    if (confirm()) accept();
+  });
+  return button;
+}
+
 void SettingsForm::FinishLayout() {
   // The button row was built before the subclass's controls; Tab runs
   // through the controls first and reaches the buttons last.

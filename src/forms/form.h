@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -40,6 +41,10 @@ class SettingsForm : public QDialog {
   // added before it ("戻る" and "ヘルプ" stay last); Tab reaches it in the
   // same order.
   QPushButton* AddButton(const QString& caption, int id);
+  // A further confirming button after "登録" (a list form's "削除"), with
+  // confirmation of its own: confirm returns true to close the form as
+  // confirmed. Tab reaches it right after "登録".
+  QPushButton* AddConfirmButton(const QString& caption, int id, std::function<bool()> confirm);
 
   // Gives every control without an accessible name the caption of its buddy
   // label or of the group box it stands in. Call at the end of the

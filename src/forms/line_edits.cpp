@@ -85,7 +85,7 @@ void DeviceLineEdit::OnTextEdited(const QString& text) {
   if (tail > 0 && text.at(text.size() - tail).isLowSurrogate()) --tail;
   QString kept = previous;
   qsizetype cursor = std::clamp<qsizetype>(head, 0, previous.size());
-  if (!HasControlCharacter(text)) {
+  if (!HasControlCharacter(text) && !wholeInsertions_) {
     // Too long: as much of the inserted text as fits goes in.
     const QString inserted = text.mid(head, text.size() - head - tail);
     const QString fitting =

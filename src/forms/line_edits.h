@@ -36,12 +36,16 @@ class DeviceLineEdit : public QLineEdit {
   // Most device bytes the user can type; 0 = no limit.
   void SetTypingLimit(int bytes) { typingLimit_ = bytes; }
   int TypingLimit() const { return typingLimit_; }
+  // An insertion that would pass the limit (a paste) is refused whole
+  // instead of cut to what fits, so that "00012" never becomes "0001".
+  void SetWholeInsertions(bool whole) { wholeInsertions_ = whole; }
 
  private:
   void OnTextEdited(const QString& text);
   void OnTextChanged(const QString& text);
 
   int typingLimit_ = 0;
+  bool wholeInsertions_ = false;
   QString current_;  // the text as it stands
   QString before_;   // the text before the latest change
 };

@@ -2,6 +2,7 @@
 
 #include "forms/session.h"
 #include "router/bod_limits_forms.h"
+#include "router/lan_forms.h"
 #include "router/router_forms.h"
 
 namespace setutily {
@@ -26,11 +27,11 @@ std::vector<DetailButton> DetailButtons() {
       {u"ルータ", 1003, 0, 0, G::kRouter, Form(RouterForm()), {}, DeviceRestarting},
       {u"ＰＮＡポート", 1010, 1, 0, G::kPnaPort, Form(PnaPortForm())},
       {u"着信", 1013, 2, 0, G::kRemoteAccess, Form(RemoteAccessForm())},
-      {u"ＮＡＴ", 1009, 3, 0, G::kStaticNat, {}},
-      {u"ＤＨＣＰ", 1028, 4, 0, G::kDhcp, {}},
-      {u"ＤＮＳ", 1030, 5, 0, G::kDns, {}},
-      {u"ＤＮＳ名前解決", 1033, 6, 0, G::kHostTable, {}},
-      {u"ＳＹＳＬＯＧ", 1052, 7, 0, G::kSyslog, {}},
+      {u"ＮＡＴ", 1009, 3, 0, G::kStaticNat, Form(NatForm())},
+      {u"ＤＨＣＰ", 1028, 4, 0, G::kDhcp, Form(DhcpForm())},
+      {u"ＤＮＳ", 1030, 5, 0, G::kDns, Form(DnsForm())},
+      {u"ＤＮＳ名前解決", 1033, 6, 0, G::kHostTable, Form(HostTableForm())},
+      {u"ＳＹＳＬＯＧ", 1052, 7, 0, G::kSyslog, Form(SyslogForm())},
       // Right column.
       {u"専用線", 1044, 0, 1, G::kLeasedLine, Form(LeasedLineForm())},
       {u"ダイヤルアップ１", 1011, 1, 1, G::kDialup1, {}},

@@ -17,6 +17,7 @@
 #include "forms/category.h"
 #include "forms/category_menu.h"
 #include "forms/field_form.h"
+#include "forms/list_form.h"
 #include "router/router_settings.h"
 
 namespace setutily {
@@ -29,6 +30,14 @@ template <class Root, class Rec>
 DetailFormOpener Form(const FormSpec<Root, Rec>& spec, int instance = 0) {
   return [&spec, instance](QWidget* parent, Session& session) -> std::unique_ptr<QDialog> {
     return OpenForm(parent, session, spec, instance);
+  };
+}
+
+// The opener of a list form (an entry added or deleted at a time).
+template <class Root, class Entry>
+DetailFormOpener Form(const ListFormSpec<Root, Entry>& spec, int instance = 0) {
+  return [&spec, instance](QWidget* parent, Session& session) -> std::unique_ptr<QDialog> {
+    return OpenListForm(parent, session, spec, instance);
   };
 }
 

@@ -257,6 +257,56 @@ const WriteTable<R> kConnectCommands = {
     SendNumber(&R::clear_monthday, "connect clr_mon %d\r").Range(1, 31),
 };
 
+// Group 1, entry by entry with the entry number as scope. An entry in use
+// in both copies whose addresses changed is added again (replaced).
+const WriteTable<NatEntry> kNatCommands = {
+    SendPresence(&NatEntry::used, "nat add {} %s,%s\r", "nat del {}\r",
+                 &NatEntry::private_address, &NatEntry::global_address)
+        .AcceptsEach({ListAddressText, NatGlobalText})
+        .MaxBytes(52),
+};
+
+// Group 2.
+const WriteTable<DhcpSettings> kDhcpCommands = {
+    SendTogether("dhcp range_address %s/%d\r", &DhcpSettings::start_address,
+                 &DhcpSettings::address_count)
+        .Accepts(DhcpStartText)
+        .Range(0, 255),
+    SendNumber(&DhcpSettings::lease_time, "dhcp lease_time %d\r").Range(1, 999999),
+    SendText(&DhcpSettings::default_address, "dhcp default_address %s\r").Accepts(AddressText),
+    SendText(&DhcpSettings::dns_address, "dhcp dns_address %s\r").Accepts(AddressText),
+    SendText(&DhcpSettings::domain_name, "dhcp domain_name %s\r").MaxBytes(64),
+    SendTwoChoice(&DhcpSettings::active, "dhcp active disable\r", "dhcp active enable\r"),
+};
+
+// Group 3: an empty server goes out as "0.0.0.0".
+const WriteTable<DnsSettings> kDnsCommands = {
+    SendTogether("dns address %s,%s\r", &DnsSettings::primary_address,
+                 &DnsSettings::secondary_address)
+        .EmptyAs("0.0.0.0")
+        .Accepts(AddressText),
+    SendTwoChoice(&DnsSettings::forwarding, "dns forwarding disable\r",
+                  "dns forwarding enable\r"),
+};
+
+// Group 4, as group 1.
+const WriteTable<HostEntry> kHostCommands = {
+    SendPresence(&HostEntry::used, "host add {} %s,%s\r", "host del {}\r", &HostEntry::address,
+                 &HostEntry::name)
+        .AcceptsEach({ListAddressText, HostNameText})
+        .MaxBytes(64),
+};
+
+// Group 5. The device takes a tab between "active" and "enable".
+const WriteTable<SyslogSettings> kSyslogCommands = {
+    SendText(&SyslogSettings::address, "syslog address %s\r").Accepts(AddressText),
+    SendNumber(&SyslogSettings::facility, "syslog facility %d\r").Range(0, 23),
+    SendTwoChoice(&SyslogSettings::debug, "syslog debug disable\r", "syslog debug enable\r"),
+    SendTwoChoice(&SyslogSettings::info, "syslog info disable\r", "syslog info enable\r"),
+    SendTwoChoice(&SyslogSettings::notice, "syslog notice disable\r", "syslog notice enable\r"),
+    SendTwoChoice(&SyslogSettings::active, "syslog active disable\r", "syslog active\tenable\r"),
+};
+
 // Group 14 is the digital category's port table, written for "pna".
 
 // Group 15.
@@ -279,8 +329,25 @@ RouterSettings& Whole(RouterSettings& settings) { return settings; }
 LeasedLineSettings& Network(RouterSettings& settings) { return settings.network; }
 RasSettings& Ras(RouterSettings& settings) { return settings.ras; }
 DigitalPortSettings& Pna(DigitalSettings& settings) { return settings.pna; }
+std::array<NatEntry, kListEntries>& Nat(RouterSettings& settings) { return settings.nat; }
+DhcpSettings& Dhcp(RouterSettings& settings) { return settings.dhcp; }
+DnsSettings& Dns(RouterSettings& settings) { return settings.dns; }
+std::array<HostEntry, kListEntries>& Hosts(RouterSettings& settings) { return settings.hosts; }
+SyslogSettings& Syslog(RouterSettings& settings) { return settings.syslog; }
 
 }  // namespace
+
+bool DhcpStartText(std::string_view text) {
+  return AddressText(text) && text.find('/') == std::string_view::npos;
+}
+bool ListAddressText(std::string_view text) { return !text.empty() && AddressText(text); }
+bool NatGlobalText(std::string_view text) {
+  if (!text.empty() && text.front() == '*') return text.find(',') == std::string_view::npos;
+  return ListAddressText(text);
+}
+bool HostNameText(std::string_view text) {
+  return !text.empty() && text.find(',') == std::string_view::npos;
+}
 
 ConfigCategory RouterConfig() {
   ConfigCategory category{"詳細設定", ReadRouterSettings, {}};
@@ -288,6 +355,11 @@ ConfigCategory RouterConfig() {
   category.groups.push_back(
       TableGroup<DigitalSettings>("ＰＮＡポート", DigitalPortCommands(), Pna, "pna"));
   category.groups.push_back(TableGroup<RouterSettings>("着信", kRasCommands, Ras));
+  category.groups.push_back(ListGroup<RouterSettings>("ＮＡＴ", kNatCommands, Nat));
+  category.groups.push_back(TableGroup<RouterSettings>("ＤＨＣＰ", kDhcpCommands, Dhcp));
+  category.groups.push_back(TableGroup<RouterSettings>("ＤＮＳ", kDnsCommands, Dns));
+  category.groups.push_back(ListGroup<RouterSettings>("ＤＮＳ名前解決", kHostCommands, Hosts));
+  category.groups.push_back(TableGroup<RouterSettings>("ＳＹＳＬＯＧ", kSyslogCommands, Syslog));
   category.groups.push_back(TableGroup<RouterSettings>("専用線", kLeasedLineCommands, Network));
   // Each later group adds its line here, in the menu's group order.
   category.groups.push_back(TableGroup<RouterSettings>("接続制限", kConnectCommands, Whole));
@@ -359,12 +431,17 @@ int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group, WriteFai
     }
     case RouterWriteGroup::kRemoteAccess:
       return WriteChanges(context, kRasCommands, working.ras, baseline.ras, {}, failure);
-    // Groups whose forms are not built yet have nothing to send.
     case RouterWriteGroup::kStaticNat:
+      return WriteListChanges(context, kNatCommands, working.nat, baseline.nat, 1, failure);
     case RouterWriteGroup::kDhcp:
+      return WriteChanges(context, kDhcpCommands, working.dhcp, baseline.dhcp, {}, failure);
     case RouterWriteGroup::kDns:
+      return WriteChanges(context, kDnsCommands, working.dns, baseline.dns, {}, failure);
     case RouterWriteGroup::kHostTable:
+      return WriteListChanges(context, kHostCommands, working.hosts, baseline.hosts, 1, failure);
     case RouterWriteGroup::kSyslog:
+      return WriteChanges(context, kSyslogCommands, working.syslog, baseline.syslog, {}, failure);
+    // Groups whose forms are not built yet have nothing to send.
     case RouterWriteGroup::kDialup1:
     case RouterWriteGroup::kDialup2:
     case RouterWriteGroup::kDialup3:

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "settings/config.h"
 #include "settings/read_table.h"
@@ -197,6 +198,14 @@ enum class RouterWriteGroup {
   kPnaPort = 14,
   kRemoteAccess = 15,
 };
+
+// Texts of the LAN-service forms, checked alike by the forms and by the
+// configuration file. None may carry its command's separator.
+bool DhcpStartText(std::string_view text);  // an address (may be empty) without "/"
+bool ListAddressText(std::string_view text);  // a NAT LAN side or host address: not empty
+// A NAT WAN side: an address, or "*" alone or followed by text without ",".
+bool NatGlobalText(std::string_view text);
+bool HostNameText(std::string_view text);  // not empty, without ","
 
 // Reads the seventeen show replies into the baselines of the router record
 // and of the digital record's PNA block; when every reply arrived, the

@@ -153,7 +153,10 @@ LineFit TakeLine(const WriteTable<Record>& table, Record& record, std::string_vi
           if (field.IsText()) {
             // An address pair's "0.0.0.0" stands for an empty address.
             const bool empty = !entry.emptyAs.empty() && value == entry.emptyAs;
-            if (!empty && !config_detail::TextFits(value, entry.maxBytes, entry.accepts, why)) {
+            const std::size_t v = i - first;
+            bool (*accepts)(std::string_view) =
+                v < entry.acceptsEach.size() ? entry.acceptsEach[v] : entry.accepts;
+            if (!empty && !config_detail::TextFits(value, entry.maxBytes, accepts, why)) {
               return LineFit::kBad;
             }
             config_detail::TakeText(field, changed, value, empty);

@@ -68,6 +68,9 @@ struct WriteField {
   std::vector<std::pair<long long, long long>> ranges;
   std::size_t maxBytes = kMaxValueLength;
   bool (*accepts)(std::string_view text) = nullptr;
+  // Checks value by value (the fields after a presence entry's flag), in
+  // place of accepts for the values they cover.
+  std::vector<bool (*)(std::string_view text)> acceptsEach;
 
   WriteField EmptyAs(std::string_view text) && {
     emptyAs = text;
@@ -92,6 +95,10 @@ struct WriteField {
   }
   WriteField Accepts(bool (*fn)(std::string_view)) && {
     accepts = fn;
+    return std::move(*this);
+  }
+  WriteField AcceptsEach(std::vector<bool (*)(std::string_view)> fns) && {
+    acceptsEach = std::move(fns);
     return std::move(*this);
   }
 };

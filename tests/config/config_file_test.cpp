@@ -46,10 +46,18 @@ TEST_F(ConfigFile, DumpFactoryResetApplyDumpAgainGivesTheSameFile) {
   d.Set("analog.tel2.dialtime", "12");
   d.Set("shortnum.20", "0120");
   d.Set("digital.common.piafs", "2");
+  d.Set("nat.3", "192.168.0.3,*");
+  d.Set("host.32", "192.168.0.32,pc-32");
+  d.Set("dns.secondary_address", "192.0.2.2");
+  d.Set("syslog.active", "1");
   const std::string before = Dump();
   EXPECT_NE(before.find("# アナログ設定 / TEL1\nanalog address tel1 0312345678*12\n"),
             std::string::npos);
   EXPECT_NE(before.find("shortnum add 20 0120\n"), std::string::npos);
+  for (const char* line : {"nat add 3 192.168.0.3,*\n", "host add 32 192.168.0.32,pc-32\n",
+                           "dns address 0.0.0.0,192.0.2.2\n", "syslog active\tenable\n"}) {
+    EXPECT_NE(before.find(line), std::string::npos) << line;
+  }
 
   d.FactoryReset();
   rig.Clear();
@@ -85,6 +93,11 @@ TEST_F(ConfigFile, ABadLineRefusesTheWholeFileWithItsNumber) {
       {"shortnum add 21 0311", "知らないコマンド"},
       {"connect number 5/0", "範囲外"},  // each number of a command within its own bounds
       {"connect charge 100/3", "範囲外"},
+      {"nat add 3 192.168.0.3,*,1", "使えません"},
+      {"nat add 3 ,*", "使えません"},
+      {"host add 3 192.168.0.3,", "使えません"},
+      {"dhcp range_address 192.168.0/8", "使えません"},
+      {"syslog facility 24", "範囲外"},
   };
   for (const Case& c : cases) {
     ConfigError error;
