@@ -117,6 +117,10 @@ struct ItemBase {
 template <class Rec>
 struct Item : ItemBase {
   FieldRef<Rec> field;
+  // When set, the item is checked and stored only while onlyWhen holds for
+  // the values the form would store; otherwise its field keeps the record's
+  // value (addresses that mean nothing under another choice).
+  std::function<bool(const Rec& values)> onlyWhen;
 
   // Builders.
   Item Caption(const char16_t* text) && { caption = QString::fromUtf16(text); return std::move(*this); }
@@ -161,6 +165,10 @@ struct Item : ItemBase {
   Item ShownOn(PerInstance<bool> on) && { shown = std::move(on); return std::move(*this); }
   Item Order(int position) && { order = position; return std::move(*this); }
   Item Width(int chars) && { editChars = chars; return std::move(*this); }
+  Item OnlyWhen(std::function<bool(const Rec&)> fn) && {
+    onlyWhen = std::move(fn);
+    return std::move(*this);
+  }
 };
 
 template <class Rec>

@@ -156,6 +156,7 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
   struct Binding {
     int item;
     FieldRef<Rec> field;
+    const std::function<bool(const Rec&)>* onlyWhen;  // in spec, which outlives the form
   };
   std::vector<Binding> bindings;
   for (const FormBox<Rec>& box : spec.boxes) {
@@ -163,7 +164,7 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
     if (b < 0) continue;
     for (const Item<Rec>& item : box.items) {
       const int i = form->AddItem(b, item);
-      if (i >= 0 && item.field.IsSet()) bindings.push_back({i, item.field});
+      if (i >= 0 && item.field.IsSet()) bindings.push_back({i, item.field, &item.onlyWhen});
     }
   }
   for (const EnableRule& rule : spec.enableRules) form->AddEnableRule(rule);
@@ -184,6 +185,16 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
       Assign(binding.field, values, value);
     }
     if (spec.adjust) spec.adjust(edited, instance);
+    // Items that do not apply to these values keep the record's values and
+    // are not checked (all decided before any is put back).
+    std::vector<const Binding*> applying;
+    std::vector<const Binding*> idle;
+    for (const Binding& binding : bindings) {
+      const bool applies = !*binding.onlyWhen || (*binding.onlyWhen)(values);
+      (applies ? applying : idle).push_back(&binding);
+    }
+    const Rec& before = spec.project(copies.working, instance);
+    for (const Binding* binding : idle) binding->field.Copy(values, before);
 
     // Every check first, in the form's order.
     struct Step {
@@ -191,8 +202,8 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
       std::function<bool()> run;
     };
     std::vector<Step> steps;
-    for (const Binding& binding : bindings) {
-      steps.push_back({self->OrderOf(binding.item), [self, item = binding.item] {
+    for (const Binding* binding : applying) {
+      steps.push_back({self->OrderOf(binding->item), [self, item = binding->item] {
                          return self->Check(item);
                        }});
     }

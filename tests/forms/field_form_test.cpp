@@ -100,5 +100,43 @@ TEST(FieldForm, AnUnknownListCodeShowsNothingAndStaysAndDerivedValuesSeeIt) {
   EXPECT_EQ(copies.working.flags, 2);
 }
 
+struct Gated {
+  int select = 0;  // 0 by hand, 1 automatic
+  std::string address;
+  bool operator==(const Gated&) const = default;
+};
+Gated& Self(Gated& gated, int) { return gated; }
+bool ByHand(const Gated& gated) { return gated.select == 0; }
+
+TEST(FieldForm, AnItemOutsideItsConditionIsNeitherCheckedNorStored) {
+  static const FormSpec<Gated, Gated> spec{
+      .title = QStringLiteral("gated"),
+      .help = 1,
+      .boxes = {Box<Gated>().With(
+          Radios(&Gated::select, {{u"by hand", 50}, {u"automatic", 51}}),
+          Address(u"address", &Gated::address, 52).Message(u"bad").OnlyWhen(ByHand))},
+      .project = Self,
+  };
+  SessionRig rig;
+  auto& copies = rig.Records<Gated>();
+  copies.working = {1, "10.0.0.1"};
+  auto form = OpenForm(nullptr, rig.session, spec);
+  Find<QLineEdit>(form.get(), 52)->setText("1.2.3");
+  form->ConfirmButton()->click();
+  EXPECT_TRUE(rig.messages.shown.empty());
+  EXPECT_EQ(copies.working, (Gated{1, "10.0.0.1"}));
+
+  auto again = OpenForm(nullptr, rig.session, spec);
+  Find<QRadioButton>(again.get(), 50)->click();
+  auto* address = Find<QLineEdit>(again.get(), 52);
+  address->setText("1.2.3");
+  again->ConfirmButton()->click();
+  EXPECT_EQ(rig.messages.Texts(), QStringList{"bad"});
+  EXPECT_EQ(copies.working.select, 1);
+  address->setText("10.0.0.9");
+  again->ConfirmButton()->click();
+  EXPECT_EQ(copies.working, (Gated{0, "10.0.0.9"}));
+}
+
 }  // namespace
 }  // namespace setutily
