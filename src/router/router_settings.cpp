@@ -1,6 +1,7 @@
 #include "router/router_settings.h"
 
 #include "digital/digital_settings.h"
+#include "router/dialup_settings.h"
 #include "settings/context.h"
 
 namespace setutily {
@@ -205,6 +206,8 @@ const WriteTable<LeasedLineSettings> kLeasedLineCommands = {
 
 RouterSettings& Whole(RouterSettings& settings) { return settings; }
 LeasedLineSettings& Network(RouterSettings& settings) { return settings.network; }
+template <int P>
+DialupProfile& Dialup(RouterSettings& settings) { return settings.dialup[P]; }
 DigitalPortSettings& Pna(DigitalSettings& settings) { return settings.pna; }
 
 }  // namespace
@@ -215,6 +218,14 @@ ConfigCategory RouterConfig() {
   category.groups.push_back(
       TableGroup<DigitalSettings>("ＰＮＡポート", DigitalPortCommands(), Pna, "pna"));
   category.groups.push_back(TableGroup<RouterSettings>("専用線", kLeasedLineCommands, Network));
+  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ１", DialupProfileCommands(),
+                                                       Dialup<0>, std::string(DialupScope(0))));
+  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ２", DialupProfileCommands(),
+                                                       Dialup<1>, std::string(DialupScope(1))));
+  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ３", DialupProfileCommands(),
+                                                       Dialup<2>, std::string(DialupScope(2))));
+  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ４", DialupProfileCommands(),
+                                                       Dialup<3>, std::string(DialupScope(3))));
   // Each later group adds its line here, in the menu's group order.
   ConfigGroup address =
       TableGroup<RouterSettings>("ルータのＬＡＮ側ＩＰアドレス", kRouterAddressCommands, Whole);
@@ -264,6 +275,15 @@ int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group, WriteFai
     case RouterWriteGroup::kLeasedLine:
       return WriteChanges(context, kLeasedLineCommands, working.network, baseline.network, {},
                           failure);
+    case RouterWriteGroup::kDialup1:
+    case RouterWriteGroup::kDialup2:
+    case RouterWriteGroup::kDialup3:
+    case RouterWriteGroup::kDialup4: {
+      const int p = static_cast<int>(group) - static_cast<int>(RouterWriteGroup::kDialup1);
+      const auto at = static_cast<std::size_t>(p);
+      return WriteChanges(context, DialupProfileCommands(), working.dialup[at],
+                          baseline.dialup[at], DialupScope(p), failure);
+    }
     case RouterWriteGroup::kPnaPort: {
       SettingsCopies<DigitalSettings>& digital = context.records.Of<DigitalSettings>();
       return WriteChanges(context, DigitalPortCommands(), digital.working.pna,
@@ -275,10 +295,6 @@ int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group, WriteFai
     case RouterWriteGroup::kDns:
     case RouterWriteGroup::kHostTable:
     case RouterWriteGroup::kSyslog:
-    case RouterWriteGroup::kDialup1:
-    case RouterWriteGroup::kDialup2:
-    case RouterWriteGroup::kDialup3:
-    case RouterWriteGroup::kDialup4:
     case RouterWriteGroup::kBod:
     case RouterWriteGroup::kBacpBap:
     case RouterWriteGroup::kConnectionLimits:

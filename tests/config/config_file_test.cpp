@@ -46,7 +46,11 @@ TEST_F(ConfigFile, DumpFactoryResetApplyDumpAgainGivesTheSameFile) {
   d.Set("analog.tel2.dialtime", "12");
   d.Set("shortnum.20", "0120");
   d.Set("digital.common.piafs", "2");
+  d.Set("dialup.num3.provider_name", "My ISP");
+  d.Set("dialup.num3.dial_number2", "0311*12");
   const std::string before = Dump();
+  EXPECT_NE(before.find("dialup provider_name num3 My ISP\ndialup dial_number num3 ,0311*12,\n"),
+            std::string::npos);
   EXPECT_NE(before.find("# アナログ設定 / TEL1\nanalog address tel1 0312345678*12\n"),
             std::string::npos);
   EXPECT_NE(before.find("shortnum add 20 0120\n"), std::string::npos);
