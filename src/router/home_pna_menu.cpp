@@ -1,6 +1,7 @@
 #include "router/home_pna_menu.h"
 
 #include "forms/session.h"
+#include "router/dialup_forms.h"
 #include "router/router_forms.h"
 
 namespace setutily {
@@ -28,10 +29,10 @@ std::vector<DetailButton> DetailButtons() {
       {u"ＳＹＳＬＯＧ", 1052, 7, 0, G::kSyslog, {}},
       // Right column.
       {u"専用線", 1044, 0, 1, G::kLeasedLine, Form(LeasedLineForm())},
-      {u"ダイヤルアップ１", 1011, 1, 1, G::kDialup1, {}},
-      {u"ダイヤルアップ２", 1012, 2, 1, G::kDialup2, {}},
-      {u"ダイヤルアップ３", 1014, 3, 1, G::kDialup3, {}},
-      {u"ダイヤルアップ４", 1020, 4, 1, G::kDialup4, {}},
+      {u"ダイヤルアップ１", 1011, 1, 1, G::kDialup1, Form(DialupProfileForm(), 0)},
+      {u"ダイヤルアップ２", 1012, 2, 1, G::kDialup2, Form(DialupProfileForm(), 1)},
+      {u"ダイヤルアップ３", 1014, 3, 1, G::kDialup3, Form(DialupProfileForm(), 2)},
+      {u"ダイヤルアップ４", 1020, 4, 1, G::kDialup4, Form(DialupProfileForm(), 3)},
       {u"接続制限", 1053, 5, 1, G::kConnectionLimits, {}},
       {u"ＢＯＤ", 1024, 6, 1, G::kBod, {}},
       {u"ＢＡＣＰ/ＢＡＰ", 1026, 7, 1, G::kBacpBap, {}},
