@@ -73,27 +73,27 @@ const FormSpec<RouterSettings, DialupProfile>& DialupProfileForm() {
               TextEdit(u"ユーザー名", &D::user_id, {1390, 1407, 1423, 1439}).Limit(64).Width(30),
               Password(u"パスワード", &D::password, {1391, 1408, 1424, 1440}).Limit(32)
                   .Width(30)),
-          Box<D>(u"アクセスポイント").At(1, 0, 2, 1).With(
+          Box<D>(u"アクセスポイント").At(1, 0).With(
               DialNumber(0, {1387, 1404, 1420, 1436}), DialNumber(1, {1388, 1405, 1421, 1437}),
               DialNumber(2, {1389, 1406, 1422, 1438})),
-          Box<D>().At(3, 0).With(
+          Box<D>().At(0, 1).With(
               DropDown<D>(u"接続情報", &D::mode, {1397, 1409, 1425, 1441},
                           {{u"64k"}, {u"128k（2チャネル固定）"}, {u"128k（BOD）"},
                            {u"128k（BACP/BAP）"}}),
               DropDown<D>(u"認証プロトコル", &D::protocol, {1399, 1411, 1427, 1443},
                           {{u"自動"}, {u"PAP"}, {u"CHAP"}, {u"なし"}})),
-          Box<D>(u"自動切断").At(0, 1).With(
+          Box<D>(u"自動切断").At(1, 1).With(
               Radios(&D::auto_disc, {Choice(u"無効", {1400, 1412, 1428, 1444}),
                                      Choice(u"有効", {1401, 1413, 1429, 1445})})
                   .Horizontal(),
               Number(u"切断時間", &D::disc_time, {1402, 1414, 1430, 1446}, 1, 32400)
                   .Limit(5).Width(6).Unit(u"秒").Order(1)
                   .Message(u"切断時間の入力に間違いがあります。")),
-          Box<D>(u"ルータのＷＡＮ側ＩＰアドレス").At(1, 1).With(
+          Box<D>(u"ルータのＷＡＮ側ＩＰアドレス").At(2, 0).With(
               Address(u"ＩＰアドレス", &D::address, {1396, 1648, 1649, 1650})
                   .Limit(15).EmptyMeans(u"0.0.0.0").Order(1)
                   .Message(u"ＷＡＮ側ＩＰアドレスの入力に間違いがあります。")),
-          Box<D>(u"ＤＮＳサーバ").At(2, 1, 2, 1).With(
+          Box<D>(u"ＤＮＳサーバ").At(2, 1).With(
               Radios(&D::dns_select, {Choice(u"指定", {1392, 1415, 1431, 1447}),
                                       Choice(u"自動", {1393, 1416, 1432, 1448})})
                   .Horizontal(),
