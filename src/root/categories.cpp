@@ -4,6 +4,7 @@
 #include "router/router_settings.h"
 #include "forms/session.h"
 #include "incoming/incoming_forms.h"
+#include "router/dialup_forms.h"
 #include "router/home_pna_menu.h"
 #include "speeddial/speed_dial_form.h"
 
@@ -16,6 +17,7 @@ std::vector<CategoryLaunch> BuildCategories(Session& session) {
   categories.push_back(IncomingControlLaunch(session));
   categories.push_back(SpeedDialLaunch(session));
   categories.push_back(HomePnaLaunch(session));
+  categories.push_back(EasySetupLaunch(session));
   return categories;
 }
 

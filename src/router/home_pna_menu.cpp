@@ -2,6 +2,7 @@
 
 #include "forms/session.h"
 #include "router/bod_limits_forms.h"
+#include "router/dialup_forms.h"
 #include "router/lan_forms.h"
 #include "router/router_forms.h"
 
@@ -34,10 +35,10 @@ std::vector<DetailButton> DetailButtons() {
       {u"ＳＹＳＬＯＧ", 1052, 7, 0, G::kSyslog, Form(SyslogForm())},
       // Right column.
       {u"専用線", 1044, 0, 1, G::kLeasedLine, Form(LeasedLineForm())},
-      {u"ダイヤルアップ１", 1011, 1, 1, G::kDialup1, {}},
-      {u"ダイヤルアップ２", 1012, 2, 1, G::kDialup2, {}},
-      {u"ダイヤルアップ３", 1014, 3, 1, G::kDialup3, {}},
-      {u"ダイヤルアップ４", 1020, 4, 1, G::kDialup4, {}},
+      {u"ダイヤルアップ１", 1011, 1, 1, G::kDialup1, Form(DialupProfileForm(), 0)},
+      {u"ダイヤルアップ２", 1012, 2, 1, G::kDialup2, Form(DialupProfileForm(), 1)},
+      {u"ダイヤルアップ３", 1014, 3, 1, G::kDialup3, Form(DialupProfileForm(), 2)},
+      {u"ダイヤルアップ４", 1020, 4, 1, G::kDialup4, Form(DialupProfileForm(), 3)},
       {u"接続制限", 1053, 5, 1, G::kConnectionLimits, Form(ConnectionLimitForm()),
        CountersClearAsked},
       {u"ＢＯＤ", 1024, 6, 1, G::kBod, Form(BodForm())},

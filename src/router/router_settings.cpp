@@ -1,6 +1,7 @@
 #include "router/router_settings.h"
 
 #include "digital/digital_settings.h"
+#include "router/dialup_settings.h"
 #include "settings/context.h"
 
 namespace setutily {
@@ -328,6 +329,8 @@ const WriteTable<RasSettings> kRasCommands = {
 RouterSettings& Whole(RouterSettings& settings) { return settings; }
 LeasedLineSettings& Network(RouterSettings& settings) { return settings.network; }
 RasSettings& Ras(RouterSettings& settings) { return settings.ras; }
+template <int P>
+DialupProfile& Dialup(RouterSettings& settings) { return settings.dialup[P]; }
 DigitalPortSettings& Pna(DigitalSettings& settings) { return settings.pna; }
 std::array<NatEntry, kListEntries>& Nat(RouterSettings& settings) { return settings.nat; }
 DhcpSettings& Dhcp(RouterSettings& settings) { return settings.dhcp; }
@@ -361,6 +364,14 @@ ConfigCategory RouterConfig() {
   category.groups.push_back(ListGroup<RouterSettings>("ＤＮＳ名前解決", kHostCommands, Hosts));
   category.groups.push_back(TableGroup<RouterSettings>("ＳＹＳＬＯＧ", kSyslogCommands, Syslog));
   category.groups.push_back(TableGroup<RouterSettings>("専用線", kLeasedLineCommands, Network));
+  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ１", DialupProfileCommands(),
+                                                       Dialup<0>, std::string(DialupScope(0))));
+  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ２", DialupProfileCommands(),
+                                                       Dialup<1>, std::string(DialupScope(1))));
+  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ３", DialupProfileCommands(),
+                                                       Dialup<2>, std::string(DialupScope(2))));
+  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ４", DialupProfileCommands(),
+                                                       Dialup<3>, std::string(DialupScope(3))));
   // Each later group adds its line here, in the menu's group order.
   category.groups.push_back(TableGroup<RouterSettings>("接続制限", kConnectCommands, Whole));
   category.groups.push_back(TableGroup<RouterSettings>("ＢＯＤ", kBodCommands, Whole));
@@ -413,6 +424,15 @@ int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group, WriteFai
     case RouterWriteGroup::kLeasedLine:
       return WriteChanges(context, kLeasedLineCommands, working.network, baseline.network, {},
                           failure);
+    case RouterWriteGroup::kDialup1:
+    case RouterWriteGroup::kDialup2:
+    case RouterWriteGroup::kDialup3:
+    case RouterWriteGroup::kDialup4: {
+      const int p = static_cast<int>(group) - static_cast<int>(RouterWriteGroup::kDialup1);
+      const auto at = static_cast<std::size_t>(p);
+      return WriteChanges(context, DialupProfileCommands(), working.dialup[at],
+                          baseline.dialup[at], DialupScope(p), failure);
+    }
     case RouterWriteGroup::kPnaPort: {
       SettingsCopies<DigitalSettings>& digital = context.records.Of<DigitalSettings>();
       return WriteChanges(context, DigitalPortCommands(), digital.working.pna,
@@ -441,12 +461,6 @@ int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group, WriteFai
       return WriteListChanges(context, kHostCommands, working.hosts, baseline.hosts, 1, failure);
     case RouterWriteGroup::kSyslog:
       return WriteChanges(context, kSyslogCommands, working.syslog, baseline.syslog, {}, failure);
-    // Groups whose forms are not built yet have nothing to send.
-    case RouterWriteGroup::kDialup1:
-    case RouterWriteGroup::kDialup2:
-    case RouterWriteGroup::kDialup3:
-    case RouterWriteGroup::kDialup4:
-      return 1;
   }
   return 1;
 }

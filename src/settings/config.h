@@ -79,6 +79,7 @@ template <class Record>
 void DumpEntry(const WriteField<Record>& entry, const Record& working, std::string_view scope,
                std::vector<std::string>& out) {
   if (entry.kind == WriteField<Record>::Kind::kWhen) return;  // requests, not settings
+  if (entry.onlyIf != nullptr && !entry.onlyIf(working)) return;
   std::vector<std::string> commands;
   if (!BuildCommands(entry, working, scope, commands)) return;
   for (std::string& command : commands) {

@@ -17,6 +17,7 @@
 //   SendPresence(&E::used, "nat add {} %s,%s\r", "nat del {}\r", &E::a, &E::b)
 //   SendWhen(ClearRequested, {"connect charge\r", "connect time\r"})
 //   ....AfterSent(fn)   runs once the command was answered
+//   ....OnlyIf(fn)      due only while fn holds for the working record
 #pragma once
 
 #include <climits>
@@ -59,6 +60,9 @@ struct WriteField {
   bool (*when)(const RunState& state) = nullptr;
   // Runs once the entry's command was answered.
   void (*afterSent)(RunState& state) = nullptr;
+  // When set, the entry is due only while onlyIf(working) holds (settings
+  // that mean nothing under another choice of the same record).
+  bool (*onlyIf)(const Record& working) = nullptr;
   // The values a configuration file may give (the forms check the same):
   // numbers within [min, max], texts of at most maxBytes bytes that accepts
   // (when set) takes.
@@ -78,6 +82,10 @@ struct WriteField {
   }
   WriteField AfterSent(void (*fn)(RunState&)) && {
     afterSent = fn;
+    return std::move(*this);
+  }
+  WriteField OnlyIf(bool (*fn)(const Record&)) && {
+    onlyIf = fn;
     return std::move(*this);
   }
   WriteField Range(long long low, long long high) && {
@@ -179,6 +187,7 @@ bool EntryDue(const WriteField<Record>& entry, const Record& working, const Reco
               const RunState& state) {
   using Kind = typename WriteField<Record>::Kind;
   if (entry.kind == Kind::kWhen) return entry.when != nullptr && entry.when(state);
+  if (entry.onlyIf != nullptr && !entry.onlyIf(working)) return false;
   if (entry.kind == Kind::kPresence) {
     const FieldRef<Record>& used = entry.fields.front();
     if (used.Differs(working, baseline)) return true;

@@ -50,7 +50,11 @@ TEST_F(ConfigFile, DumpFactoryResetApplyDumpAgainGivesTheSameFile) {
   d.Set("host.32", "192.168.0.32,pc-32");
   d.Set("dns.secondary_address", "192.0.2.2");
   d.Set("syslog.active", "1");
+  d.Set("dialup.num3.provider_name", "My ISP");
+  d.Set("dialup.num3.dial_number2", "0311*12");
   const std::string before = Dump();
+  EXPECT_NE(before.find("dialup provider_name num3 My ISP\ndialup dial_number num3 ,0311*12,\n"),
+            std::string::npos);
   EXPECT_NE(before.find("# アナログ設定 / TEL1\nanalog address tel1 0312345678*12\n"),
             std::string::npos);
   EXPECT_NE(before.find("shortnum add 20 0120\n"), std::string::npos);

@@ -5,6 +5,7 @@
 #include "forms/session.h"
 #include <array>
 
+#include "settings/config.h"
 #include "settings/write_table.h"
 #include "settings/read_table.h"
 #include "support/sim_harness.h"
@@ -214,6 +215,27 @@ TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
   EXPECT_EQ(failure.index, 3);
   EXPECT_EQ(now[3], was[3]);
   EXPECT_EQ(now[1].used, 0);
+}
+
+bool Fast(const Probe& probe) { return probe.mode == 1; }
+
+TEST_F(WriteChangesTest, AnEntryWithAConditionIsDueOnlyWhileTheWorkingRecordMeetsIt) {
+  const WriteTable<Probe> table = {
+      SendChoice(&Probe::mode, {"probe mode {} slow\r", "probe mode {} fast\r"}),
+      SendTogether("probe address {} %s,%s\r", &Probe::primary, &Probe::secondary)
+          .EmptyAs("0.0.0.0")
+          .OnlyIf(Fast),
+  };
+  working.primary = "10.0.0.1";
+  EXPECT_EQ(WriteChanges(session, table, working, baseline, "p1"), 1);
+  EXPECT_TRUE(Sent().empty());
+  std::vector<std::string> dumped;
+  DumpTable(table, working, "p1", dumped);
+  EXPECT_EQ(dumped, (std::vector<std::string>{"probe mode p1 slow"}));
+  working.mode = 1;
+  EXPECT_EQ(WriteChanges(session, table, working, baseline, "p1"), 1);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"probe mode p1 fast",
+                                              "probe address p1 10.0.0.1,0.0.0.0"}));
 }
 
 TEST_F(WriteChangesTest, ABitsFieldSendsACommandPerBitAndFailsAsAWhole) {
