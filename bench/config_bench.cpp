@@ -13,7 +13,7 @@
 #include "link/exchange.h"
 #include "link/serial_link.h"
 #include "pty_server.h"
-#include "root/categories.h"
+#include "root/config_categories.h"
 #include "settings/config_file.h"
 
 using namespace setutily;

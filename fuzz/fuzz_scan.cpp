@@ -47,6 +47,20 @@ long long Bound(std::string_view bytes) {
 
 bool NoByte(std::string_view text, char c) { return text.find(c) == std::string_view::npos; }
 
+// The first place pattern stands in text, letter case (A-Z) folded, by
+// the plainest search.
+std::size_t PlainFind(std::string_view text, std::string_view pattern) {
+  const auto same = [](char a, char b) {
+    return FoldCase(static_cast<unsigned char>(a)) == FoldCase(static_cast<unsigned char>(b));
+  };
+  for (std::size_t pos = 0; pos + pattern.size() <= text.size(); ++pos) {
+    std::size_t i = 0;
+    while (i < pattern.size() && same(text[pos + i], pattern[i])) ++i;
+    if (i == pattern.size()) return pos;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,6 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int at = FindText(reply, label, mode);
     const std::string_view pattern = VisibleText(label);
     Require(at >= 0 && static_cast<std::size_t>(at) <= visible.size() + 1, "FindText in range");
+    if (mode == 0) {
+      const std::size_t plain = PlainFind(visible, pattern);
+      Require(at == (plain == std::string_view::npos ? 0 : static_cast<int>(plain) + 1),
+              "FindText finds the first place");
+    }
     if (at > 0) {
       Require(static_cast<std::size_t>(at) - 1 + pattern.size() <= visible.size(),
               "FindText match inside the text");

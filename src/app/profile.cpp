@@ -174,8 +174,16 @@ bool ProfileFile::Load(QList<QByteArray>& lines) const {
   if (Check() != Problem::kNone) return false;
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = file.read(kMaxFileSize + 1);
-  if (bytes.size() > kMaxFileSize || file.error() != QFileDevice::NoError) return false;
+  // In pieces: one read of the largest size allowed would set aside a
+  // megabyte for every small file.
+  QByteArray bytes;
+  for (;;) {
+    const QByteArray piece = file.read(64 * 1024);
+    if (piece.isEmpty()) break;
+    bytes += piece;
+    if (bytes.size() > kMaxFileSize) return false;
+  }
+  if (file.error() != QFileDevice::NoError) return false;
   if (bytes.isEmpty()) return true;
   lines = bytes.split('\n');
   // A final line feed ends the last line; it does not start an empty one.

@@ -69,16 +69,16 @@ void CommandExchange::ReceiveByte(unsigned char byte) {
 
 void CommandExchange::ReceiveBytes(const QByteArray& bytes) {
   const std::size_t before = visibleLength_;
-  for (const char c : bytes) {
-    if (accumulator_.size() >= kReplyCapacity - 1) break;
-    accumulator_.push_back(c);
-    if (zeroSeen_) continue;
-    if (c == '\0') {
-      zeroSeen_ = true;
-      continue;
-    }
-    visibleLength_ = accumulator_.size();
+  const std::size_t room = kReplyCapacity - 1 - std::min(accumulator_.size(), kReplyCapacity - 1);
+  const std::string_view taken(bytes.constData(),
+                               std::min(static_cast<std::size_t>(bytes.size()), room));
+  if (!zeroSeen_) {
+    // The text ends at the first zero byte; later bytes are kept unseen.
+    const std::size_t zero = taken.find('\0');
+    zeroSeen_ = zero != std::string_view::npos;
+    visibleLength_ = accumulator_.size() + std::min(zero, taken.size());
   }
+  accumulator_.append(taken);
   if (watching_ && waiting_ && !markerSeen_ && visibleLength_ != before) CheckForMarker(before);
 }
 

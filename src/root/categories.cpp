@@ -1,7 +1,6 @@
 #include "analog/analog_forms.h"
 #include "digital/digital_forms.h"
 #include "root/categories.h"
-#include "router/router_settings.h"
 #include "forms/session.h"
 #include "incoming/incoming_forms.h"
 #include "router/dialup_forms.h"
@@ -19,11 +18,6 @@ std::vector<CategoryLaunch> BuildCategories(Session& session) {
   categories.push_back(HomePnaLaunch(session));
   categories.push_back(EasySetupLaunch(session));
   return categories;
-}
-
-std::vector<ConfigCategory> BuildConfigCategories() {
-  return {RouterConfig(), AnalogConfig(), DigitalConfig(), IncomingControlConfig(),
-          SpeedDialConfig()};
 }
 
 }  // namespace setutily

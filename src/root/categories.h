@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "forms/category.h"
-#include "settings/config.h"
 
 namespace setutily {
 
@@ -14,9 +13,5 @@ struct Session;
 // Every category that is built, in the main window's order. Categories not
 // listed here leave their buttons disabled.
 std::vector<CategoryLaunch> BuildCategories(Session& session);
-
-// Every category's settings as configuration-file commands, in the order of
-// the main window's buttons.
-std::vector<ConfigCategory> BuildConfigCategories();
 
 }  // namespace setutily

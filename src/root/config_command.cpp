@@ -18,7 +18,7 @@
 #include "forms/messages.h"
 #include "forms/session.h"
 #include "link/serial_link.h"
-#include "root/categories.h"
+#include "root/config_categories.h"
 #include "root/command_line.h"
 #include "settings/config_file.h"
 #include "text/encoding.h"

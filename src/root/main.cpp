@@ -16,6 +16,7 @@
 #include "forms/messages.h"
 #include "link/serial_ports.h"
 #include "root/categories.h"
+#include "root/config_categories.h"
 #include "root/command_line.h"
 
 int main(int argc, char** argv) {

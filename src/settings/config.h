@@ -10,7 +10,9 @@
 //   write    the group's write.
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -54,6 +56,15 @@ bool Match(std::string_view format, std::string_view line, std::vector<std::stri
 // The command texts of an entry with the scope put in and the closing
 // carriage return taken off.
 std::string Template(std::string_view command, std::string_view scope);
+
+// Whether line begins as command (with scope put in) does, up to its first
+// value; a command without values must equal line whole. Turns most lines
+// away without building each command's text.
+bool BeginsLike(std::string_view command, std::string_view scope, std::string_view line);
+
+// The number line holds where command has "{}" (the text before it the
+// same), written as a list writes it; none otherwise.
+std::optional<long long> ScopeNumber(std::string_view command, std::string_view line);
 
 // Checks one value against the entry's limits; false with why on a refusal.
 bool NumberFits(std::string_view text, long long min, long long max, long long& number,
@@ -116,21 +127,25 @@ LineFit TakeLine(const WriteTable<Record>& table, Record& record, std::string_vi
   using Kind = typename WriteField<Record>::Kind;
   std::vector<std::string> values;
   for (const WriteField<Record>& entry : table) {
-    const auto literal = [&](std::size_t i) { return config_detail::Template(entry.commands[i], scope); };
+    // Whether line is command i of entry, a command without values.
+    const auto is = [&](std::size_t i) {
+      return config_detail::BeginsLike(entry.commands[i], scope, line) &&
+             config_detail::Template(entry.commands[i], scope) == line;
+    };
     switch (entry.kind) {
       case Kind::kWhen:
         break;
       case Kind::kChoice:
       case Kind::kTwoChoice:
         for (std::size_t code = 0; code < entry.commands.size(); ++code) {
-          if (literal(code) != line) continue;
+          if (!is(code)) continue;
           entry.fields.front().Number(record) = static_cast<int>(code);
           return LineFit::kTaken;
         }
         break;
       case Kind::kBits:
         for (std::size_t i = 0; i < entry.commands.size(); ++i) {
-          if (literal(i) != line) continue;
+          if (!is(i)) continue;
           int& flags = entry.fields.front().Number(record);
           const int bit = 1 << (i / 2);
           flags = i % 2 == 0 ? (flags | bit) : (flags & ~bit);
@@ -138,13 +153,16 @@ LineFit TakeLine(const WriteTable<Record>& table, Record& record, std::string_vi
         }
         break;
       case Kind::kPresence:
-        if (literal(1) == line) {
+        if (is(1)) {
           entry.fields.front().Number(record) = 0;
           return LineFit::kTaken;
         }
         [[fallthrough]];
       case Kind::kValues: {
-        if (!config_detail::Match(literal(0), line, values)) break;
+        if (!config_detail::BeginsLike(entry.commands[0], scope, line) ||
+            !config_detail::Match(config_detail::Template(entry.commands[0], scope), line, values)) {
+          break;
+        }
         const std::size_t first = entry.kind == Kind::kPresence ? 1 : 0;
         if (values.size() != entry.fields.size() - first) break;
         Record changed = record;
@@ -226,12 +244,24 @@ ConfigGroup ListGroup(std::string title, const WriteTable<Entry>& table,
       PendingTable(table, working[k], baseline[k], scope(k), c.state, out);
     }
   };
-  group.take = [&table, project, scope](DeviceContext& c, std::string_view line,
-                                        std::string& why) {
+  group.take = [&table, project, scope, firstNumber](DeviceContext& c, std::string_view line,
+                                                     std::string& why) {
     Entries& entries = project(c.records.Of<Root>().working);
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-      const LineFit fit = TakeLine(table, entries[k], scope(k), line, why);
-      if (fit != LineFit::kOther) return fit;
+    // The entry number stands in the line where a command has "{}"; only
+    // the entries a line names are tried.
+    std::vector<std::size_t> tried;
+    for (const WriteField<Entry>& entry : table) {
+      for (std::string_view command : entry.commands) {
+        const std::optional<long long> number = config_detail::ScopeNumber(command, line);
+        if (!number || *number < firstNumber || *number - firstNumber >= std::ssize(entries)) {
+          continue;
+        }
+        const auto k = static_cast<std::size_t>(*number - firstNumber);
+        if (std::ranges::find(tried, k) != tried.end()) continue;
+        tried.push_back(k);
+        const LineFit fit = TakeLine(table, entries[k], scope(k), line, why);
+        if (fit != LineFit::kOther) return fit;
+      }
     }
     return LineFit::kOther;
   };

@@ -16,6 +16,42 @@ std::string Template(std::string_view command, std::string_view scope) {
   return text;
 }
 
+bool BeginsLike(std::string_view command, std::string_view scope, std::string_view line) {
+  if (!command.empty() && command.back() == '\r') command.remove_suffix(1);
+  std::size_t value = command.find('%');
+  while (value != std::string_view::npos && value + 1 < command.size() &&
+         command[value + 1] != 's' && command[value + 1] != 'd') {
+    value = command.find('%', value + 1);
+  }
+  if (value != std::string_view::npos && value + 1 >= command.size()) value = std::string_view::npos;
+  // The literal pieces between the scope's places, compared whole.
+  std::string_view head = command.substr(0, value);
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t place = head.find("{}");
+    const std::string_view piece = head.substr(0, place);
+    if (line.substr(at, piece.size()) != piece) return false;
+    at += piece.size();
+    if (place == std::string_view::npos) break;
+    if (line.substr(at, scope.size()) != scope) return false;
+    at += scope.size();
+    head.remove_prefix(place + 2);
+  }
+  return value != std::string_view::npos || at == line.size();
+}
+
+std::optional<long long> ScopeNumber(std::string_view command, std::string_view line) {
+  const std::size_t at = command.find("{}");
+  if (at == std::string_view::npos || line.substr(0, at) != command.substr(0, at)) return {};
+  std::size_t end = at;
+  while (end < line.size() && end - at < 9 && line[end] >= '0' && line[end] <= '9') ++end;
+  const std::string_view digits = line.substr(at, end - at);
+  if (digits.empty() || (digits.size() > 1 && digits.front() == '0')) return {};
+  long long number = 0;
+  for (const char d : digits) number = number * 10 + (d - '0');
+  return number;
+}
+
 bool Match(std::string_view format, std::string_view line, std::vector<std::string>& values) {
   values.clear();
   std::size_t f = 0, l = 0;

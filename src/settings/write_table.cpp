@@ -14,15 +14,14 @@ namespace setutily::write_detail {
 
 std::string ReplaceScope(std::string_view command, std::string_view scope) {
   std::string out;
-  for (std::size_t i = 0; i < command.size(); ++i) {
-    if (command.substr(i, 2) == "{}") {
-      out.append(scope);
-      ++i;
-    } else {
-      out.push_back(command[i]);
-    }
+  out.reserve(command.size() + scope.size());
+  for (;;) {
+    const std::size_t place = command.find("{}");
+    out.append(command.substr(0, place));
+    if (place == std::string_view::npos) return out;
+    out.append(scope);
+    command.remove_prefix(place + 2);
   }
-  return out;
 }
 
 bool Format(std::string_view format, std::span<const CommandArg> args, std::string_view scope,

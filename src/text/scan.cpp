@@ -37,10 +37,26 @@ int FindText(std::string_view text, std::string_view pattern, int mode) {
   const bool fold = mode == 0 || mode == 1 || mode == 2;
   const std::size_t last = mode == 1 ? 0 : text.size() - pattern.size();
   std::size_t found = std::string_view::npos;
-  for (std::size_t pos = 0; pos <= last; ++pos) {
-    if (MatchesAt(text, pos, pattern, fold)) {
-      found = pos;
-      break;
+  if (pattern.empty()) {
+    found = 0;
+  } else {
+    // Only where the first byte (in either letter case when folding) stands
+    // can the pattern begin; memchr finds those places.
+    const char first = pattern.front();
+    char other = first;
+    if (fold && first >= 'A' && first <= 'Z') other = static_cast<char>(first - 'A' + 'a');
+    if (fold && first >= 'a' && first <= 'z') other = static_cast<char>(first - 'a' + 'A');
+    std::size_t nextFirst = text.find(first);
+    std::size_t nextOther = other == first ? nextFirst : text.find(other);
+    for (;;) {
+      const std::size_t pos = std::min(nextFirst, nextOther);
+      if (pos == std::string_view::npos || pos > last) break;
+      if (MatchesAt(text, pos, pattern, fold)) {
+        found = pos;
+        break;
+      }
+      if (nextFirst == pos) nextFirst = text.find(first, pos + 1);
+      if (nextOther == pos) nextOther = other == first ? nextFirst : text.find(other, pos + 1);
     }
   }
   if (found == std::string_view::npos) return 0;

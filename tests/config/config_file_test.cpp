@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QFile>
 
-#include "root/categories.h"
+#include "root/config_categories.h"
 #include "settings/config_file.h"
 #include "support/session_rig.h"
 #include "support/shell_rig.h"
