@@ -386,8 +386,11 @@ bool FieldForm::Check(int index) {
   if (b.edit == nullptr) return true;
   const std::string text = ToDevice(b.edit->text());
   const TextCheck& check = b.look.check;
-  bool ok = true;
-  switch (check.kind) {
+  // A changed text must reach the device as it stands: a character without
+  // a Shift-JIS form, or a pasted control character, is refused rather than
+  // sent as something else. An untouched value is not sent, so not judged.
+  bool ok = b.edit->text() == b.shownText || FitsDevice(b.edit->text(), 0);
+  if (ok) switch (check.kind) {
     case TextCheck::Kind::kNone:
     case TextCheck::Kind::kCustom:
       break;

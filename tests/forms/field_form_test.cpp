@@ -177,5 +177,44 @@ TEST(FieldForm, AnItemOutsideItsConditionIsNeitherCheckedNorStored) {
   EXPECT_EQ(copies.working, (Limit{0, 7}));
 }
 
+struct Named {
+  std::string name;
+  bool operator==(const Named&) const = default;
+};
+
+Named& WholeNamed(Named& named, int) { return named; }
+
+TEST(FieldForm, AChangedTextThatCouldNotReachTheDeviceAsTypedIsRefused) {
+  static const FormSpec<Named, Named> spec{
+      .title = QStringLiteral("named"),
+      .help = 3,
+      .boxes = {Box<Named>(u"box").With(TextEdit(u"name", &Named::name, 60, 8).Message(u"bad name"))},
+      .project = WholeNamed,
+  };
+  const struct {
+    const char* typed;
+    bool taken;
+  } cases[] = {
+      {"\xe5\x85\xa8\xe8\xa7\x92", true},    // full width, four device bytes
+      {"a\xf0\x9f\x98\x80", false},            // no Shift-JIS form
+      {"a\tb", false},                            // a control character
+      {"\xe5\x85\xa8\xe8\xa7\x92" "abcde", false},  // nine device bytes
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    SessionRig rig;
+    auto& copies = rig.Records<Named>();
+    copies.working = {"\x83\x60"};  // a Shift-JIS text from the device, shown and kept
+    auto form = OpenForm(nullptr, rig.session, spec);
+    form->ConfirmButton()->click();  // untouched: taken as it stands
+    EXPECT_TRUE(rig.messages.shown.empty());
+    auto again = OpenForm(nullptr, rig.session, spec);
+    Find<QLineEdit>(again.get(), 60)->setText(QString::fromUtf8(c.typed));
+    again->ConfirmButton()->click();
+    EXPECT_EQ(rig.messages.Texts(), c.taken ? QStringList{} : QStringList{"bad name"});
+    EXPECT_EQ(copies.working.name == "\x83\x60", !c.taken);
+  }
+}
+
 }  // namespace
 }  // namespace setutily
