@@ -170,15 +170,19 @@ QString ProfileFile::ProblemText(Problem problem) {
 
 bool ProfileFile::Load(QList<QByteArray>& lines) const {
   lines.clear();
-  if (!QFileInfo::exists(path_)) return true;
-  if (Check() != Problem::kNone) return false;
+  // What Check() looks at, with the one open the read needs.
+  const QFileInfo info(path_);
+  if (!info.exists()) return true;
+  if (!info.isFile() || info.size() > kMaxFileSize) return false;
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  // In pieces: one read of the largest size allowed would set aside a
-  // megabyte for every small file.
+  // As much as the file holds (and a byte more, to see its end), then in
+  // pieces should it have grown: one read of the largest size allowed would
+  // set aside a megabyte for every small file.
   QByteArray bytes;
-  for (;;) {
-    const QByteArray piece = file.read(64 * 1024);
+  qint64 want = std::min<qint64>(file.size(), kMaxFileSize) + 1;
+  for (;; want = 64 * 1024) {
+    const QByteArray piece = file.read(want);
     if (piece.isEmpty()) break;
     bytes += piece;
     if (bytes.size() > kMaxFileSize) return false;
