@@ -31,8 +31,8 @@ void LockCallerDisplay(FieldForm& form, const AnalogSettings& working) {
 
 }  // namespace
 
-const FormSpec<AnalogSettings, AnalogPort>& TelPortForm() {
-  static const FormSpec<AnalogSettings, AnalogPort> spec{
+const FormDescription<AnalogSettings, AnalogPort>& TelPortForm() {
+  static const FormDescription<AnalogSettings, AnalogPort> description{
       .title = {QStringLiteral("ＴＥＬ１ポート設定"), QStringLiteral("ＴＥＬ２ポート設定"),
                 QStringLiteral("ＴＥＬ３ポート設定")},
       .help = {2, 3, 4},
@@ -97,11 +97,11 @@ const FormSpec<AnalogSettings, AnalogPort>& TelPortForm() {
       .project = PortOf,
       .opened = LockCallerDisplay,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<AnalogSettings, AnalogCommon>& AnalogCommonForm() {
-  static const FormSpec<AnalogSettings, AnalogCommon> spec{
+const FormDescription<AnalogSettings, AnalogCommon>& AnalogCommonForm() {
+  static const FormDescription<AnalogSettings, AnalogCommon> description{
       .title = QStringLiteral("アナログポート共通設定"),
       .help = 5,
       .boxes = {
@@ -120,10 +120,10 @@ const FormSpec<AnalogSettings, AnalogCommon>& AnalogCommonForm() {
       },
       .project = CommonOf,
   };
-  return spec;
+  return description;
 }
 
-MenuSpec AnalogMenu(Session& session) {
+MenuDescription AnalogMenu(Session& session) {
   auto port = [&session](const char16_t* caption, int id, int row, int column, int port) {
     return MenuButton{
         .caption = QString::fromUtf16(caption), .id = id, .row = row, .column = column,
@@ -135,7 +135,7 @@ MenuSpec AnalogMenu(Session& session) {
                                      static_cast<AnalogGroup>(port), failure);
         }};
   };
-  MenuSpec menu{.title = QStringLiteral("アナログ設定"),
+  MenuDescription menu{.title = QStringLiteral("アナログ設定"),
                 .writeErrorLog = QStringLiteral("Analog Status Write ERROR\r\n"),
                 .buttons = {port(u"ＴＥＬ１", 1005, 0, 0, 0), port(u"ＴＥＬ２", 1007, 0, 1, 1),
                             port(u"ＴＥＬ３", 1006, 1, 0, 2)},

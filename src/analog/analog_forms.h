@@ -11,9 +11,9 @@
 
 namespace setutily {
 
-const FormSpec<AnalogSettings, AnalogPort>& TelPortForm();
-const FormSpec<AnalogSettings, AnalogCommon>& AnalogCommonForm();
-MenuSpec AnalogMenu(Session& session);
+const FormDescription<AnalogSettings, AnalogPort>& TelPortForm();
+const FormDescription<AnalogSettings, AnalogCommon>& AnalogCommonForm();
+MenuDescription AnalogMenu(Session& session);
 
 // Read, then the menu; the menu writes each form's group.
 CategoryLaunch AnalogLaunch(Session& session);

@@ -72,8 +72,8 @@ Item<D> AnswerPair(const char16_t* caption, int D::*flags, int bit, int rejectId
 
 }  // namespace
 
-const FormSpec<DigitalSettings, DigitalPortSettings>& DigitalPortForm() {
-  static const FormSpec<DigitalSettings, DigitalPortSettings> spec{
+const FormDescription<DigitalSettings, DigitalPortSettings>& DigitalPortForm() {
+  static const FormDescription<DigitalSettings, DigitalPortSettings> description{
       .title = {QStringLiteral("ＤＡＴＡポート設定"), QStringLiteral("ＵＳＢポート設定")},
       .help = {6, 7},
       .boxes = {
@@ -107,11 +107,11 @@ const FormSpec<DigitalSettings, DigitalPortSettings>& DigitalPortForm() {
       },
       .project = PortOf,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<DigitalSettings, DigitalSettings>& DigitalCommonForm() {
-  static const FormSpec<DigitalSettings, DigitalSettings> spec{
+const FormDescription<DigitalSettings, DigitalSettings>& DigitalCommonForm() {
+  static const FormDescription<DigitalSettings, DigitalSettings> description{
       .title = QStringLiteral("デジタルポート共通設定"),
       .help = 8,
       .boxes = {
@@ -139,13 +139,13 @@ const FormSpec<DigitalSettings, DigitalSettings>& DigitalCommonForm() {
       .project = Whole,
       .adjust = NoThroughputDirections,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<DigitalSettings, DigitalSettings>& ThroughputBodForm() {
+const FormDescription<DigitalSettings, DigitalSettings>& ThroughputBodForm() {
   static const HalfIds kAdd = {1345, 1351, 1343, 1346, 1352, 1347, 1353};
   static const HalfIds kDel = {1348, 1354, 1344, 1349, 1355, 1350, 1356};
-  static const FormSpec<DigitalSettings, DigitalSettings> spec{
+  static const FormDescription<DigitalSettings, DigitalSettings> description{
       .title = QStringLiteral("スループットＢＯＤ設定"),
       .help = 9,
       .boxes = {
@@ -169,11 +169,11 @@ const FormSpec<DigitalSettings, DigitalSettings>& ThroughputBodForm() {
       .project = Whole,
       .adjust = ThroughputOnForDirections,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<DigitalSettings, DigitalSettings>& DigitalBacpForm() {
-  static const FormSpec<DigitalSettings, DigitalSettings> spec{
+const FormDescription<DigitalSettings, DigitalSettings>& DigitalBacpForm() {
+  static const FormDescription<DigitalSettings, DigitalSettings> description{
       .title = QStringLiteral("ＢＡＣＰ／ＢＡＰ設定"),
       .help = 10,
       .boxes = {
@@ -188,10 +188,10 @@ const FormSpec<DigitalSettings, DigitalSettings>& DigitalBacpForm() {
       },
       .project = Whole,
   };
-  return spec;
+  return description;
 }
 
-MenuSpec DigitalMenu(Session& session) {
+MenuDescription DigitalMenu(Session& session) {
   auto button = [&session](const char16_t* caption, int id, int row, int column,
                            std::function<std::unique_ptr<QDialog>(QWidget*)> open,
                            DigitalGroup group) {
@@ -203,12 +203,12 @@ MenuSpec DigitalMenu(Session& session) {
                                       failure);
         }};
   };
-  auto form = [&session](const auto& spec, int instance = 0) {
-    return [&session, &spec, instance](QWidget* parent) -> std::unique_ptr<QDialog> {
-      return OpenForm(parent, session, spec, instance);
+  auto form = [&session](const auto& description, int instance = 0) {
+    return [&session, &description, instance](QWidget* parent) -> std::unique_ptr<QDialog> {
+      return OpenForm(parent, session, description, instance);
     };
   };
-  return MenuSpec{
+  return MenuDescription{
       .title = QStringLiteral("デジタル設定"),
       .writeErrorLog = QStringLiteral("Digital Status Write ERROR\r\n"),
       .buttons = {button(u"ＤＡＴＡ", 1058, 0, 0, form(DigitalPortForm(), 0), DigitalGroup::kData),

@@ -11,11 +11,11 @@
 
 namespace setutily {
 
-const FormSpec<DigitalSettings, DigitalPortSettings>& DigitalPortForm();
-const FormSpec<DigitalSettings, DigitalSettings>& DigitalCommonForm();
-const FormSpec<DigitalSettings, DigitalSettings>& ThroughputBodForm();
-const FormSpec<DigitalSettings, DigitalSettings>& DigitalBacpForm();
-MenuSpec DigitalMenu(Session& session);
+const FormDescription<DigitalSettings, DigitalPortSettings>& DigitalPortForm();
+const FormDescription<DigitalSettings, DigitalSettings>& DigitalCommonForm();
+const FormDescription<DigitalSettings, DigitalSettings>& ThroughputBodForm();
+const FormDescription<DigitalSettings, DigitalSettings>& DigitalBacpForm();
+MenuDescription DigitalMenu(Session& session);
 
 // Read, then the menu; the menu writes each form's group.
 CategoryLaunch DigitalLaunch(Session& session);

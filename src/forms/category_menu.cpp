@@ -24,9 +24,9 @@ CategoryLaunch NamedLaunch(int buttonId, const QString& name) {
   return launch;
 }
 
-CategoryMenu::CategoryMenu(QWidget* parent, Session& session, MenuSpec spec)
-    : QDialog(parent), session_(session), spec_(std::move(spec)) {
-  setWindowTitle(spec_.title);
+CategoryMenu::CategoryMenu(QWidget* parent, Session& session, MenuDescription description)
+    : QDialog(parent), session_(session), description_(std::move(description)) {
+  setWindowTitle(description_.title);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   auto* grid = new QGridLayout(this);
   grid->setHorizontalSpacing(10);
@@ -40,21 +40,21 @@ CategoryMenu::CategoryMenu(QWidget* parent, Session& session, MenuSpec spec)
     return button;
   };
   int lastRow = 0;
-  for (const MenuButton& entry : spec_.buttons) {
+  for (const MenuButton& entry : description_.buttons) {
     QPushButton* button = addButton(entry.caption, entry.id, entry.row, entry.column);
     button->setEnabled(static_cast<bool>(entry.open));
     connect(button, &QPushButton::clicked, this, [this, id = entry.id] { Press(id); });
     lastRow = std::max(lastRow, entry.row);
   }
   QPushButton* back =
-      addButton(QStringLiteral("戻る"), 2, spec_.backRow, spec_.backColumn);
+      addButton(QStringLiteral("戻る"), 2, description_.backRow, description_.backColumn);
   connect(back, &QPushButton::clicked, this, &QDialog::reject);
   AssignAccessibleNames(this);
 }
 
 void CategoryMenu::Press(int id) {
   const MenuButton* entry = nullptr;
-  for (const MenuButton& candidate : spec_.buttons) {
+  for (const MenuButton& candidate : description_.buttons) {
     if (candidate.id == id) entry = &candidate;
   }
   if (entry == nullptr || !entry->open) return;
@@ -66,7 +66,7 @@ void CategoryMenu::Press(int id) {
     WriteFailure failure;
     const int written = RunBusy(this, [&] { return entry->write(&failure); });
     if (written != 1) {
-      session_.Log(spec_.writeErrorLog);
+      session_.Log(description_.writeErrorLog);
       session_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
     }
   }
@@ -85,9 +85,10 @@ void CategoryMenu::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-std::function<bool(QWidget*)> ShowMenu(Session& session, std::function<MenuSpec()> spec) {
-  return [&session, spec = std::move(spec)](QWidget* parent) {
-    CategoryMenu menu(parent, session, spec());
+std::function<bool(QWidget*)> ShowMenu(Session& session,
+                                       std::function<MenuDescription()> description) {
+  return [&session, description = std::move(description)](QWidget* parent) {
+    CategoryMenu menu(parent, session, description());
     menu.exec();
     return false;
   };

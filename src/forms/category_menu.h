@@ -36,7 +36,7 @@ struct MenuButton {
   std::function<bool()> closesMenu;
 };
 
-struct MenuSpec {
+struct MenuDescription {
   QString title;
   QString writeErrorLog;  // the log line of a failed write
   std::vector<MenuButton> buttons;
@@ -46,7 +46,7 @@ struct MenuSpec {
 class CategoryMenu : public QDialog {
   Q_OBJECT
  public:
-  CategoryMenu(QWidget* parent, Session& session, MenuSpec spec);
+  CategoryMenu(QWidget* parent, Session& session, MenuDescription description);
 
   // Runs the button whose id is id, as a click on it does.
   void Press(int id);
@@ -56,10 +56,11 @@ class CategoryMenu : public QDialog {
 
  private:
   Session& session_;
-  MenuSpec spec_;
+  MenuDescription description_;
 };
 
-// A launch entry's show function that runs the menu of spec.
-std::function<bool(QWidget*)> ShowMenu(Session& session, std::function<MenuSpec()> spec);
+// A launch entry's show function that runs the menu of description.
+std::function<bool(QWidget*)> ShowMenu(Session& session,
+                                       std::function<MenuDescription()> description);
 
 }  // namespace setutily

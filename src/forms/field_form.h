@@ -119,7 +119,7 @@ struct CrossCheck {
 // Root is the record in the store; Rec the part of it the items are bound to
 // (the port of one instance, or Root itself).
 template <class Root, class Rec>
-struct FormSpec {
+struct FormDescription {
   PerInstance<QString> title;
   PerInstance<int> help;
   std::vector<FormBox<Rec>> boxes;
@@ -160,20 +160,22 @@ void Assign(const FieldRef<Rec>& field, Rec& record, const FieldValue& value) {
   }
 }
 
-// Builds the form of spec for instance, showing the working copy of copies.
+// Builds the form of description for instance, showing the working copy of copies.
 template <class Root, class Rec>
 std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
                                          SettingsCopies<Root>& copies,
-                                         const FormSpec<Root, Rec>& spec, int instance = 0) {
-  auto form = std::make_unique<FieldForm>(parent, session, spec.title[instance],
-                                          spec.help[instance], instance, spec.helpButton);
+                                         const FormDescription<Root, Rec>& description,
+                                         int instance = 0) {
+  auto form =
+      std::make_unique<FieldForm>(parent, session, description.title[instance],
+                                  description.help[instance], instance, description.helpButton);
   struct Binding {
     int item;
     FieldRef<Rec> field;
     std::function<bool(const Rec&)> onlyWhen;
   };
   std::vector<Binding> bindings;
-  for (const FormBox<Rec>& box : spec.boxes) {
+  for (const FormBox<Rec>& box : description.boxes) {
     const int b = form->AddBox(box);
     if (b < 0) continue;
     for (const Item<Rec>& item : box.items) {
@@ -181,19 +183,19 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
       if (i >= 0 && item.field.IsSet()) bindings.push_back({i, item.field, item.onlyWhen});
     }
   }
-  for (const EnableRule& rule : spec.enableRules) form->AddEnableRule(rule);
-  for (const FormAction& action : spec.actions) form->AddAction(action);
-  const Rec& shown = spec.project(copies.working, instance);
+  for (const EnableRule& rule : description.enableRules) form->AddEnableRule(rule);
+  for (const FormAction& action : description.actions) form->AddAction(action);
+  const Rec& shown = description.project(copies.working, instance);
   for (const Binding& binding : bindings) form->Show(binding.item, ValueOf(binding.field, shown));
   form->Finish();
-  if (spec.opened) spec.opened(*form, copies.working);
+  if (description.opened) description.opened(*form, copies.working);
 
   FieldForm* self = form.get();
-  form->SetConfirm([self, &session, &copies, &spec, instance, bindings] {
+  form->SetConfirm([self, &session, &copies, &description, instance, bindings] {
     // The values the form would store, choices without a selection and
     // untouched texts keeping the record's values.
     Root edited = copies.working;
-    Rec& values = spec.project(edited, instance);
+    Rec& values = description.project(edited, instance);
     for (const Binding& binding : bindings) {
       FieldValue value = ValueOf(binding.field, values);
       self->Store(binding.item, value);
@@ -201,14 +203,14 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
     }
     // Items that apply only under a condition of the values to be stored
     // keep the record's value otherwise (and are not checked).
-    const Rec& before = spec.project(copies.working, instance);
+    const Rec& before = description.project(copies.working, instance);
     std::vector<bool> skipped(bindings.size(), false);
     for (std::size_t k = 0; k < bindings.size(); ++k) {
       if (!bindings[k].onlyWhen || bindings[k].onlyWhen(values)) continue;
       skipped[k] = true;
       Assign(bindings[k].field, values, ValueOf(bindings[k].field, before));
     }
-    if (spec.adjust) spec.adjust(edited, instance);
+    if (description.adjust) description.adjust(edited, instance);
 
     // Every check first, in the form's order.
     struct Step {
@@ -222,7 +224,7 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
                          return self->Check(item);
                        }});
     }
-    for (const CrossCheck<Rec>& rule : spec.crossChecks) {
+    for (const CrossCheck<Rec>& rule : description.crossChecks) {
       steps.push_back({rule.order, [self, &rule, &values, instance] {
                          if (rule.holds(values)) return true;
                          self->Fail(rule.message, rule.focusId.Empty() ? 0 : rule.focusId[instance]);
@@ -234,8 +236,9 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
     for (const Step& step : steps) {
       if (!step.run()) return false;
     }
-    if (spec.beforeCommit && !spec.beforeCommit(*self, edited, copies.working)) return false;
-    if (spec.keepBaseline) {
+    if (description.beforeCommit && !description.beforeCommit(*self, edited, copies.working))
+      return false;
+    if (description.keepBaseline) {
       copies.CommitKeepingBaseline(std::move(edited), session.state);
     } else {
       copies.Commit(std::move(edited), session.state);
@@ -248,8 +251,9 @@ std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
 // MakeFieldForm on the record of the run's store.
 template <class Root, class Rec>
 std::unique_ptr<FieldForm> OpenForm(QWidget* parent, Session& session,
-                                    const FormSpec<Root, Rec>& spec, int instance = 0) {
-  return MakeFieldForm(parent, session, session.records.Of<Root>(), spec, instance);
+                                    const FormDescription<Root, Rec>& description,
+                                    int instance = 0) {
+  return MakeFieldForm(parent, session, session.records.Of<Root>(), description, instance);
 }
 
 }  // namespace setutily

@@ -23,7 +23,7 @@ struct GridColumn {
 };
 
 template <class Root, class Entry>
-struct GridSpec {
+struct GridDescription {
   PerInstance<QString> title;
   PerInstance<int> help;
   int rows = 10;                 // rows of one instance
@@ -47,12 +47,13 @@ QString FullWidthNumber(int number);
 template <class Root, class Entry>
 std::unique_ptr<FieldForm> MakeGridForm(QWidget* parent, Session& session,
                                         SettingsCopies<Root>& copies,
-                                        const GridSpec<Root, Entry>& spec, int instance = 0) {
-  auto form = std::make_unique<FieldForm>(parent, session, spec.title[instance],
-                                          spec.help[instance], instance);
-  const int columns = static_cast<int>(spec.columns.size());
-  const int perHalf = (spec.rows + spec.halves - 1) / spec.halves;
-  const int headerRow = spec.heading.isEmpty() ? 0 : 1;
+                                        const GridDescription<Root, Entry>& description,
+                                        int instance = 0) {
+  auto form = std::make_unique<FieldForm>(parent, session, description.title[instance],
+                                          description.help[instance], instance);
+  const int columns = static_cast<int>(description.columns.size());
+  const int perHalf = (description.rows + description.halves - 1) / description.halves;
+  const int headerRow = description.heading.isEmpty() ? 0 : 1;
   BoxBase table;
   const int box = form->AddBox(table);
   auto label = [&](const QString& text, int row, int column, int span = 1) {
@@ -63,13 +64,14 @@ std::unique_ptr<FieldForm> MakeGridForm(QWidget* parent, Session& session,
     item.cellColumns = span;
     return form->AddItem(box, item);
   };
-  for (int half = 0; half < spec.halves; ++half) {
+  for (int half = 0; half < description.halves; ++half) {
     const int base = half * (columns + 2);
-    if (!spec.heading.isEmpty()) {
-      label(spec.heading, 0, base + 1 + spec.headingFirst, std::max(1, spec.headingColumns));
+    if (!description.heading.isEmpty()) {
+      label(description.heading, 0, base + 1 + description.headingFirst,
+            std::max(1, description.headingColumns));
     }
-    if (!spec.captionHeader.isEmpty()) label(spec.captionHeader, headerRow, base);
-    for (int c = 0; c < columns; ++c) label(spec.columns[c].header, headerRow, base + 1 + c);
+    if (!description.captionHeader.isEmpty()) label(description.captionHeader, headerRow, base);
+    for (int c = 0; c < columns; ++c) label(description.columns[c].header, headerRow, base + 1 + c);
   }
   struct Binding {
     int item;
@@ -77,25 +79,26 @@ std::unique_ptr<FieldForm> MakeGridForm(QWidget* parent, Session& session,
     FieldRef<Entry> field;
   };
   std::vector<Binding> bindings;
-  for (int row = 0; row < spec.rows; ++row) {
+  for (int row = 0; row < description.rows; ++row) {
     const int base = (row / perHalf) * (columns + 2);
     const int line = headerRow + 1 + row % perHalf;
-    const QString caption = spec.rowCaption != nullptr ? spec.rowCaption(instance, row) : QString();
+    const QString caption =
+        description.rowCaption != nullptr ? description.rowCaption(instance, row) : QString();
     const int captionItem = caption.isEmpty() ? -1 : label(caption, line, base);
-    const int entry = spec.firstEntry[instance] + row;
+    const int entry = description.firstEntry[instance] + row;
     for (int c = 0; c < columns; ++c) {
-      const GridColumn<Entry>& column = spec.columns[static_cast<std::size_t>(c)];
+      const GridColumn<Entry>& column = description.columns[static_cast<std::size_t>(c)];
       ItemBase item;
       item.kind = column.kind;
       item.options = column.options;
-      item.id = spec.ids[static_cast<std::size_t>(instance)][static_cast<std::size_t>(row)]
-                        [static_cast<std::size_t>(c)];
+      item.id = description.ids[static_cast<std::size_t>(instance)][static_cast<std::size_t>(row)]
+                               [static_cast<std::size_t>(c)];
       item.limit = column.limit;
       item.editChars = column.editChars;
       item.cell = std::make_pair(line, base + 1 + c);
       if (column.kind == ItemKind::kNumberEdit) {
         item.check.kind = TextCheck::Kind::kPhone;
-        if (spec.message != nullptr) item.message = spec.message(entry + 1);
+        if (description.message != nullptr) item.message = description.message(entry + 1);
       }
       const int added = form->AddItem(box, item);
       // The row caption names the row's first control; the others are
@@ -108,37 +111,38 @@ std::unique_ptr<FieldForm> MakeGridForm(QWidget* parent, Session& session,
       bindings.push_back({added, entry, column.field});
     }
   }
-  if (!spec.notes.empty()) {
+  if (!description.notes.empty()) {
     BoxBase notes;
     notes.row = 1;
     const int noteBox = form->AddBox(notes);
     ItemBase head;
     head.kind = ItemKind::kLabel;
-    head.caption = spec.noteHead;
+    head.caption = description.noteHead;
     head.cell = std::make_pair(0, 0);
     form->AddItem(noteBox, head);
-    for (std::size_t i = 0; i < spec.notes.size(); ++i) {
+    for (std::size_t i = 0; i < description.notes.size(); ++i) {
       ItemBase line;
       line.kind = ItemKind::kLabel;
-      line.caption = spec.notes[i];
+      line.caption = description.notes[i];
       line.cell = std::make_pair(static_cast<int>(i), 1);
       form->AddItem(noteBox, line);
     }
   }
   for (const Binding& binding : bindings) {
-    form->Show(binding.item, ValueOf(binding.field, spec.entry(copies.working, binding.entry)));
+    form->Show(binding.item,
+               ValueOf(binding.field, description.entry(copies.working, binding.entry)));
   }
   form->Finish();
 
   FieldForm* self = form.get();
-  form->SetConfirm([self, &session, &copies, &spec, bindings] {
+  form->SetConfirm([self, &session, &copies, &description, bindings] {
     // Every row's check first, top to bottom; nothing is stored unless all pass.
     for (const Binding& binding : bindings) {
       if (!self->Check(binding.item)) return false;
     }
     Root edited = copies.working;
     for (const Binding& binding : bindings) {
-      Entry& entry = spec.entry(edited, binding.entry);
+      Entry& entry = description.entry(edited, binding.entry);
       FieldValue value = ValueOf(binding.field, entry);
       self->Store(binding.item, value);
       Assign(binding.field, entry, value);

@@ -14,7 +14,7 @@
 // The edits start empty and refuse a paste that does not fit whole: a text
 // is checked as typed, never cut first ("00012" is never entry 1).
 //
-//   ListFormSpec<RouterSettings, NatEntry>{
+//   ListFormDescription<RouterSettings, NatEntry>{
 //       .title = ..., .help = 15,
 //       .number = EntryNumber<NatEntry>(u"番号", 1456, 32).Message(...),
 //       .values = {Address(u"ＬＡＮ側ＩＰアドレス", &NatEntry::private_address, 1457)
@@ -49,7 +49,7 @@ Item<Entry> EntryNumber(const char16_t* caption, PerInstance<int> id, int count)
 }
 
 template <class Root, class Entry>
-struct ListFormSpec {
+struct ListFormDescription {
   PerInstance<QString> title;
   PerInstance<int> help;
   Item<Entry> number;               // EntryNumber(...)
@@ -81,14 +81,14 @@ class EntryList : public QPlainTextEdit {
 
 // The entries in use, "N: value, value" a line, in entry order.
 template <class Root, class Entry>
-QString EntryLines(const ListFormSpec<Root, Entry>& spec, Root& root) {
+QString EntryLines(const ListFormDescription<Root, Entry>& description, Root& root) {
   QString lines;
-  for (int k = 0; k < spec.count; ++k) {
-    const Entry& entry = spec.entry(root, k);
-    if (entry.*spec.used == 0) continue;
+  for (int k = 0; k < description.count; ++k) {
+    const Entry& entry = description.entry(root, k);
+    if (entry.*description.used == 0) continue;
     QString line = QString::number(k + 1) + QStringLiteral(": ");
-    for (std::size_t v = 0; v < spec.values.size(); ++v) {
-      const FieldRef<Entry>& field = spec.values[v].field;
+    for (std::size_t v = 0; v < description.values.size(); ++v) {
+      const FieldRef<Entry>& field = description.values[v].field;
       if (v > 0) line += QStringLiteral(", ");
       line += field.IsText() ? FromDevice(field.Text(entry)) : QString::number(field.Number(entry));
     }
@@ -103,28 +103,30 @@ QString EntryLines(const ListFormSpec<Root, Entry>& spec, Root& root) {
 template <class Root, class Entry>
 std::unique_ptr<FieldForm> MakeListForm(QWidget* parent, Session& session,
                                         SettingsCopies<Root>& copies,
-                                        const ListFormSpec<Root, Entry>& spec, int instance = 0) {
-  auto form = std::make_unique<FieldForm>(parent, session, spec.title[instance],
-                                          spec.help[instance], instance);
+                                        const ListFormDescription<Root, Entry>& description,
+                                        int instance = 0) {
+  auto form = std::make_unique<FieldForm>(parent, session, description.title[instance],
+                                          description.help[instance], instance);
   FieldForm* self = form.get();
   const int box = form->AddBox(BoxBase{});
-  const int numberItem = form->AddItem(box, spec.number);
+  const int numberItem = form->AddItem(box, description.number);
   std::vector<int> valueItems;
-  for (const Item<Entry>& value : spec.values) valueItems.push_back(form->AddItem(box, value));
+  for (const Item<Entry>& value : description.values)
+    valueItems.push_back(form->AddItem(box, value));
   auto editOf = [self, instance](const ItemBase& item) {
     return qobject_cast<DeviceLineEdit*>(self->Control(item.id[instance]));
   };
-  editOf(spec.number)->SetWholeInsertions(true);
-  for (const Item<Entry>& value : spec.values) {
+  editOf(description.number)->SetWholeInsertions(true);
+  for (const Item<Entry>& value : description.values) {
     if (DeviceLineEdit* edit = editOf(value)) edit->SetWholeInsertions(true);
   }
 
-  auto* caption = new QLabel(spec.listCaption, form.get());
-  auto* list = new list_form_detail::EntryList(form.get(), spec.count);
-  list->setObjectName(QString::number(spec.listId));
+  auto* caption = new QLabel(description.listCaption, form.get());
+  auto* list = new list_form_detail::EntryList(form.get(), description.count);
+  list->setObjectName(QString::number(description.listId));
   list->setReadOnly(true);
   list->setLineWrapMode(QPlainTextEdit::NoWrap);
-  list->setPlainText(list_form_detail::EntryLines(spec, copies.working));
+  list->setPlainText(list_form_detail::EntryLines(description, copies.working));
   const QFontMetrics metrics = list->fontMetrics();
   list->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('0')) * 32,
                        metrics.lineSpacing() * 6 + 12);
@@ -133,18 +135,20 @@ std::unique_ptr<FieldForm> MakeListForm(QWidget* parent, Session& session,
   form->Body()->addWidget(list, 1);
 
   // The entry number, once its check has passed (digits only, 1..count).
-  auto numberOf = [self, &spec, instance] {
-    const QString text = qobject_cast<QLineEdit*>(self->Control(spec.number.id[instance]))->text();
-    return static_cast<int>(ParseLeadingNumber(ToDevice(text), 1, spec.count));
+  auto numberOf = [self, &description, instance] {
+    const QString text =
+        qobject_cast<QLineEdit*>(self->Control(description.number.id[instance]))->text();
+    return static_cast<int>(ParseLeadingNumber(ToDevice(text), 1, description.count));
   };
-  form->SetConfirm([self, &session, &copies, &spec, numberItem, valueItems, numberOf, instance] {
+  form->SetConfirm([self, &session, &copies, &description, numberItem, valueItems, numberOf,
+                    instance] {
     if (!self->Check(numberItem)) return false;
     for (int item : valueItems) {
       if (!self->Check(item)) return false;
     }
     Root edited = copies.working;
-    Entry& entry = spec.entry(edited, numberOf() - 1);
-    for (const Item<Entry>& value : spec.values) {
+    Entry& entry = description.entry(edited, numberOf() - 1);
+    for (const Item<Entry>& value : description.values) {
       const std::string typed = ToDevice(
           qobject_cast<QLineEdit*>(self->Control(value.id[instance]))->text());
       if (value.field.IsText()) {
@@ -153,15 +157,15 @@ std::unique_ptr<FieldForm> MakeListForm(QWidget* parent, Session& session,
         value.field.Number(entry) = static_cast<int>(ParseLeadingNumber(typed, INT_MIN, INT_MAX));
       }
     }
-    entry.*spec.used = 1;
+    entry.*description.used = 1;
     copies.CommitKeepingBaseline(std::move(edited), session.state);
     return true;
   });
-  form->AddConfirmButton(spec.deleteCaption, spec.deleteId,
-                         [self, &session, &copies, &spec, numberItem, numberOf] {
+  form->AddConfirmButton(description.deleteCaption, description.deleteId,
+                         [self, &session, &copies, &description, numberItem, numberOf] {
                            if (!self->Check(numberItem)) return false;
                            Root edited = copies.working;
-                           spec.entry(edited, numberOf() - 1).*spec.used = 0;
+                           description.entry(edited, numberOf() - 1).*description.used = 0;
                            copies.Commit(std::move(edited), session.state);
                            return true;
                          });
@@ -172,8 +176,9 @@ std::unique_ptr<FieldForm> MakeListForm(QWidget* parent, Session& session,
 // MakeListForm on the record of the run's store.
 template <class Root, class Entry>
 std::unique_ptr<FieldForm> OpenListForm(QWidget* parent, Session& session,
-                                        const ListFormSpec<Root, Entry>& spec, int instance = 0) {
-  return MakeListForm(parent, session, session.records.Of<Root>(), spec, instance);
+                                        const ListFormDescription<Root, Entry>& description,
+                                        int instance = 0) {
+  return MakeListForm(parent, session, session.records.Of<Root>(), description, instance);
 }
 
 }  // namespace setutily

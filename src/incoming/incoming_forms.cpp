@@ -70,8 +70,8 @@ GridColumn<E> RankColumn(const char16_t* header, int E::*field, std::vector<Opti
 
 }  // namespace
 
-const FormSpec<IncomingControlSettings, IncomingControlSettings>& IncomingStandardForm() {
-  static const FormSpec<S, S> spec{
+const FormDescription<IncomingControlSettings, IncomingControlSettings>& IncomingStandardForm() {
+  static const FormDescription<S, S> description{
       .title = QStringLiteral("着信制御　標準設定"),
       .help = 12,
       .boxes = {
@@ -113,11 +113,11 @@ const FormSpec<IncomingControlSettings, IncomingControlSettings>& IncomingStanda
       },
       .project = Whole,
   };
-  return spec;
+  return description;
 }
 
-const GridSpec<IncomingControlSettings, IncomingEntry>& IncomingByNumberForm() {
-  static const GridSpec<S, E> spec{
+const GridDescription<IncomingControlSettings, IncomingEntry>& IncomingByNumberForm() {
+  static const GridDescription<S, E> description{
       .title = {QStringLiteral("着信制御　電話番号別１設定"),
                 QStringLiteral("着信制御　電話番号別２設定")},
       .help = 13,
@@ -145,10 +145,10 @@ const GridSpec<IncomingControlSettings, IncomingEntry>& IncomingByNumberForm() {
                 QStringLiteral("・サブアドレスは「*」で区切ってください。")},
       .entry = EntryOf,
   };
-  return spec;
+  return description;
 }
 
-MenuSpec IncomingControlMenu(Session& session) {
+MenuDescription IncomingControlMenu(Session& session) {
   auto write = [&session](IncomingSection section) {
     return [&session, section](WriteFailure* failure) {
       return WriteIncomingControl(session, session.records.Of<IncomingControlSettings>(), section,
@@ -161,7 +161,7 @@ MenuSpec IncomingControlMenu(Session& session) {
                           IncomingByNumberForm(), instance);
     };
   };
-  return MenuSpec{
+  return MenuDescription{
       .title = QStringLiteral("着信制御設定"),
       .writeErrorLog = QStringLiteral("Arrive Control Status Write ERROR\r\n"),
       .buttons = {

@@ -12,9 +12,9 @@
 
 namespace setutily {
 
-const FormSpec<IncomingControlSettings, IncomingControlSettings>& IncomingStandardForm();
-const GridSpec<IncomingControlSettings, IncomingEntry>& IncomingByNumberForm();
-MenuSpec IncomingControlMenu(Session& session);
+const FormDescription<IncomingControlSettings, IncomingControlSettings>& IncomingStandardForm();
+const GridDescription<IncomingControlSettings, IncomingEntry>& IncomingByNumberForm();
+MenuDescription IncomingControlMenu(Session& session);
 
 // Read, then the menu; the menu writes each form's section.
 CategoryLaunch IncomingControlLaunch(Session& session);

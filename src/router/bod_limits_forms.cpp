@@ -87,10 +87,10 @@ bool ChapOnlyWith64k(const S& values) { return values.mode == 0 || values.protoc
 
 }  // namespace
 
-const FormSpec<RouterSettings, RouterSettings>& BodForm() {
+const FormDescription<RouterSettings, RouterSettings>& BodForm() {
   static const HalfIds kAdd = {1476, 1477, 1343, 1478, 1479, 1480, 1481};
   static const HalfIds kDel = {1482, 1483, 1344, 1484, 1485, 1486, 1487};
-  static const FormSpec<R, R> spec{
+  static const FormDescription<R, R> description{
       .title = QStringLiteral("ＢＯＤ設定"),
       .help = 25,
       .boxes = {
@@ -122,11 +122,11 @@ const FormSpec<RouterSettings, RouterSettings>& BodForm() {
       },
       .project = WholeRouter,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<RouterSettings, RouterSettings>& RouterBacpForm() {
-  static const FormSpec<R, R> spec{
+const FormDescription<RouterSettings, RouterSettings>& RouterBacpForm() {
+  static const FormDescription<R, R> description{
       .title = QStringLiteral("ＢＡＣＰ／ＢＡＰ設定"),
       .help = 26,
       .boxes = {
@@ -141,13 +141,13 @@ const FormSpec<RouterSettings, RouterSettings>& RouterBacpForm() {
       },
       .project = WholeRouter,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<RouterSettings, RouterSettings>& ConnectionLimitForm() {
+const FormDescription<RouterSettings, RouterSettings>& ConnectionLimitForm() {
   // Checked in this order: charge, time (by its period), count, window,
   // clear hour, minute, day of the month.
-  static const FormSpec<R, R> spec{
+  static const FormDescription<R, R> description{
       .title = QStringLiteral("接続制限設定"),
       .help = 28,
       .boxes = {
@@ -194,12 +194,12 @@ const FormSpec<RouterSettings, RouterSettings>& ConnectionLimitForm() {
       .helpButton = 1599,
       .actions = {{QStringLiteral("クリア"), 1628, RequestCountersClear}},
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<RouterSettings, RasSettings>& RemoteAccessForm() {
+const FormDescription<RouterSettings, RasSettings>& RemoteAccessForm() {
   // Checked in this order: CHAP, the disconnect time, the two addresses.
-  static const FormSpec<R, S> spec{
+  static const FormDescription<R, S> description{
       .title = QStringLiteral("着信設定"),
       .help = 30,
       .boxes = {
@@ -233,7 +233,7 @@ const FormSpec<RouterSettings, RasSettings>& RemoteAccessForm() {
       .crossChecks = {{ChapOnlyWith64k, QStringLiteral("64k 以外は、CHAPに設定できません。"),
                        1684, 1}},
   };
-  return spec;
+  return description;
 }
 
 }  // namespace setutily

@@ -9,9 +9,9 @@
 
 namespace setutily {
 
-const FormSpec<RouterSettings, RouterSettings>& BodForm();
-const FormSpec<RouterSettings, RouterSettings>& RouterBacpForm();
-const FormSpec<RouterSettings, RouterSettings>& ConnectionLimitForm();
-const FormSpec<RouterSettings, RasSettings>& RemoteAccessForm();
+const FormDescription<RouterSettings, RouterSettings>& BodForm();
+const FormDescription<RouterSettings, RouterSettings>& RouterBacpForm();
+const FormDescription<RouterSettings, RouterSettings>& ConnectionLimitForm();
+const FormDescription<RouterSettings, RasSettings>& RemoteAccessForm();
 
 }  // namespace setutily

@@ -60,10 +60,10 @@ const QString kNoServer = QStringLiteral("サーバーアドレスの入力に�
 
 }  // namespace
 
-const FormSpec<RouterSettings, DialupProfile>& DialupProfileForm() {
+const FormDescription<RouterSettings, DialupProfile>& DialupProfileForm() {
   // Checked in this order: provider name, dial numbers, the CHAP rule, the
   // disconnect time, the WAN address, the DNS addresses, a DNS server.
-  static const FormSpec<R, D> spec{
+  static const FormDescription<R, D> description{
       .title = {QStringLiteral("ダイヤルアップ１設定"), QStringLiteral("ダイヤルアップ２設定"),
                 QStringLiteral("ダイヤルアップ３設定"), QStringLiteral("ダイヤルアップ４設定")},
       .help = {20, 21, 22, 23},
@@ -117,13 +117,13 @@ const FormSpec<RouterSettings, DialupProfile>& DialupProfileForm() {
                        .focusId = {1394, 1417, 1433, 1449},
                        .order = 1}},
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<RouterSettings, DialupProfile>& EasySetupForm() {
+const FormDescription<RouterSettings, DialupProfile>& EasySetupForm() {
   // While the servers are obtained automatically, the addresses are neither
   // checked nor stored.
-  static const FormSpec<R, D> spec{
+  static const FormDescription<R, D> description{
       .title = QStringLiteral("ＨｏｍｅＰＮＡ簡単 設定"),
       .help = 27,
       .boxes = {
@@ -146,7 +146,7 @@ const FormSpec<RouterSettings, DialupProfile>& EasySetupForm() {
                        .targets = {1383, 1384}}},
       .crossChecks = {{.holds = HasDnsServer, .message = kNoServer, .focusId = 1383}},
   };
-  return spec;
+  return description;
 }
 
 CategoryLaunch EasySetupLaunch(Session& session) {

@@ -12,8 +12,8 @@
 namespace setutily {
 
 // Instances 0-3 are profiles 1-4.
-const FormSpec<RouterSettings, DialupProfile>& DialupProfileForm();
-const FormSpec<RouterSettings, DialupProfile>& EasySetupForm();
+const FormDescription<RouterSettings, DialupProfile>& DialupProfileForm();
+const FormDescription<RouterSettings, DialupProfile>& EasySetupForm();
 
 // "簡単設定": reads profile 1, shows the easy setup and writes what it changed.
 CategoryLaunch EasySetupLaunch(Session& session);

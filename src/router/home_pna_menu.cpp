@@ -46,8 +46,8 @@ std::vector<DetailButton> DetailButtons() {
   };
 }
 
-MenuSpec HomePnaDetailMenu(Session& session) {
-  MenuSpec menu{.title = QStringLiteral("ＨｏｍｅＰＮＡ詳細設定"),
+MenuDescription HomePnaDetailMenu(Session& session) {
+  MenuDescription menu{.title = QStringLiteral("ＨｏｍｅＰＮＡ詳細設定"),
                 .writeErrorLog = QStringLiteral("HomaPNA Status Write ERROR\r\n"),
                 .buttons = {},
                 .backRow = 8,

@@ -3,7 +3,7 @@
 // reads the whole category before the menu opens.
 //
 // The buttons are one table (DetailButtons() in home_pna_menu.cpp). A form
-// plugs in by giving its row an opener, Form(TheForm()) (or Form(spec, n)
+// plugs in by giving its row an opener, Form(TheForm()) (or Form(description, n)
 // for one instance of a form with several); the row's group says what the
 // menu writes after the form was confirmed (WriteRouterSettings). A row
 // without an opener is a disabled button.
@@ -27,17 +27,17 @@ using DetailFormOpener = std::function<std::unique_ptr<QDialog>(QWidget* parent,
 
 // The opener of a field form on its record in the run's store.
 template <class Root, class Rec>
-DetailFormOpener Form(const FormSpec<Root, Rec>& spec, int instance = 0) {
-  return [&spec, instance](QWidget* parent, Session& session) -> std::unique_ptr<QDialog> {
-    return OpenForm(parent, session, spec, instance);
+DetailFormOpener Form(const FormDescription<Root, Rec>& description, int instance = 0) {
+  return [&description, instance](QWidget* parent, Session& session) -> std::unique_ptr<QDialog> {
+    return OpenForm(parent, session, description, instance);
   };
 }
 
 // The opener of a list form (an entry added or deleted at a time).
 template <class Root, class Entry>
-DetailFormOpener Form(const ListFormSpec<Root, Entry>& spec, int instance = 0) {
-  return [&spec, instance](QWidget* parent, Session& session) -> std::unique_ptr<QDialog> {
-    return OpenListForm(parent, session, spec, instance);
+DetailFormOpener Form(const ListFormDescription<Root, Entry>& description, int instance = 0) {
+  return [&description, instance](QWidget* parent, Session& session) -> std::unique_ptr<QDialog> {
+    return OpenListForm(parent, session, description, instance);
   };
 }
 
@@ -57,7 +57,7 @@ struct DetailButton {
 // The sixteen form buttons in their two columns.
 std::vector<DetailButton> DetailButtons();
 
-MenuSpec HomePnaDetailMenu(Session& session);
+MenuDescription HomePnaDetailMenu(Session& session);
 
 // "詳細設定": reads the router category, then the menu; the menu writes
 // each form's group.

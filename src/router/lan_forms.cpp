@@ -32,10 +32,10 @@ Item<Entry> EntryText(ItemKind kind, const char16_t* caption, std::string Entry:
 
 }  // namespace
 
-const FormSpec<RouterSettings, DhcpSettings>& DhcpForm() {
+const FormDescription<RouterSettings, DhcpSettings>& DhcpForm() {
   // Checked in this order: start address, count, gateway, DNS server, lease
   // time, domain name.
-  static const FormSpec<R, D> spec{
+  static const FormDescription<R, D> description{
       .title = QStringLiteral("ＤＨＣＰ設定"),
       .help = 16,
       .boxes = {
@@ -63,12 +63,12 @@ const FormSpec<RouterSettings, DhcpSettings>& DhcpForm() {
       },
       .project = DhcpOf,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<RouterSettings, DnsSettings>& DnsForm() {
+const FormDescription<RouterSettings, DnsSettings>& DnsForm() {
   // An emptied server stays empty; the write sends it as "0.0.0.0".
-  static const FormSpec<R, N> spec{
+  static const FormDescription<R, N> description{
       .title = QStringLiteral("ＤＮＳ設定"),
       .help = 17,
       .boxes = {
@@ -84,11 +84,11 @@ const FormSpec<RouterSettings, DnsSettings>& DnsForm() {
       },
       .project = DnsOf,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<RouterSettings, SyslogSettings>& SyslogForm() {
-  static const FormSpec<R, S> spec{
+const FormDescription<RouterSettings, SyslogSettings>& SyslogForm() {
+  static const FormDescription<R, S> description{
       .title = QStringLiteral("ＳＹＳＬＯＧ設定"),
       .help = 19,
       .boxes = {
@@ -106,11 +106,11 @@ const FormSpec<RouterSettings, SyslogSettings>& SyslogForm() {
       },
       .project = SyslogOf,
   };
-  return spec;
+  return description;
 }
 
-const ListFormSpec<RouterSettings, NatEntry>& NatForm() {
-  static const ListFormSpec<R, NatEntry> spec{
+const ListFormDescription<RouterSettings, NatEntry>& NatForm() {
+  static const ListFormDescription<R, NatEntry> description{
       .title = QStringLiteral("ＮＡＴ（スタティックＮＡＴ）設定"),
       .help = 15,
       .number = EntryNumber<NatEntry>(u"番号", 1456, kListEntries).Limit(4)
@@ -131,11 +131,11 @@ const ListFormSpec<RouterSettings, NatEntry>& NatForm() {
       .listCaption = QStringLiteral("登録情報"),
       .listId = 1461,
   };
-  return spec;
+  return description;
 }
 
-const ListFormSpec<RouterSettings, HostEntry>& HostTableForm() {
-  static const ListFormSpec<R, HostEntry> spec{
+const ListFormDescription<RouterSettings, HostEntry>& HostTableForm() {
+  static const ListFormDescription<R, HostEntry> description{
       .title = QStringLiteral("ＤＮＳ名前解決設定"),
       .help = 18,
       .number = EntryNumber<HostEntry>(u"番号", 1512, kListEntries).Limit(4)
@@ -154,7 +154,7 @@ const ListFormSpec<RouterSettings, HostEntry>& HostTableForm() {
       .listCaption = QStringLiteral("登録情報"),
       .listId = 1516,
   };
-  return spec;
+  return description;
 }
 
 }  // namespace setutily

@@ -9,10 +9,10 @@
 
 namespace setutily {
 
-const FormSpec<RouterSettings, DhcpSettings>& DhcpForm();
-const FormSpec<RouterSettings, DnsSettings>& DnsForm();
-const FormSpec<RouterSettings, SyslogSettings>& SyslogForm();
-const ListFormSpec<RouterSettings, NatEntry>& NatForm();
-const ListFormSpec<RouterSettings, HostEntry>& HostTableForm();
+const FormDescription<RouterSettings, DhcpSettings>& DhcpForm();
+const FormDescription<RouterSettings, DnsSettings>& DnsForm();
+const FormDescription<RouterSettings, SyslogSettings>& SyslogForm();
+const ListFormDescription<RouterSettings, NatEntry>& NatForm();
+const ListFormDescription<RouterSettings, HostEntry>& HostTableForm();
 
 }  // namespace setutily

@@ -28,9 +28,9 @@ bool ConfirmNewRouterAddress(FieldForm& form, const R& edited, const R& working)
 
 }  // namespace
 
-const FormSpec<RouterSettings, RouterSettings>& RouterForm() {
+const FormDescription<RouterSettings, RouterSettings>& RouterForm() {
   // Checked in this order: the masquerade address, then the router address.
-  static const FormSpec<R, R> spec{
+  static const FormDescription<R, R> description{
       .title = QStringLiteral("ルータ設定"),
       .help = 14,
       .boxes = {
@@ -64,11 +64,11 @@ const FormSpec<RouterSettings, RouterSettings>& RouterForm() {
       .project = WholeRouter,
       .beforeCommit = ConfirmNewRouterAddress,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<DigitalSettings, DigitalPortSettings>& PnaPortForm() {
-  static const FormSpec<DigitalSettings, P> spec{
+const FormDescription<DigitalSettings, DigitalPortSettings>& PnaPortForm() {
+  static const FormDescription<DigitalSettings, P> description{
       .title = QStringLiteral("ＰＮＡポート設定"),
       .help = 29,
       .boxes = {
@@ -98,11 +98,11 @@ const FormSpec<DigitalSettings, DigitalPortSettings>& PnaPortForm() {
       },
       .project = PnaOf,
   };
-  return spec;
+  return description;
 }
 
-const FormSpec<RouterSettings, LeasedLineSettings>& LeasedLineForm() {
-  static const FormSpec<R, L> spec{
+const FormDescription<RouterSettings, LeasedLineSettings>& LeasedLineForm() {
+  static const FormDescription<R, L> description{
       .title = QStringLiteral("専用線"),
       .help = 24,
       .boxes = {
@@ -126,7 +126,7 @@ const FormSpec<RouterSettings, LeasedLineSettings>& LeasedLineForm() {
       },
       .project = LeasedLineOf,
   };
-  return spec;
+  return description;
 }
 
 }  // namespace setutily

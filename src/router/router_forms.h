@@ -9,8 +9,8 @@
 
 namespace setutily {
 
-const FormSpec<RouterSettings, RouterSettings>& RouterForm();
-const FormSpec<DigitalSettings, DigitalPortSettings>& PnaPortForm();
-const FormSpec<RouterSettings, LeasedLineSettings>& LeasedLineForm();
+const FormDescription<RouterSettings, RouterSettings>& RouterForm();
+const FormDescription<DigitalSettings, DigitalPortSettings>& PnaPortForm();
+const FormDescription<RouterSettings, LeasedLineSettings>& LeasedLineForm();
 
 }  // namespace setutily

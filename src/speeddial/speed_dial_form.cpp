@@ -25,8 +25,8 @@ std::vector<std::vector<std::vector<int>>> Ids() {
 
 }  // namespace
 
-const GridSpec<SpeedDialList, SpeedDialEntry>& SpeedDialForm() {
-  static const GridSpec<SpeedDialList, SpeedDialEntry> spec{
+const GridDescription<SpeedDialList, SpeedDialEntry>& SpeedDialForm() {
+  static const GridDescription<SpeedDialList, SpeedDialEntry> description{
       .title = QStringLiteral("短縮番号設定"),
       .help = 11,
       .rows = kSpeedDialCount,
@@ -42,7 +42,7 @@ const GridSpec<SpeedDialList, SpeedDialEntry>& SpeedDialForm() {
       .notes = {QStringLiteral("・サブアドレスは「*」で区切ってください。")},
       .entry = EntryOf,
   };
-  return spec;
+  return description;
 }
 
 CategoryLaunch SpeedDialLaunch(Session& session) {

@@ -10,7 +10,7 @@
 
 namespace setutily {
 
-const GridSpec<SpeedDialList, SpeedDialEntry>& SpeedDialForm();
+const GridDescription<SpeedDialList, SpeedDialEntry>& SpeedDialForm();
 
 CategoryLaunch SpeedDialLaunch(Session& session);
 

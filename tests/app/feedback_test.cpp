@@ -1,4 +1,4 @@
-// What the user sees around the specified steps: the busy box during every
+// What the user sees around the steps of a run: the busy box during every
 // wait, the reason a port did not open, the status line, the questions'
 // buttons, the icon's name and tooltips on disabled buttons.
 #include <gtest/gtest.h>

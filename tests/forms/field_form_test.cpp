@@ -33,8 +33,8 @@ struct Probe {
 
 Probe& Whole(Probe& probe, int) { return probe; }
 
-const FormSpec<Probe, Probe>& ProbeForm() {
-  static const FormSpec<Probe, Probe> spec{
+const FormDescription<Probe, Probe>& ProbeForm() {
+  static const FormDescription<Probe, Probe> description{
       .title = QStringLiteral("probe"),
       .help = 1,
       .boxes = {Box<Probe>(u"box").With(
@@ -47,7 +47,7 @@ const FormSpec<Probe, Probe>& ProbeForm() {
       // Derived from the value that will really be stored.
       .adjust = [](Probe& edited, int) { edited.derived = edited.list == 1 ? 9 : edited.derived; },
   };
-  return spec;
+  return description;
 }
 
 void Step(QWidget* form, int id, bool up) {
@@ -113,8 +113,8 @@ Limit& WholeLimit(Limit& limit, int) { return limit; }
 
 int actionClicks = 0;
 
-const FormSpec<Limit, Limit>& LimitForm() {
-  static const FormSpec<Limit, Limit> spec{
+const FormDescription<Limit, Limit>& LimitForm() {
+  static const FormDescription<Limit, Limit> description{
       .title = QStringLiteral("limit"),
       .help = 2,
       .boxes = {Box<Limit>(u"box").With(
@@ -126,7 +126,7 @@ const FormSpec<Limit, Limit>& LimitForm() {
       .helpButton = 59,
       .actions = {{QStringLiteral("act"), 53, [](FieldForm&) { return ++actionClicks == 2; }}},
   };
-  return spec;
+  return description;
 }
 
 TEST(FieldForm, AnOwnButtonStandsAfterConfirmAndMayCloseTheFormStoringNothing) {
@@ -185,7 +185,7 @@ struct Named {
 Named& WholeNamed(Named& named, int) { return named; }
 
 TEST(FieldForm, AChangedTextThatCouldNotReachTheDeviceAsTypedIsRefused) {
-  static const FormSpec<Named, Named> spec{
+  static const FormDescription<Named, Named> description{
       .title = QStringLiteral("named"),
       .help = 3,
       .boxes = {Box<Named>(u"box").With(TextEdit(u"name", &Named::name, 60, 8).Message(u"bad name"))},
@@ -205,10 +205,10 @@ TEST(FieldForm, AChangedTextThatCouldNotReachTheDeviceAsTypedIsRefused) {
     SessionRig rig;
     auto& copies = rig.Records<Named>();
     copies.working = {"\x83\x60"};  // a Shift-JIS text from the device, shown and kept
-    auto form = OpenForm(nullptr, rig.session, spec);
+    auto form = OpenForm(nullptr, rig.session, description);
     form->ConfirmButton()->click();  // untouched: taken as it stands
     EXPECT_TRUE(rig.messages.shown.empty());
-    auto again = OpenForm(nullptr, rig.session, spec);
+    auto again = OpenForm(nullptr, rig.session, description);
     Find<QLineEdit>(again.get(), 60)->setText(QString::fromUtf8(c.typed));
     again->ConfirmButton()->click();
     EXPECT_EQ(rig.messages.Texts(), c.taken ? QStringList{} : QStringList{"bad name"});

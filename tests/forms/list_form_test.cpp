@@ -32,8 +32,8 @@ struct Table {
 
 Pair& PairOf(Table& table, int index) { return table.pairs.at(static_cast<std::size_t>(index)); }
 
-const ListFormSpec<Table, Pair>& PairForm() {
-  static const ListFormSpec<Table, Pair> spec{
+const ListFormDescription<Table, Pair>& PairForm() {
+  static const ListFormDescription<Table, Pair> description{
       .title = QStringLiteral("pairs"),
       .help = 3,
       .number = EntryNumber<Pair>(u"No", 10, 4).Limit(2).Message(u"number"),
@@ -45,7 +45,7 @@ const ListFormSpec<Table, Pair>& PairForm() {
       .listCaption = QStringLiteral("list"),
       .listId = 13,
   };
-  return spec;
+  return description;
 }
 
 class ListForm : public ::testing::Test {

@@ -19,7 +19,7 @@ struct Table {
 Table& Whole(Table& t, int) { return t; }
 
 TEST(TableCells, AHeadingSpansItsColumnsAndCellsCarryTheirNames) {
-  static const FormSpec<Table, Table> spec{
+  static const FormDescription<Table, Table> description{
       .title = QStringLiteral("t"),
       .help = 1,
       .boxes = {Box<Table>().With(
@@ -29,7 +29,7 @@ TEST(TableCells, AHeadingSpansItsColumnsAndCellsCarryTheirNames) {
       .project = Whole,
   };
   testing::SessionRig rig;
-  auto form = OpenForm(nullptr, rig.session, spec);
+  auto form = OpenForm(nullptr, rig.session, description);
   QLabel* heading = nullptr;
   for (auto* label : form->findChildren<QLabel*>()) {
     if (label->text() == "heading") heading = label;
