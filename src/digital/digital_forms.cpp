@@ -1,5 +1,6 @@
 #include "digital/digital_forms.h"
 
+#include "forms/bod_boxes.h"
 #include "forms/category_menu.h"
 
 namespace setutily {
@@ -13,6 +14,9 @@ DigitalPortSettings& PortOf(DigitalSettings& settings, int port) {
   return port == 0 ? settings.data : settings.usb;
 }
 DigitalSettings& Whole(DigitalSettings& settings, int) { return settings; }
+
+// The digital ports keep minimum holding times in units of 5 seconds.
+constexpr int kFiveSeconds = 5;
 
 Option Choice(const char16_t* caption, PerInstance<int> ids) { return {caption, std::move(ids)}; }
 
@@ -32,42 +36,6 @@ void ThroughputOnForDirections(DigitalSettings& edited, int) {
   if (Evaluates(edited.add_evaluation_direction) || Evaluates(edited.del_evaluation_direction)) {
     edited.throughput_bod = 1;
   }
-}
-
-QString Rate(int threshold) {
-  return QString::asprintf("約 %.2f kbps", threshold * 8 * 0.01);
-}
-
-// The ids of one half of the throughput form: threshold edit and arrows,
-// rate label, evaluation time edit and arrows, minimum time edit and arrows.
-struct HalfIds {
-  int rate, rateArrows, rateLabel, time, timeArrows, minimum, minimumArrows;
-};
-
-// One half of the throughput form, its checks from firstCheck on (minimum
-// time, evaluation time, threshold; the deletion half is checked first).
-FormBox<D> ThroughputHalf(const char16_t* title, int D::*direction, int D::*rate, int D::*time,
-                          int D::*minimum, const HalfIds& ids,
-                          std::vector<Option> directionChoices, int firstCheck) {
-  return Box<D>(title).With(
-      Label<D>(u"評価方向"),
-      Radios(direction, std::move(directionChoices)),
-      Number(u"しきい値", rate, ids.rate, 0, 100)
-          .Limit(3).Width(4).Unit(u"％").Arrows(ids.rateArrows, 3, 0, 100)
-          .Order(firstCheck + 2).Message(u"しきい値の入力に間違いがあります。"),
-      RateLabel<D>(ids.rateLabel, ids.rate, Rate),
-      Number(u"評価時間", time, ids.time, 1, 255)
-          .Limit(3).Width(4).Unit(u"秒").Arrows(ids.timeArrows, 3, 1, 255)
-          .Order(firstCheck + 1).Message(u"評価時間の入力に間違いがあります。"),
-      // Shown in seconds, stored in units of 5 seconds.
-      Number(u"最小保持時間", minimum, ids.minimum, 5, 1275)
-          .Limit(4).Width(4).Unit(u"秒").StoreScale(5).Arrows(ids.minimumArrows, 4, 1, 255, 5)
-          .Order(firstCheck).Message(u"最小保持時間の入力に間違いがあります。"));
-}
-
-Item<D> AnswerPair(const char16_t* caption, int D::*flags, int bit, int rejectId, int autoId) {
-  return RadioBit(flags, bit, Option(u"拒否する", rejectId), Option(u"自動応答", autoId))
-      .Caption(caption);
 }
 
 }  // namespace
@@ -143,8 +111,8 @@ const FormDescription<DigitalSettings, DigitalSettings>& DigitalCommonForm() {
 }
 
 const FormDescription<DigitalSettings, DigitalSettings>& ThroughputBodForm() {
-  static const HalfIds kAdd = {1345, 1351, 1343, 1346, 1352, 1347, 1353};
-  static const HalfIds kDel = {1348, 1354, 1344, 1349, 1355, 1350, 1356};
+  static const ThroughputIds kAdd = {1345, 1351, 1343, 1346, 1352, 1347, 1353};
+  static const ThroughputIds kDel = {1348, 1354, 1344, 1349, 1355, 1350, 1356};
   static const FormDescription<DigitalSettings, DigitalSettings> description{
       .title = QStringLiteral("スループットＢＯＤ設定"),
       .help = 9,
@@ -155,7 +123,7 @@ const FormDescription<DigitalSettings, DigitalSettings>& ThroughputBodForm() {
                           {u"送信データのみ評価し追加する", 1336},
                           {u"受信データのみ評価し追加する", 1337},
                           {u"追加を行わない", 1338}},
-                         4)
+                         4, kFiveSeconds)
               .At(0, 0),
           ThroughputHalf(u"チャネル削除", &D::del_evaluation_direction, &D::del_standard_rate,
                          &D::del_evaluation_time, &D::del_minimum_time, kDel,
@@ -163,7 +131,7 @@ const FormDescription<DigitalSettings, DigitalSettings>& ThroughputBodForm() {
                           {u"送信データのみ評価し削除する", 1340},
                           {u"受信データのみ評価し削除する", 1341},
                           {u"削除を行わない", 1342}},
-                         1)
+                         1, kFiveSeconds)
               .At(0, 1),
       },
       .project = Whole,

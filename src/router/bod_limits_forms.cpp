@@ -1,5 +1,6 @@
 #include "router/bod_limits_forms.h"
 
+#include "forms/bod_boxes.h"
 #include "forms/session.h"
 
 namespace setutily {
@@ -12,43 +13,8 @@ using S = RasSettings;
 R& WholeRouter(R& settings, int) { return settings; }
 S& RasOf(R& settings, int) { return settings.ras; }
 
-// ---------------------------------------------------------------- BOD
-
-QString Rate(int threshold) { return QString::asprintf("約 %.2f kbps", threshold * 8 * 0.01); }
-
-// The ids of one half of the throughput part: threshold edit and arrows,
-// rate label, evaluation time edit and arrows, minimum time edit and arrows.
-struct HalfIds {
-  int rate, rateArrows, rateLabel, time, timeArrows, minimum, minimumArrows;
-};
-
-// One half of throughput BOD, checked from firstCheck on: minimum holding
-// time, evaluation time, threshold (the deletion half is checked first).
-FormBox<R> ThroughputHalf(const char16_t* title, int R::*direction, int R::*rate, int R::*time,
-                          int R::*minimum, const HalfIds& ids,
-                          std::vector<Option> directionChoices, int firstCheck) {
-  return Box<R>(title).With(
-      Label<R>(u"評価方向"),
-      Radios(direction, std::move(directionChoices)),
-      Number(u"しきい値", rate, ids.rate, 0, 100)
-          .Limit(3).Width(4).Unit(u"％").Arrows(ids.rateArrows, 3, 0, 100)
-          .Order(firstCheck + 2).Message(u"しきい値の入力に間違いがあります。"),
-      RateLabel<R>(ids.rateLabel, ids.rate, Rate),
-      Number(u"評価時間", time, ids.time, 1, 255)
-          .Limit(3).Width(4).Unit(u"秒").Arrows(ids.timeArrows, 3, 1, 255)
-          .Order(firstCheck + 1).Message(u"評価時間の入力に間違いがあります。"),
-      // Stored in seconds; the arrows step whole units of 5 seconds.
-      Number(u"最小保持時間", minimum, ids.minimum, 5, 1275)
-          .Limit(4).Width(4).Unit(u"秒").Arrows(ids.minimumArrows, 4, 1, 255, 5)
-          .Order(firstCheck).Message(u"最小保持時間の入力に間違いがあります。"));
-}
-
-// ------------------------------------------------------------ BACP/BAP
-
-Item<R> AnswerPair(const char16_t* caption, int R::*flags, int bit, int rejectId, int autoId) {
-  return RadioBit(flags, bit, Option(u"拒否する", rejectId), Option(u"自動応答", autoId))
-      .Caption(caption);
-}
+// The router keeps minimum holding times in seconds.
+constexpr int kSeconds = 1;
 
 // ------------------------------------------------------ connection limits
 
@@ -88,8 +54,8 @@ bool ChapOnlyWith64k(const S& values) { return values.mode == 0 || values.protoc
 }  // namespace
 
 const FormDescription<RouterSettings, RouterSettings>& BodForm() {
-  static const HalfIds kAdd = {1476, 1477, 1343, 1478, 1479, 1480, 1481};
-  static const HalfIds kDel = {1482, 1483, 1344, 1484, 1485, 1486, 1487};
+  static const ThroughputIds kAdd = {1476, 1477, 1343, 1478, 1479, 1480, 1481};
+  static const ThroughputIds kDel = {1482, 1483, 1344, 1484, 1485, 1486, 1487};
   static const FormDescription<R, R> description{
       .title = QStringLiteral("ＢＯＤ設定"),
       .help = 25,
@@ -108,7 +74,7 @@ const FormDescription<RouterSettings, RouterSettings>& BodForm() {
                           {u"送信データのみ評価し追加する", 1469},
                           {u"受信データのみ評価し追加する", 1470},
                           {u"追加を行わない", 1471}},
-                         4)
+                         4, kSeconds)
               .At(1, 0),
           ThroughputHalf(u"スループットＢＯＤ　チャネル削除", &R::del_evaluation_direction,
                          &R::del_standard_rate, &R::del_evaluation_time, &R::del_minimum_time,
@@ -117,7 +83,7 @@ const FormDescription<RouterSettings, RouterSettings>& BodForm() {
                           {u"送信データのみ評価し削除する", 1473},
                           {u"受信データのみ評価し削除する", 1474},
                           {u"削除を行わない", 1475}},
-                         1)
+                         1, kSeconds)
               .At(1, 1),
       },
       .project = WholeRouter,
