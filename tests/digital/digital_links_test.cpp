@@ -10,6 +10,7 @@
 
 #include "digital/digital_forms.h"
 #include "root/categories.h"
+#include "support/menu_test.h"
 #include "support/shell_rig.h"
 #include "support/telnet_rig.h"
 
@@ -24,15 +25,9 @@ using testing::Lines;
 using testing::OnNextModal;
 using testing::RecordingHelp;
 using testing::RecordingMessages;
+using testing::Type;
 
 const Lines kDigitalShows = {"show digital data", "show digital usb", "show digital common"};
-
-void Type(QWidget* form, int id, const QString& text) {
-  auto* edit = Find<QLineEdit>(form, id);
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
-}
 
 // Changes every setting the five forms edit, each away from the factory value.
 void ChangeEverySetting(CategoryMenu& menu) {

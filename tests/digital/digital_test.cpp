@@ -13,6 +13,7 @@
 #include "app/help_file.h"
 #include "digital/digital_forms.h"
 #include "forms/form_parts.h"
+#include "support/menu_test.h"
 #include "support/session_rig.h"
 
 namespace setutily {
@@ -23,14 +24,9 @@ using testing::Find;
 using testing::Lines;
 using testing::OnNextModal;
 using testing::SessionRig;
+using testing::Press;
+using testing::Type;
 
-void Type(QWidget* form, int id, const QString& text) {
-  auto* edit = Find<QLineEdit>(form, id);
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
-}
-void Press(QWidget* form, int id) { Find<QAbstractButton>(form, id)->click(); }
 bool Checked(QWidget* form, int id) { return Find<QRadioButton>(form, id)->isChecked(); }
 QString Text(QWidget* form, int id) {
   if (auto* edit = Find<QLineEdit>(form, id)) return edit->text();
@@ -43,32 +39,14 @@ void Step(QWidget* form, int id, bool up) {
 
 enum Button { kData = 1058, kUsb = 1066, kCommon = 1062, kThroughput = 1070, kBacp = 1074 };
 
-class Digital : public ::testing::Test {
+class Digital : public testing::MenuTest<DigitalMenu> {
  protected:
   void Read() {
     ASSERT_EQ(ReadDigitalSettings(rig.session, digital), 1);
     rig.Clear();
   }
-  void Set(const std::string& key, const std::string& value) { rig.Device().Set(key, value); }
-  // Presses a menu button and runs action in its form; a form the action
-  // leaves open (a failed check) is cancelled.
-  void InForm(int button, std::function<void(FieldForm*)> action) {
-    OnNextModal<FieldForm>([action](FieldForm* form) {
-      action(form);
-      if (form->isVisible()) form->reject();
-    }, &menu);
-    menu.Press(button);
-  }
-  void Confirm(int button, std::function<void(FieldForm*)> edit) {
-    InForm(button, [edit](FieldForm* form) {
-      edit(form);
-      Press(form, 1);
-    });
-  }
 
-  SessionRig rig;
   DigitalCategory& digital = rig.Records<DigitalSettings>();
-  CategoryMenu menu{nullptr, rig.session, DigitalMenu(rig.session)};
 };
 
 TEST_F(Digital, ConfirmingEveryFormUnchangedSendsNothingAndEachHasItsHelp) {

@@ -14,6 +14,7 @@
 #include "forms/busy_box.h"
 #include "forms/form_parts.h"
 #include "router/home_pna_menu.h"
+#include "support/menu_test.h"
 #include "support/session_rig.h"
 #include "support/shell_rig.h"
 
@@ -25,18 +26,13 @@ using testing::Find;
 using testing::Lines;
 using testing::OnNextModal;
 using testing::SessionRig;
+using testing::Choose;
+using testing::Press;
+using testing::Text;
+using testing::Type;
 
 enum Button { kRemote = 1013, kLimits = 1053, kBod = 1024, kBacp = 1026 };
 
-void Type(QWidget* form, int id, const QString& text) {
-  auto* edit = Find<QLineEdit>(form, id);
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
-}
-void Press(QWidget* form, int id) { Find<QAbstractButton>(form, id)->click(); }
-void Choose(QWidget* form, int id, int index) { Find<QComboBox>(form, id)->setCurrentIndex(index); }
-QString Text(QWidget* form, int id) { return Find<QLineEdit>(form, id)->text(); }
 bool Enabled(QWidget* form, int id) { return Find<QWidget>(form, id)->isEnabled(); }
 void Step(QWidget* form, int arrowsId, bool up) {
   auto* arrows = Find<StepArrows>(form, arrowsId);
@@ -46,27 +42,11 @@ void Step(QWidget* form, int arrowsId, bool up) {
 const QString kClearWrong = QStringLiteral("クリア機能の入力に間違いがあります。");
 const QString kTimeWrong = QStringLiteral("接続時間の入力に間違いがあります。");
 
-class WanForms : public ::testing::Test {
+class WanForms : public testing::MenuTest<HomePnaDetailMenu> {
  protected:
   void Read() {
     ASSERT_EQ(ReadRouterSettings(rig.session), 1);
     rig.Clear();
-  }
-  void Set(const std::string& key, const std::string& value) { rig.Device().Set(key, value); }
-  // Presses a menu button and runs action in its form; a form the action
-  // leaves open is cancelled.
-  void InForm(int button, std::function<void(FieldForm*)> action) {
-    OnNextModal<FieldForm>([action](FieldForm* form) {
-      action(form);
-      if (form->isVisible()) form->reject();
-    }, &menu);
-    menu.Press(button);
-  }
-  void Confirm(int button, std::function<void(FieldForm*)> edit) {
-    InForm(button, [edit](FieldForm* form) {
-      edit(form);
-      Press(form, 1);
-    });
   }
   void Reset() {
     rig.messages.shown.clear();
@@ -74,9 +54,7 @@ class WanForms : public ::testing::Test {
     rig.Clear();
   }
 
-  SessionRig rig;
   RouterCategory& router = rig.Records<RouterSettings>();
-  CategoryMenu menu{nullptr, rig.session, HomePnaDetailMenu(rig.session)};
 };
 
 TEST_F(WanForms, UnchangedFormsSendNothingAndEachHasItsHelp) {

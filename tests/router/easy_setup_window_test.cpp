@@ -10,6 +10,7 @@
 #include "forms/field_form.h"
 #include "root/categories.h"
 #include "router/router_settings.h"
+#include "support/menu_test.h"
 #include "support/shell_rig.h"
 
 namespace setutily {
@@ -21,17 +22,11 @@ using testing::Find;
 using testing::Lines;
 using testing::OnNextModal;
 using testing::ShellRig;
+using testing::Press;
+using testing::Type;
 
 enum Id { kProvider = 1375, kUser = 1379, kByHand = 1381, kAuto = 1382, kPrimary = 1383,
           kSecondary = 1384 };
-
-void Press(QWidget* form, int id) { Find<QAbstractButton>(form, id)->click(); }
-void Type(QWidget* form, int id, const QString& text) {
-  auto* edit = Find<QLineEdit>(form, id);
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
-}
 
 TEST(EasySetupWindow, ReadsShowsAndWritesOnlyWhatChanged) {
   const std::string user60(60, 'u');

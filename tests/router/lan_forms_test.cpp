@@ -13,6 +13,7 @@
 
 #include "app/help_file.h"
 #include "router/home_pna_menu.h"
+#include "support/menu_test.h"
 #include "support/session_rig.h"
 
 namespace setutily {
@@ -23,6 +24,7 @@ using testing::Find;
 using testing::Lines;
 using testing::OnNextModal;
 using testing::SessionRig;
+using testing::Type;
 
 enum Button { kNat = 1009, kDhcp = 1028, kDns = 1030, kHost = 1033, kSyslog = 1052 };
 constexpr int kDelete = 1586;
@@ -60,12 +62,6 @@ class LanForms : public ::testing::Test {
       const QString texts[] = {number, first, second};
       for (int i = 0; i < 3; ++i) Find<QLineEdit>(f, ids[i])->setText(texts[i]);
     }, press);
-  }
-  static void Type(QDialog* form, int id, const QString& text) {
-    auto* edit = Find<QLineEdit>(form, id);
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
   }
   Lines SentAndClear() {
     Lines sent = rig.Sent();

@@ -13,6 +13,7 @@
 #include "app/help_file.h"
 #include "digital/digital_settings.h"
 #include "router/home_pna_menu.h"
+#include "support/menu_test.h"
 #include "support/session_rig.h"
 
 namespace setutily {
@@ -23,16 +24,10 @@ using testing::Find;
 using testing::Lines;
 using testing::OnNextModal;
 using testing::SessionRig;
-
-void Type(QWidget* form, int id, const QString& text) {
-  auto* edit = Find<QLineEdit>(form, id);
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
-}
-void Press(QWidget* form, int id) { Find<QAbstractButton>(form, id)->click(); }
-void Choose(QWidget* form, int id, int index) { Find<QComboBox>(form, id)->setCurrentIndex(index); }
-QString Text(QWidget* form, int id) { return Find<QLineEdit>(form, id)->text(); }
+using testing::Choose;
+using testing::Press;
+using testing::Text;
+using testing::Type;
 
 enum Button { kRouter = 1003, kPna = 1010, kLeasedLine = 1044 };
 
@@ -40,33 +35,15 @@ const QString kNewAddressQuestion = QStringLiteral(
     "ルータのＷＡＮ側ＩＰアドレスが変更されました。\r\n"
     "登録後、MORIVEX-9をリブートし設定ユーティリティを終了します。\r\nよろしいですか？");
 
-class HomePnaMenu : public ::testing::Test {
+class HomePnaMenu : public testing::MenuTest<HomePnaDetailMenu> {
  protected:
   void Read() {
     ASSERT_EQ(ReadRouterSettings(rig.session), 1);
     rig.Clear();
   }
-  void Set(const std::string& key, const std::string& value) { rig.Device().Set(key, value); }
-  // Presses a menu button and runs action in its form; a form the action
-  // leaves open is cancelled.
-  void InForm(int button, std::function<void(FieldForm*)> action) {
-    OnNextModal<FieldForm>([action](FieldForm* form) {
-      action(form);
-      if (form->isVisible()) form->reject();
-    }, &menu);
-    menu.Press(button);
-  }
-  void Confirm(int button, std::function<void(FieldForm*)> edit) {
-    InForm(button, [edit](FieldForm* form) {
-      edit(form);
-      Press(form, 1);
-    });
-  }
 
-  SessionRig rig;
   RouterCategory& router = rig.Records<RouterSettings>();
   SettingsCopies<DigitalSettings>& digital = rig.Records<DigitalSettings>();
-  CategoryMenu menu{nullptr, rig.session, HomePnaDetailMenu(rig.session)};
 };
 
 TEST_F(HomePnaMenu, SixteenButtonsInTwoColumnsTheBuiltFormsEnabled) {
