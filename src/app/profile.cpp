@@ -84,13 +84,20 @@ struct SectionRange {
   int end = 0;
 };
 
+// Whether a line is a section header; most lines hold no '[' at all and are
+// not decoded.
+bool IsSection(const QByteArray& raw) {
+  return raw.contains('[') && Parse(raw).kind == Line::kSection;
+}
+
 std::optional<SectionRange> FindSection(const RawLines& lines, const QString& section) {
   for (int i = 0; i < lines.size(); ++i) {
+    if (!lines[i].contains('[')) continue;
     const Line line = Parse(lines[i]);
     if (line.kind != Line::kSection || !SameName(line.name, section)) continue;
     SectionRange range{i, static_cast<int>(lines.size())};
     for (int j = i + 1; j < lines.size(); ++j) {
-      if (Parse(lines[j]).kind == Line::kSection) {
+      if (IsSection(lines[j])) {
         range.end = j;
         break;
       }
@@ -105,6 +112,7 @@ std::optional<QString> FindValue(const RawLines& lines, const QString& section,
   const auto range = FindSection(lines, section);
   if (!range) return std::nullopt;
   for (int i = range->header + 1; i < range->end; ++i) {
+    if (!lines[i].contains('=')) continue;  // not a key line
     const Line line = Parse(lines[i]);
     if (line.kind == Line::kKey && SameName(line.name, key)) return Unquote(line.value);
   }
@@ -127,7 +135,7 @@ void SetValue(RawLines& lines, const QString& section, const QString& key,
   }
   int lastContent = range->header;
   for (int i = range->header + 1; i < range->end; ++i) {
-    const Line line = Parse(lines[i]);
+    const Line line = lines[i].contains('=') ? Parse(lines[i]) : Line{};
     if (line.kind == Line::kKey && SameName(line.name, key)) {
       // Keep the key as the file spells it, and a carriage return ending.
       const bool crlf = lines[i].endsWith('\r');
@@ -175,17 +183,17 @@ bool ProfileFile::Load(QList<QByteArray>& lines) const {
   if (!info.exists()) return true;
   if (!info.isFile() || info.size() > kMaxFileSize) return false;
   QFile file(path_);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  // As much as the file holds (and a byte more, to see its end), then in
-  // pieces should it have grown: one read of the largest size allowed would
-  // set aside a megabyte for every small file.
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
+  // As much as the file holds and a byte more: a shorter read is its end.
+  // Should it have grown since, the rest follows in pieces; one read of the
+  // largest size allowed would set aside a megabyte for every small file.
   QByteArray bytes;
   qint64 want = std::min<qint64>(file.size(), kMaxFileSize) + 1;
   for (;; want = 64 * 1024) {
     const QByteArray piece = file.read(want);
-    if (piece.isEmpty()) break;
     bytes += piece;
     if (bytes.size() > kMaxFileSize) return false;
+    if (piece.size() < want) break;
   }
   if (file.error() != QFileDevice::NoError) return false;
   if (bytes.isEmpty()) return true;
