@@ -7,8 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/profile.h"
 #include "fuzz/fuzz_support.h"
@@ -20,23 +25,35 @@ namespace {
 
 QTemporaryDir* directory = nullptr;
 
-// Lines of a file, without their line feeds (a final one starts no line).
-QList<QByteArray> Lines(QByteArray bytes) {
-  if (bytes.endsWith('\n')) bytes.chop(1);
-  if (bytes.isEmpty()) return {};
-  return bytes.split('\n');
+// Whether a line mentions the key or section written, in any letter case.
+bool Mentions(std::string_view line) {
+  for (const std::string_view name : {std::string_view("fuzzkey"), std::string_view("fuzzsec")}) {
+    for (std::size_t at = 0; at + name.size() <= line.size(); ++at) {
+      std::size_t i = 0;
+      while (i < name.size() && std::tolower(static_cast<unsigned char>(line[at + i])) == name[i]) ++i;
+      if (i == name.size()) return true;
+    }
+  }
+  return false;
 }
 
-// The lines that cannot belong to the key written, nor be blank lines
-// inserted before its section: a line that mentions the key or section name
-// in any letter case, or is blank, is left out.
-QList<QByteArray> Unowned(const QList<QByteArray>& lines) {
-  QList<QByteArray> kept;
-  for (const QByteArray& line : lines) {
-    const QByteArray lower = line.toLower();
-    if (lower.contains("fuzzkey") || lower.contains("fuzzsec")) continue;
-    if (line.trimmed().isEmpty()) continue;
-    kept.append(line);
+bool Blank(std::string_view line) {
+  return line.find_first_not_of(" \t\n\v\f\r") == std::string_view::npos;
+}
+
+// The lines of a file (without their line feeds; a final one starts no line)
+// that cannot belong to the key written, nor be blank lines inserted before
+// its section: a line that mentions the key or section name, or is blank, is
+// left out. Views into the bytes, so that the check costs no allocation per
+// line.
+std::vector<std::string_view> Unowned(std::string_view bytes) {
+  std::vector<std::string_view> kept;
+  if (!bytes.empty() && bytes.back() == '\n') bytes.remove_suffix(1);
+  for (std::size_t start = 0; start <= bytes.size();) {
+    const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+    const std::string_view line = bytes.substr(start, end - start);
+    if (!Mentions(line) && !Blank(line)) kept.push_back(line);
+    start = end + 1;
   }
   return kept;
 }
@@ -51,6 +68,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   directory = QFileInfo(memory).isWritable()
                   ? new QTemporaryDir(memory + QStringLiteral("/setutily-fuzz-XXXXXX"))
                   : new QTemporaryDir;
+  std::atexit([] { delete directory; });  // removes the directory
   return 0;
 }
 
@@ -83,13 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(written || !error.isEmpty(), "a failed write says why");
 
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) fuzz::Fail("cannot read the file back");
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) fuzz::Fail("cannot read the file back");
   const QByteArray after = file.readAll();
   if (!written) {
     Require(after == contents, "a refused write leaves the file as it was");
     return 0;
   }
-  Require(Unowned(Lines(after)) == Unowned(Lines(contents)),
+  const auto view = [](const QByteArray& bytes) {
+    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  };
+  Require(Unowned(view(after)) == Unowned(view(contents)),
           "every line the program does not own is kept byte for byte");
   Require(profile.ReadString(section, key, QStringLiteral("-"), 1 << 20) == value,
           "the value reads back as written");
