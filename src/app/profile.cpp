@@ -46,6 +46,14 @@ Line Parse(const QByteArray& raw) {
   return line;
 }
 
+// The line when it is of kind (a section header or a key line), else an
+// other line. Only a line that holds the kind's mark, '[' or '=', is decoded.
+Line ParseAs(const QByteArray& raw, Line::Kind kind) {
+  if (!raw.contains(kind == Line::kSection ? '[' : '=')) return {};
+  Line line = Parse(raw);
+  return line.kind == kind ? line : Line{};
+}
+
 // Names match regardless of the case of the letters A-Z; other characters
 // must be the same (a Unicode case fold would let a name outside ASCII
 // stand for one of the program's keys).
@@ -84,20 +92,13 @@ struct SectionRange {
   int end = 0;
 };
 
-// Whether a line is a section header; most lines hold no '[' at all and are
-// not decoded.
-bool IsSection(const QByteArray& raw) {
-  return raw.contains('[') && Parse(raw).kind == Line::kSection;
-}
-
 std::optional<SectionRange> FindSection(const RawLines& lines, const QString& section) {
   for (int i = 0; i < lines.size(); ++i) {
-    if (!lines[i].contains('[')) continue;
-    const Line line = Parse(lines[i]);
+    const Line line = ParseAs(lines[i], Line::kSection);
     if (line.kind != Line::kSection || !SameName(line.name, section)) continue;
     SectionRange range{i, static_cast<int>(lines.size())};
     for (int j = i + 1; j < lines.size(); ++j) {
-      if (IsSection(lines[j])) {
+      if (ParseAs(lines[j], Line::kSection).kind == Line::kSection) {
         range.end = j;
         break;
       }
@@ -112,8 +113,7 @@ std::optional<QString> FindValue(const RawLines& lines, const QString& section,
   const auto range = FindSection(lines, section);
   if (!range) return std::nullopt;
   for (int i = range->header + 1; i < range->end; ++i) {
-    if (!lines[i].contains('=')) continue;  // not a key line
-    const Line line = Parse(lines[i]);
+    const Line line = ParseAs(lines[i], Line::kKey);
     if (line.kind == Line::kKey && SameName(line.name, key)) return Unquote(line.value);
   }
   return std::nullopt;
@@ -135,7 +135,7 @@ void SetValue(RawLines& lines, const QString& section, const QString& key,
   }
   int lastContent = range->header;
   for (int i = range->header + 1; i < range->end; ++i) {
-    const Line line = lines[i].contains('=') ? Parse(lines[i]) : Line{};
+    const Line line = ParseAs(lines[i], Line::kKey);
     if (line.kind == Line::kKey && SameName(line.name, key)) {
       // Keep the key as the file spells it, and a carriage return ending.
       const bool crlf = lines[i].endsWith('\r');
@@ -151,11 +151,16 @@ void SetValue(RawLines& lines, const QString& section, const QString& key,
 
 ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {}
 
+ProfileFile::Problem ProfileFile::ProblemOf(const QFileInfo& info) {
+  if (!info.isFile()) return Problem::kNotAFile;  // a directory, a pipe, a device
+  if (info.size() > kMaxFileSize) return Problem::kTooLarge;
+  return Problem::kNone;
+}
+
 ProfileFile::Problem ProfileFile::Check() const {
   const QFileInfo info(path_);
   if (!info.exists()) return Problem::kNone;
-  if (!info.isFile()) return Problem::kNotAFile;  // a directory, a pipe, a device
-  if (info.size() > kMaxFileSize) return Problem::kTooLarge;
+  if (const Problem problem = ProblemOf(info); problem != Problem::kNone) return problem;
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) return Problem::kUnreadable;
   return Problem::kNone;
@@ -178,10 +183,9 @@ QString ProfileFile::ProblemText(Problem problem) {
 
 bool ProfileFile::Load(QList<QByteArray>& lines) const {
   lines.clear();
-  // What Check() looks at, with the one open the read needs.
   const QFileInfo info(path_);
   if (!info.exists()) return true;
-  if (!info.isFile() || info.size() > kMaxFileSize) return false;
+  if (ProblemOf(info) != Problem::kNone) return false;
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
   // As much as the file holds and a byte more: a shorter read is its end.

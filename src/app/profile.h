@@ -17,6 +17,8 @@
 #include <QString>
 #include <vector>
 
+class QFileInfo;
+
 namespace setutily {
 
 class ProfileFile {
@@ -66,6 +68,9 @@ class ProfileFile {
   static QString ProblemText(Problem problem);
 
  private:
+  // What the entry of a file that is there tells (not a file, too large);
+  // whether it opens is left to the caller.
+  static Problem ProblemOf(const QFileInfo& info);
   // The file's lines as bytes (without their line feeds); false when it
   // exists but cannot be used. A missing file is an empty list.
   bool Load(QList<QByteArray>& lines) const;
