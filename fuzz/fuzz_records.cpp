@@ -90,9 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> commands;
   group.dump(context, commands);
   std::string why;
+  int setting = 0;
   const std::size_t step = std::max<std::size_t>(1, commands.size() / 16);
   for (std::size_t i = size % step; i < commands.size(); i += step) {
-    Require(group.take(context, commands[i], why) != LineFit::kOther,
+    Require(group.take(context, commands[i], why, setting) != LineFit::kOther,
             "a dumped command is known to its group");
   }
   return 0;

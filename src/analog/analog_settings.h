@@ -6,8 +6,6 @@
 #include <string>
 
 #include "settings/config.h"
-#include "settings/write_table.h"
-#include "settings/read_table.h"
 
 namespace setutily {
 
@@ -53,6 +51,10 @@ using AnalogCategory = SettingsCopies<AnalogSettings>;
 
 // Write groups: the three ports, then the common settings.
 enum class AnalogGroup { kTel1, kTel2, kTel3, kCommon };
+
+// The port group (instances TEL1, TEL2, TEL3) and the common group.
+const GroupOf<AnalogSettings, AnalogPort>& AnalogPortGroup();
+const GroupOf<AnalogSettings, AnalogCommon>& AnalogCommonGroup();
 
 // Reads all four groups into the baseline and, when every reply arrived,
 // copies it into the working copy. 1 on success, 0 when an exchange failed

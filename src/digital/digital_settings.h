@@ -9,8 +9,6 @@
 #include <string_view>
 
 #include "settings/config.h"
-#include "settings/read_table.h"
-#include "settings/write_table.h"
 
 namespace setutily {
 
@@ -63,12 +61,14 @@ using DigitalCategory = SettingsCopies<DigitalSettings>;
 // Write groups of the digital menu.
 enum class DigitalGroup { kData, kUsb, kCommon, kThroughput, kBacp };
 
-// The labels of "show digital data" and "show digital usb".
-const ReadTable<DigitalPortSettings>& DigitalPortLabels();
-// The labels of "show digital pna" (the same without "  talky:").
-const ReadTable<DigitalPortSettings>& PnaPortLabels();
-// The commands of one port, with the port ("data", "usb", "pna") as scope.
-const WriteTable<DigitalPortSettings>& DigitalPortCommands();
+// The port group (instances DATA and USB), the PNA port's group (read and
+// written by the router category), and the common, throughput BOD and
+// BACP/BAP groups.
+const GroupOf<DigitalSettings, DigitalPortSettings>& DigitalPortGroup();
+const GroupOf<DigitalSettings, DigitalPortSettings>& PnaPortGroup();
+const GroupOf<DigitalSettings, DigitalSettings>& DigitalCommonGroup();
+const GroupOf<DigitalSettings, DigitalSettings>& ThroughputGroup();
+const GroupOf<DigitalSettings, DigitalSettings>& DigitalBacpGroup();
 
 // Reads "show digital data", "usb" and "common" into the baseline and, when
 // every reply arrived, copies it into the working copy. 1 on success, 0

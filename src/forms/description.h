@@ -26,24 +26,9 @@
 #include <vector>
 
 #include "settings/field_ref.h"
+#include "settings/per_instance.h"
 
 namespace setutily {
-
-// A value given once for every instance of a form, or once per instance.
-template <class T>
-class PerInstance {
- public:
-  PerInstance() = default;
-  PerInstance(T value) : values_{std::move(value)} {}  // NOLINT: one value for all
-  PerInstance(std::initializer_list<T> values) : values_(values) {}
-  T operator[](int instance) const {
-    return values_.size() == 1 ? values_.front() : values_.at(static_cast<std::size_t>(instance));
-  }
-  bool Empty() const { return values_.empty(); }
-
- private:
-  std::vector<T> values_;
-};
 
 // A radio button, drop-down item or check box: caption and resource ids.
 // Check boxes set the bits of mask in their field.

@@ -10,7 +10,6 @@
 
 #include "settings/config.h"
 #include "settings/copies.h"
-#include "settings/write_table.h"
 
 namespace setutily {
 
@@ -67,6 +66,11 @@ using IncomingControlCopies = SettingsCopies<IncomingControlSettings>;
 
 // Write sections: the standard settings, entries 1-10, entries 11-20.
 enum class IncomingSection { kStandard = 0, kEntries1 = 1, kEntries2 = 2 };
+
+// The standard group, and the list of registered numbers (a menu writes
+// one page of ten entries at a time).
+const GroupOf<IncomingControlSettings, IncomingControlSettings>& IncomingStandardGroup();
+const ListOf<IncomingControlSettings, IncomingEntry, kIncomingEntryCount>& IncomingEntryList();
 
 // Reads the three pages into the baseline and, when every reply arrived,
 // copies it into the working copy. 1 on success, 0 when an exchange failed

@@ -10,12 +10,12 @@
 
 namespace setutily {
 
-// Every setting of one profile, in sending order; "{}" is the profile
-// ("num1".."num4").
-const WriteTable<DialupProfile>& DialupProfileCommands();
-
-// The scope of profile p (0-3): "num1".."num4".
-std::string_view DialupScope(int profile);
+// The four dial-up profiles (instances num1..num4, groups 6 to 9 of the
+// menu), and the part of profile 1 the easy setup edits: the accounts, the
+// DNS selection and, only while the servers are given by hand, their
+// addresses.
+const GroupOf<RouterSettings, DialupProfile>& DialupProfileGroup();
+const GroupOf<RouterSettings, DialupProfile>& EasySetupGroup();
 
 // Reads "show dialup num1" into profile 1 of the router baseline (the
 // accounts and DNS settings the easy setup shows); once it arrived, the

@@ -10,8 +10,6 @@ namespace setutily {
 
 namespace {
 
-using G = RouterWriteGroup;
-
 // The router write restarts the device after a new router address: the run
 // ends, so the menu closes (and the main window after it).
 bool DeviceRestarting(const RunState& state) { return state.rebootOnClose; }
@@ -25,24 +23,24 @@ bool CountersClearAsked(const RunState& state) { return state.countersClearReque
 std::vector<DetailButton> DetailButtons() {
   return {
       // Left column.
-      {u"ルータ", 1003, 0, 0, G::kRouter, Form(RouterForm()), {}, DeviceRestarting},
-      {u"ＰＮＡポート", 1010, 1, 0, G::kPnaPort, Form(PnaPortForm())},
-      {u"着信", 1013, 2, 0, G::kRemoteAccess, Form(RemoteAccessForm())},
-      {u"ＮＡＴ", 1009, 3, 0, G::kStaticNat, Form(NatForm())},
-      {u"ＤＨＣＰ", 1028, 4, 0, G::kDhcp, Form(DhcpForm())},
-      {u"ＤＮＳ", 1030, 5, 0, G::kDns, Form(DnsForm())},
-      {u"ＤＮＳ名前解決", 1033, 6, 0, G::kHostTable, Form(HostTableForm())},
-      {u"ＳＹＳＬＯＧ", 1052, 7, 0, G::kSyslog, Form(SyslogForm())},
+      {u"ルータ", 1003, 0, 0, Writes(RouterGroup()), Form(RouterForm()), {}, DeviceRestarting},
+      {u"ＰＮＡポート", 1010, 1, 0, Writes(PnaPortGroup()), Form(PnaPortForm())},
+      {u"着信", 1013, 2, 0, Writes(RemoteAccessGroup()), Form(RemoteAccessForm())},
+      {u"ＮＡＴ", 1009, 3, 0, Writes(NatList()), Form(NatForm())},
+      {u"ＤＨＣＰ", 1028, 4, 0, Writes(DhcpGroup()), Form(DhcpForm())},
+      {u"ＤＮＳ", 1030, 5, 0, Writes(DnsGroup()), Form(DnsForm())},
+      {u"ＤＮＳ名前解決", 1033, 6, 0, Writes(HostList()), Form(HostTableForm())},
+      {u"ＳＹＳＬＯＧ", 1052, 7, 0, Writes(SyslogGroup()), Form(SyslogForm())},
       // Right column.
-      {u"専用線", 1044, 0, 1, G::kLeasedLine, Form(LeasedLineForm())},
-      {u"ダイヤルアップ１", 1011, 1, 1, G::kDialup1, Form(DialupProfileForm(), 0)},
-      {u"ダイヤルアップ２", 1012, 2, 1, G::kDialup2, Form(DialupProfileForm(), 1)},
-      {u"ダイヤルアップ３", 1014, 3, 1, G::kDialup3, Form(DialupProfileForm(), 2)},
-      {u"ダイヤルアップ４", 1020, 4, 1, G::kDialup4, Form(DialupProfileForm(), 3)},
-      {u"接続制限", 1053, 5, 1, G::kConnectionLimits, Form(ConnectionLimitForm()),
+      {u"専用線", 1044, 0, 1, Writes(LeasedLineGroup()), Form(LeasedLineForm())},
+      {u"ダイヤルアップ１", 1011, 1, 1, Writes(DialupProfileGroup(), 0), Form(DialupProfileForm(), 0)},
+      {u"ダイヤルアップ２", 1012, 2, 1, Writes(DialupProfileGroup(), 1), Form(DialupProfileForm(), 1)},
+      {u"ダイヤルアップ３", 1014, 3, 1, Writes(DialupProfileGroup(), 2), Form(DialupProfileForm(), 2)},
+      {u"ダイヤルアップ４", 1020, 4, 1, Writes(DialupProfileGroup(), 3), Form(DialupProfileForm(), 3)},
+      {u"接続制限", 1053, 5, 1, Writes(ConnectionLimitGroup()), Form(ConnectionLimitForm()),
        CountersClearAsked},
-      {u"ＢＯＤ", 1024, 6, 1, G::kBod, Form(BodForm())},
-      {u"ＢＡＣＰ/ＢＡＰ", 1026, 7, 1, G::kBacpBap, Form(RouterBacpForm())},
+      {u"ＢＯＤ", 1024, 6, 1, Writes(BodGroup()), Form(BodForm())},
+      {u"ＢＡＣＰ/ＢＡＰ", 1026, 7, 1, Writes(RouterBacpGroup()), Form(RouterBacpForm())},
   };
 }
 
@@ -62,8 +60,8 @@ MenuDescription HomePnaDetailMenu(Session& session) {
         return open(parent, session);
       };
     }
-    button.write = [&session, group = row.group](WriteFailure* failure) {
-      return WriteRouterSettings(session, group, failure);
+    button.write = [&session, write = std::move(row.write)](WriteFailure* failure) {
+      return write(session, failure);
     };
     if (row.writeAnyway) {
       button.writeAnyway = [&session, fn = std::move(row.writeAnyway)] {

@@ -5,7 +5,7 @@
 // The buttons are one table (DetailButtons() in home_pna_menu.cpp). A form
 // plugs in by giving its row an opener, Form(TheForm()) (or Form(description, n)
 // for one instance of a form with several); the row's group says what the
-// menu writes after the form was confirmed (WriteRouterSettings). A row
+// menu writes after the form was confirmed (Writes(TheGroup())). A row
 // without an opener is a disabled button.
 #pragma once
 
@@ -18,6 +18,8 @@
 #include "forms/category_menu.h"
 #include "forms/field_form.h"
 #include "forms/list_form.h"
+#include "digital/digital_settings.h"
+#include "router/dialup_settings.h"
 #include "router/router_settings.h"
 
 namespace setutily {
@@ -41,11 +43,20 @@ DetailFormOpener Form(const ListFormDescription<Root, Entry>& description, int i
   };
 }
 
+// Writes a group's instance, as the menu does after its form.
+using DetailWriter = std::function<int(DeviceContext& context, WriteFailure* failure)>;
+template <class Group>
+DetailWriter Writes(const Group& group, int instance = 0) {
+  return [&group, instance](DeviceContext& context, WriteFailure* failure) {
+    return WriteGroup(context, group, instance, failure);
+  };
+}
+
 struct DetailButton {
   const char16_t* caption;
   int id;
   int row, column;
-  RouterWriteGroup group;
+  DetailWriter write;
   DetailFormOpener open;  // none: the button stays disabled
   // After a form that was not confirmed: true when its group must still be
   // written (a request the form recorded).

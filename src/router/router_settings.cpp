@@ -9,147 +9,15 @@ namespace setutily {
 namespace {
 
 using R = RouterSettings;
-
-// Field widths on the device; values beyond them saturate.
-template <class Rec>
-ReadField<Rec> Byte(std::string_view label, int Rec::*field) {
-  return Number(label, field).Range(0, 255);
-}
-template <class Rec>
-ReadField<Rec> Word(std::string_view label, int Rec::*field) {
-  return Number(label, field).Range(0, 65535);
-}
+using Dh = DhcpSettings;
+using Dn = DnsSettings;
+using Sy = SyslogSettings;
+using Ra = RasSettings;
+using L = LeasedLineSettings;
 
 // The connection target is printed counting from 1; a printed 0 is no
 // target the forms know (-1, nothing selected).
 int CountFromZero(int printed) { return printed - 1; }
-
-// ------------------------------------------------------------------ read
-
-const ReadTable<R> kRouterLabels = {
-    {"hardware address:", &R::hardware_address},
-    Joined("ip address:", "/", "submask:", &R::router_address).Cut(52),
-    {"default address:", &R::default_address},
-    {"router name:", &R::router_name},
-    {"login password:", &R::login_password},
-    {"admin password:", &R::admin_password},
-    Byte("auto connect:", &R::auto_connect),
-    Number("connect select:", &R::connect_sel).Range(0, 256).Adjust(CountFromZero),
-    Byte("ip masquerade:", &R::ip_masquerade),
-    {"masquerade address:", &R::masq_address},
-    Byte("sw action:", &R::sw_action),
-    Byte("beep:", &R::beep),
-    Byte("ip filter:", &R::ip_filter),
-    Byte("line mode:", &R::line_mode),
-    Byte("redial:", &R::redial),
-};
-
-// Limits are printed "limit/period", the daily clear time "hour:minute".
-const ReadTable<R> kConnectLabels = {
-    Split("charge:", '/', &R::charge_limit, &R::charge_period).Range2(0, 255),
-    Split("time:", '/', &R::time_limit, &R::time_period).Range(0, 65535).Range2(0, 255),
-    Split("number:", '/', &R::count_limit, &R::count_minutes).Range(0, 65535).Range2(0, 65535),
-    Split("day:", ':', &R::clear_hour, &R::clear_minute).Range(0, 255).Range2(0, 255),
-    Byte("week:", &R::clear_weekday),
-    Byte("mon:", &R::clear_monthday),
-};
-
-const ReadTable<DhcpSettings> kDhcpLabels = {
-    {"start address:", &DhcpSettings::start_address},
-    Byte("end address:", &DhcpSettings::address_count),  // the count, not an address
-    {"lease time:", &DhcpSettings::lease_time},
-    {"default address:", &DhcpSettings::default_address},
-    {"dns praimary address:", &DhcpSettings::dns_address},
-    {"dns domain name:", &DhcpSettings::domain_name},
-    Byte("dhcp active:", &DhcpSettings::active),
-};
-
-const ReadTable<DnsSettings> kDnsLabels = {
-    {"primary address:", &DnsSettings::primary_address},
-    {"secondary address:", &DnsSettings::secondary_address},
-    Byte("forwarding:", &DnsSettings::forwarding),
-};
-
-const ReadTable<SyslogSettings> kSyslogLabels = {
-    {"address:", &SyslogSettings::address},
-    {"facility:", &SyslogSettings::facility},
-    Byte("debug:", &SyslogSettings::debug),
-    Byte("info:", &SyslogSettings::info),
-    Byte("notice:", &SyslogSettings::notice),
-    Byte("syslog active:", &SyslogSettings::active),
-};
-
-const ReadTable<RasSettings> kRasLabels = {
-    Byte("ras active:", &RasSettings::active),
-    {"wan address:", &RasSettings::wan_address},
-    {"partner address:", &RasSettings::partner_address},
-    Text("user id:", &RasSettings::user_id).Cut(64),
-    Text("password:", &RasSettings::password).Cut(64),  // as long as the form's edit takes
-    Byte("protocol:", &RasSettings::protocol),
-    Byte("mode:", &RasSettings::mode),
-    Byte("auto disconnect:", &RasSettings::auto_disc),
-    Word("disconnect time:", &RasSettings::disc_time),
-};
-
-// "address:" is the first line that holds that text: the device prints the
-// profile's own address before the DNS addresses.
-const ReadTable<DialupProfile> kDialupLabels = {
-    Text("provider name:", &DialupProfile::provider_name).Cut(64),
-    {"dial number 1:", &DialupProfile::dial_number1},
-    {"dial number 2:", &DialupProfile::dial_number2},
-    {"dial number 3:", &DialupProfile::dial_number3},
-    Text("user id:", &DialupProfile::user_id).Cut(64),
-    {"password:", &DialupProfile::password},
-    Byte("protocol:", &DialupProfile::protocol),
-    Byte("mode:", &DialupProfile::mode),
-    Byte("auto disconnect:", &DialupProfile::auto_disc),
-    Word("disconnect time:", &DialupProfile::disc_time),
-    Byte("dns server select:", &DialupProfile::dns_select),
-    {"dns praimary address:", &DialupProfile::dns_primary},
-    {"dns secondary address:", &DialupProfile::dns_secondary},
-    {"address:", &DialupProfile::address},
-};
-
-const ReadTable<LeasedLineSettings> kNetworkLabels = {
-    Joined("address:", "/", "submask:", &LeasedLineSettings::address).Cut(52),
-    Text("remote:", &LeasedLineSettings::remote_addr).Cut(52),
-    Text("user id:", &LeasedLineSettings::user_id).Cut(64),
-    {"password:", &LeasedLineSettings::password},
-    {"dns praimary address:", &LeasedLineSettings::dns_primary},
-    {"dns secondary address:", &LeasedLineSettings::dns_secondary},
-};
-
-// The throughput labels begin with two blanks.
-const ReadTable<R> kBodLabels = {
-    Byte("init channel number:", &R::init_channel),
-    Byte("resource bod:", &R::resource_bod),
-    Byte("  add evaluation direction:", &R::add_evaluation_direction),
-    Byte("  add standard rate:", &R::add_standard_rate),
-    Byte("  add evaluation time:", &R::add_evaluation_time),
-    Word("  add minimum maintenance time:", &R::add_minimum_time),
-    Byte("  del evaluation direction:", &R::del_evaluation_direction),
-    Byte("  del standard rate:", &R::del_standard_rate),
-    Byte("  del evaluation time:", &R::del_evaluation_time),
-    Word("  del minimum maintenance time:", &R::del_minimum_time),
-};
-
-const ReadTable<R> kBacpLabels = {
-    Byte("depart channel:", &R::depart_flags),
-    Byte("arrive channel:", &R::arrive_flags),
-};
-
-const PairList<NatEntry> kNatList = {&NatEntry::used, &NatEntry::private_address, 32,
-                                     &NatEntry::global_address, 32};
-const PairList<HostEntry> kHostList = {&HostEntry::used, &HostEntry::address, 32,
-                                       &HostEntry::name, 64};
-
-constexpr std::string_view kShowDialup[kDialupProfiles] = {
-    "show dialup num1\r", "show dialup num2\r", "show dialup num3\r", "show dialup num4\r"};
-
-// ----------------------------------------------------------------- write
-// One table per group, in sending order. "{}" is the scope the group is
-// written for (the profile "num1".."num4", the port "pna"); list groups
-// walk their entries with the entry number as scope.
 
 // The device restarts with its new address: it has stored everything, and
 // there is no command line left to leave.
@@ -158,185 +26,298 @@ void DeviceRestarts(RunState& state) {
   state.pendingChangeCount = 0;
 }
 
-// Group 0 without the router address.
-const WriteTable<R> kRouterSettingsCommands = {
-    SendTwoChoice(&R::auto_connect, "router auto_connect manual\r", "router auto_connect auto\r"),
-    SendChoice(&R::connect_sel,
-               {"router connect_sel num1\r", "router connect_sel num2\r",
-                "router connect_sel num3\r", "router connect_sel num4\r",
-                "router connect_sel netwk\r"}),
-    SendTwoChoice(&R::ip_masquerade, "router ip_masquerade disable\r",
-                  "router ip_masquerade enable\r"),
-    SendText(&R::masq_address, "router masq_address %s\r").Accepts(AddressText),
-    SendTwoChoice(&R::sw_action, "router sw_action bod\r", "router sw_action line\r"),
-    SendTwoChoice(&R::beep, "router beep disable\r", "router beep enable\r"),
-    SendTwoChoice(&R::ip_filter, "router ip_filter disable\r", "router ip_filter enable\r"),
-    SendChoice(&R::line_mode, {"router line_mode 0\r", "router line_mode 1\r",
-                               "router line_mode 2\r", "router line_mode 3\r",
-                               "router line_mode 4\r"}),
-    SendTwoChoice(&R::redial, "router redial disable\r", "router redial enable\r"),
-};
-
-// The router address: its answer ends the run, so it goes last.
-const WriteTable<R> kRouterAddressCommands = {
-    SendText(&R::router_address, "router address %s\r")
-        .Accepts(PrefixedAddressText)
-        .AfterSent(DeviceRestarts),
-};
-
-// Group 0: the router's settings, then its address.
-const WriteTable<R> kRouterCommands = [] {
-  WriteTable<R> table = kRouterSettingsCommands;
-  table.insert(table.end(), kRouterAddressCommands.begin(), kRouterAddressCommands.end());
-  return table;
-}();
-
-// Group 10.
-const WriteTable<LeasedLineSettings> kLeasedLineCommands = {
-    SendText(&LeasedLineSettings::address, "network address %s\r").Accepts(PrefixedAddressText),
-    SendText(&LeasedLineSettings::remote_addr, "network remote_addr %s\r").Accepts(AddressText),
-    SendText(&LeasedLineSettings::user_id, "network user_id %s\r").MaxBytes(64),
-    SendText(&LeasedLineSettings::password, "network password %s\r").MaxBytes(64),
-    SendTogether("network dns_address %s,%s\r", &LeasedLineSettings::dns_primary,
-                 &LeasedLineSettings::dns_secondary)
-        .EmptyAs("0.0.0.0"),
-};
-
-// Group 11.
-const WriteTable<R> kBodCommands = {
-    SendChoice(&R::init_channel, {"bod channel 2\r", "bod channel 1\r"}),
-    SendChoice(&R::resource_bod, {"bod resource_bod disable\r", "bod resource_bod depart\r",
-                                  "bod resource_bod arrive\r", "bod resource_bod both\r"}),
-    SendChoice(&R::add_evaluation_direction,
-               {"bod throughput_bod add_evaluation_direction both\r",
-                "bod throughput_bod add_evaluation_direction send\r",
-                "bod throughput_bod add_evaluation_direction recv\r",
-                "bod throughput_bod add_evaluation_direction disable\r"}),
-    SendNumber(&R::add_standard_rate, "bod throughput_bod add_standard_rate %d\r").Range(0, 100),
-    SendNumber(&R::add_evaluation_time, "bod throughput_bod add_evaluation_time %d\r")
-        .Range(1, 255),
-    SendNumber(&R::add_minimum_time, "bod throughput_bod add_minimum_time %d\r")
-        .Range(5, 1275),
-    SendChoice(&R::del_evaluation_direction,
-               {"bod throughput_bod del_evaluation_direction both\r",
-                "bod throughput_bod del_evaluation_direction send\r",
-                "bod throughput_bod del_evaluation_direction recv\r",
-                "bod throughput_bod del_evaluation_direction disable\r"}),
-    SendNumber(&R::del_standard_rate, "bod throughput_bod del_standard_rate %d\r").Range(0, 100),
-    SendNumber(&R::del_evaluation_time, "bod throughput_bod del_evaluation_time %d\r")
-        .Range(1, 255),
-    SendNumber(&R::del_minimum_time, "bod throughput_bod del_minimum_time %d\r")
-        .Range(5, 1275),
-};
-
-// Group 12: each side's three answers together, whenever one of them changed.
-const WriteTable<R> kBacpCommands = {
-    SendBits(&R::depart_flags, {{"bacpbap depart_add auto\r", "bacpbap depart_add reject\r"},
-                                {"bacpbap depart_request auto\r", "bacpbap depart_request reject\r"},
-                                {"bacpbap depart_del auto\r", "bacpbap depart_del reject\r"}}),
-    SendBits(&R::arrive_flags, {{"bacpbap arrive_add auto\r", "bacpbap arrive_add reject\r"},
-                                {"bacpbap arrive_request auto\r", "bacpbap arrive_request reject\r"},
-                                {"bacpbap arrive_del auto\r", "bacpbap arrive_del reject\r"}}),
-};
-
 bool CountersClearRequested(const RunState& state) { return state.countersClearRequested; }
 
-// Group 13: the counters first when "クリア" asked for it, then the limits.
-// The file's checks take the widest connection-time bound (a month).
-const WriteTable<R> kConnectCommands = {
-    SendWhen<R>(CountersClearRequested,
-                {"connect charge\r", "connect time\r", "connect number\r"}),
-    SendTogether("connect charge %d/%d\r", &R::charge_limit, &R::charge_period)
-        .Ranges({{0, 999999}, {0, 2}}),
-    SendTogether("connect time %d/%d\r", &R::time_limit, &R::time_period)
-        .Ranges({{0, 743}, {0, 2}}),
-    SendTogether("connect number %d/%d\r", &R::count_limit, &R::count_minutes)
-        .Ranges({{0, 9999}, {1, 1440}}),
-    SendTogether("connect clr_day %d:%d\r", &R::clear_hour, &R::clear_minute)
-        .Ranges({{0, 23}, {0, 59}}),
-    SendNumber(&R::clear_weekday, "connect clr_week %d\r").Range(0, 6),
-    SendNumber(&R::clear_monthday, "connect clr_mon %d\r").Range(1, 31),
+// A clear request is answered by one write, sent or not: a later write (or
+// a file applied) must not clear the counters again unasked.
+void ClearRequestAnswered(RunState& state) { state.countersClearRequested = false; }
+
+// Numbers are read in the width the device prints them in (8-bit 0-255,
+// 16-bit 0-65535), saturating.
+constexpr long long kByte = 255, kWord = 65535;
+
+// ---- "show router": group 0, its address last of all (the device restarts
+// once it has it). The other texts are carried, shown by no form.
+const Settings<R> kRouterSettings = {
+    Text(&R::hardware_address, "hardware address:"),
+    Text(&R::default_address, "default address:"),
+    Text(&R::router_name, "router name:"),
+    Text(&R::login_password, "login password:"),
+    Text(&R::admin_password, "admin password:"),
+    TwoChoice(&R::auto_connect, "auto connect:", "router auto_connect manual\r",
+              "router auto_connect auto\r")
+        .Reads(0, kByte),
+    Choice(&R::connect_sel, "connect select:",
+           {"router connect_sel num1\r", "router connect_sel num2\r", "router connect_sel num3\r",
+            "router connect_sel num4\r", "router connect_sel netwk\r"})
+        .Reads(0, 256).Adjust(CountFromZero),
+    TwoChoice(&R::ip_masquerade, "ip masquerade:", "router ip_masquerade disable\r",
+              "router ip_masquerade enable\r")
+        .Reads(0, kByte),
+    Text(&R::masq_address, "masquerade address:").Address().Bytes(18).StoredEmptyAs("0.0.0.0")
+        .Message(u"ＩＰマスカレード用ＩＰアドレスの入力に間違いがあります。")
+        .Sends("router masq_address %s\r"),
+    TwoChoice(&R::sw_action, "sw action:", "router sw_action bod\r", "router sw_action line\r")
+        .Reads(0, kByte),
+    TwoChoice(&R::beep, "beep:", "router beep disable\r", "router beep enable\r").Reads(0, kByte),
+    TwoChoice(&R::ip_filter, "ip filter:", "router ip_filter disable\r",
+              "router ip_filter enable\r")
+        .Reads(0, kByte),
+    Choice(&R::line_mode, "line mode:",
+           {"router line_mode 0\r", "router line_mode 1\r", "router line_mode 2\r",
+            "router line_mode 3\r", "router line_mode 4\r"})
+        .Reads(0, kByte),
+    TwoChoice(&R::redial, "redial:", "router redial disable\r", "router redial enable\r")
+        .Reads(0, kByte),
+    Text(&R::router_address, "ip address:").JoinedWith("/", "submask:").Cut(52)
+        .PrefixedAddress().Bytes(18).StoredEmptyAs("0.0.0.0/32")
+        .Message(u"ルータのＷＡＮ側ＩＰアドレスの入力に間違いがあります。")
+        .Sends("router address %s\r").AfterSent(DeviceRestarts).Last(),
 };
 
-// Group 1, entry by entry with the entry number as scope. An entry in use
-// in both copies whose addresses changed is added again (replaced).
-const WriteTable<NatEntry> kNatCommands = {
-    SendPresence(&NatEntry::used, "nat add {} %s,%s\r", "nat del {}\r",
-                 &NatEntry::private_address, &NatEntry::global_address)
-        .AcceptsEach({ListAddressText, NatGlobalText})
-        .MaxBytes(52),
+// ---- "show connect": group 13, the counters first when "クリア" asked for it.
+// Limits are printed "limit/period", the daily clear time "hour:minute".
+const Settings<R> kConnectSettings = {
+    When<R>(CountersClearRequested, {"connect charge\r", "connect time\r", "connect number\r"}),
+    Together("connect charge %d/%d\r",
+             Number(&R::charge_limit, "charge:").Range(0, 999999)
+                 .Message(u"回線使用料の入力に間違いがあります。"),
+             Number(&R::charge_period).Reads(0, kByte).Range(0, 2))
+        .Split('/'),
+    Together("connect time %d/%d\r",
+             Number(&R::time_limit, "time:").Reads(0, kWord).Range(0, 743)
+                 .Message(u"接続時間の入力に間違いがあります。"),
+             Number(&R::time_period).Reads(0, kByte).Range(0, 2))
+        .Split('/'),
+    Together("connect number %d/%d\r",
+             Number(&R::count_limit, "number:").Reads(0, kWord).Range(0, 9999)
+                 .Message(u"接続回数の入力に間違いがあります。"),
+             Number(&R::count_minutes).Reads(0, kWord).Range(1, 1440)
+                 .Message(u"接続回数の入力に間違いがあります。"))
+        .Split('/'),
+    Together("connect clr_day %d:%d\r",
+             Number(&R::clear_hour, "day:").Reads(0, kByte).Range(0, 23)
+                 .Message(u"クリア機能の入力に間違いがあります。"),
+             Number(&R::clear_minute).Reads(0, kByte).Range(0, 59)
+                 .Message(u"クリア機能の入力に間違いがあります。"))
+        .Split(':'),
+    Number(&R::clear_weekday, "week:").Reads(0, kByte).Range(0, 6).Sends("connect clr_week %d\r"),
+    Number(&R::clear_monthday, "mon:").Reads(0, kByte).Range(1, 31)
+        .Message(u"クリア機能の入力に間違いがあります。")
+        .Sends("connect clr_mon %d\r"),
 };
 
-// Group 2.
-const WriteTable<DhcpSettings> kDhcpCommands = {
-    SendTogether("dhcp range_address %s/%d\r", &DhcpSettings::start_address,
-                 &DhcpSettings::address_count)
-        .Accepts(DhcpStartText)
-        .Range(0, 255),
-    SendNumber(&DhcpSettings::lease_time, "dhcp lease_time %d\r").Range(1, 999999),
-    SendText(&DhcpSettings::default_address, "dhcp default_address %s\r").Accepts(AddressText),
-    SendText(&DhcpSettings::dns_address, "dhcp dns_address %s\r").Accepts(AddressText),
-    SendText(&DhcpSettings::domain_name, "dhcp domain_name %s\r").MaxBytes(64),
-    SendTwoChoice(&DhcpSettings::active, "dhcp active disable\r", "dhcp active enable\r"),
+// The longest connection time of a period: a day, a week, a month. With a
+// period no form shows, the time is not judged.
+constexpr int kPeriodHours[] = {23, 167, 743};
+bool TimeWithinPeriod(const R& values) {
+  return values.time_period < 0 || values.time_period > 2 ||
+         values.time_limit <= kPeriodHours[static_cast<std::size_t>(values.time_period)];
+}
+const Rule<R> kTimeWithinPeriod = {TimeWithinPeriod, u"接続時間の入力に間違いがあります。",
+                                   {&R::time_limit, &R::time_period}};
+
+// ---- "show bod": group 11. The throughput labels begin with two blanks;
+// the router keeps minimum holding times in seconds.
+const Settings<R> kBodSettings = {
+    Choice(&R::init_channel, "init channel number:", {"bod channel 2\r", "bod channel 1\r"})
+        .Reads(0, kByte),
+    Choice(&R::resource_bod, "resource bod:",
+           {"bod resource_bod disable\r", "bod resource_bod depart\r", "bod resource_bod arrive\r",
+            "bod resource_bod both\r"})
+        .Reads(0, kByte),
+    Choice(&R::add_evaluation_direction, "  add evaluation direction:",
+           {"bod throughput_bod add_evaluation_direction both\r",
+            "bod throughput_bod add_evaluation_direction send\r",
+            "bod throughput_bod add_evaluation_direction recv\r",
+            "bod throughput_bod add_evaluation_direction disable\r"})
+        .Reads(0, kByte),
+    Number(&R::add_standard_rate, "  add standard rate:").Reads(0, kByte).Range(0, 100)
+        .Message(u"しきい値の入力に間違いがあります。")
+        .Sends("bod throughput_bod add_standard_rate %d\r"),
+    Number(&R::add_evaluation_time, "  add evaluation time:").Reads(0, kByte).Range(1, 255)
+        .Message(u"評価時間の入力に間違いがあります。")
+        .Sends("bod throughput_bod add_evaluation_time %d\r"),
+    Number(&R::add_minimum_time, "  add minimum maintenance time:").Reads(0, kWord)
+        .Range(5, 1275).Message(u"最小保持時間の入力に間違いがあります。")
+        .Sends("bod throughput_bod add_minimum_time %d\r"),
+    Choice(&R::del_evaluation_direction, "  del evaluation direction:",
+           {"bod throughput_bod del_evaluation_direction both\r",
+            "bod throughput_bod del_evaluation_direction send\r",
+            "bod throughput_bod del_evaluation_direction recv\r",
+            "bod throughput_bod del_evaluation_direction disable\r"})
+        .Reads(0, kByte),
+    Number(&R::del_standard_rate, "  del standard rate:").Reads(0, kByte).Range(0, 100)
+        .Message(u"しきい値の入力に間違いがあります。")
+        .Sends("bod throughput_bod del_standard_rate %d\r"),
+    Number(&R::del_evaluation_time, "  del evaluation time:").Reads(0, kByte).Range(1, 255)
+        .Message(u"評価時間の入力に間違いがあります。")
+        .Sends("bod throughput_bod del_evaluation_time %d\r"),
+    Number(&R::del_minimum_time, "  del minimum maintenance time:").Reads(0, kWord)
+        .Range(5, 1275).Message(u"最小保持時間の入力に間違いがあります。")
+        .Sends("bod throughput_bod del_minimum_time %d\r"),
 };
 
-// Group 3: an empty server goes out as "0.0.0.0".
-const WriteTable<DnsSettings> kDnsCommands = {
-    SendTogether("dns address %s,%s\r", &DnsSettings::primary_address,
-                 &DnsSettings::secondary_address)
-        .EmptyAs("0.0.0.0")
-        .Accepts(AddressText),
-    SendTwoChoice(&DnsSettings::forwarding, "dns forwarding disable\r",
-                  "dns forwarding enable\r"),
+// ---- "show bacpbap": group 12, each side's three answers together,
+// whenever one of them changed.
+const Settings<R> kBacpSettings = {
+    Bits(&R::depart_flags, "depart channel:",
+         {{"bacpbap depart_add auto\r", "bacpbap depart_add reject\r"},
+          {"bacpbap depart_request auto\r", "bacpbap depart_request reject\r"},
+          {"bacpbap depart_del auto\r", "bacpbap depart_del reject\r"}})
+        .Reads(0, kByte),
+    Bits(&R::arrive_flags, "arrive channel:",
+         {{"bacpbap arrive_add auto\r", "bacpbap arrive_add reject\r"},
+          {"bacpbap arrive_request auto\r", "bacpbap arrive_request reject\r"},
+          {"bacpbap arrive_del auto\r", "bacpbap arrive_del reject\r"}})
+        .Reads(0, kByte),
 };
 
-// Group 4, as group 1.
-const WriteTable<HostEntry> kHostCommands = {
-    SendPresence(&HostEntry::used, "host add {} %s,%s\r", "host del {}\r", &HostEntry::address,
-                 &HostEntry::name)
-        .AcceptsEach({ListAddressText, HostNameText})
-        .MaxBytes(64),
+// ---- "show nat": group 1, entry by entry with the entry number as scope.
+// An entry in use in both copies whose addresses changed is added again.
+const Settings<NatEntry> kNatSettings = {
+    Presence(&NatEntry::used, "nat add {} %s,%s\r", "nat del {}\r",
+             Text(&NatEntry::private_address).Address().Required().Bytes(52)
+                 .Message(u"プライベートＩＰアドレスの入力に間違いがあります。"),
+             Text(&NatEntry::global_address).Numeric().Accepts(NatGlobalText).Bytes(52)
+                 .Message(u"グローバルＩＰアドレスの入力に間違いがあります。")),
 };
 
-// Group 5. The device takes a tab between "active" and "enable".
-const WriteTable<SyslogSettings> kSyslogCommands = {
-    SendText(&SyslogSettings::address, "syslog address %s\r").Accepts(AddressText),
-    SendNumber(&SyslogSettings::facility, "syslog facility %d\r").Range(0, 23),
-    SendTwoChoice(&SyslogSettings::debug, "syslog debug disable\r", "syslog debug enable\r"),
-    SendTwoChoice(&SyslogSettings::info, "syslog info disable\r", "syslog info enable\r"),
-    SendTwoChoice(&SyslogSettings::notice, "syslog notice disable\r", "syslog notice enable\r"),
-    SendTwoChoice(&SyslogSettings::active, "syslog active disable\r", "syslog active\tenable\r"),
+// ---- "show dhcp": group 2. "end address:" prints the count, not an address.
+const Settings<Dh> kDhcpSettings = {
+    Together("dhcp range_address %s/%d\r",
+             Text(&Dh::start_address, "start address:").Address().Accepts(DhcpStartText)
+                 .Bytes(15).Message(u"開始ＩＰアドレスの入力に間違いがあります。"),
+             Number(&Dh::address_count, "end address:").Reads(0, kByte).Range(0, 255)
+                 .Message(u"個数の入力に間違いがあります。")),
+    Number(&Dh::lease_time, "lease time:").Range(1, 999999)
+        .Message(u"リース時間の入力に間違いがあります。")
+        .Sends("dhcp lease_time %d\r"),
+    Text(&Dh::default_address, "default address:").Address().Bytes(15).ShownEmpty("0.0.0.0")
+        .Message(u"デフォルトゲートウェイの入力に間違いがあります。")
+        .Sends("dhcp default_address %s\r"),
+    Text(&Dh::dns_address, "dns praimary address:").Address().Bytes(15).ShownEmpty("0.0.0.0")
+        .Message(u"ＤＮＳサーバーＩＰアドレスの入力に間違いがあります。")
+        .Sends("dhcp dns_address %s\r"),
+    Text(&Dh::domain_name, "dns domain name:").Bytes(64)
+        .Message(u"ドメイン名の入力に間違いがあります。")
+        .Sends("dhcp domain_name %s\r"),
+    TwoChoice(&Dh::active, "dhcp active:", "dhcp active disable\r", "dhcp active enable\r")
+        .Reads(0, kByte),
 };
 
-// Group 14 is the digital category's port table, written for "pna".
-
-// Group 15.
-const WriteTable<RasSettings> kRasCommands = {
-    SendChoice(&RasSettings::active, {"ras server disable\r", "ras server enable\r"}),
-    SendTogether("ras address %s,%s\r", &RasSettings::wan_address, &RasSettings::partner_address)
-        .EmptyAs("0.0.0.0")
-        .Accepts(AddressText),
-    SendText(&RasSettings::user_id, "ras user_id %s\r").MaxBytes(64),
-    SendText(&RasSettings::password, "ras password %s\r").MaxBytes(64),
-    SendChoice(&RasSettings::protocol, {"ras protocol auto\r", "ras protocol pap\r",
-                                        "ras protocol chap\r", "ras protocol disable\r"}),
-    SendChoice(&RasSettings::mode,
-               {"ras mode 64k\r", "ras mode mp1\r", "ras mode mp2\r", "ras mode mp3\r"}),
-    SendTwoChoice(&RasSettings::auto_disc, "ras auto_disc disable\r", "ras auto_disc enable\r"),
-    SendNumber(&RasSettings::disc_time, "ras disc_time %d\r").Range(1, 32400),
+// ---- "show dns": group 3; an empty server goes out as "0.0.0.0".
+const Settings<Dn> kDnsSettings = {
+    Together("dns address %s,%s\r",
+             Text(&Dn::primary_address, "primary address:").Address().Bytes(15)
+                 .SentEmptyAs("0.0.0.0")
+                 .Message(u"プライマリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。"),
+             Text(&Dn::secondary_address, "secondary address:").Address().Bytes(15)
+                 .SentEmptyAs("0.0.0.0")
+                 .Message(u"セカンダリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。")),
+    TwoChoice(&Dn::forwarding, "forwarding:", "dns forwarding disable\r",
+              "dns forwarding enable\r")
+        .Reads(0, kByte),
 };
 
-RouterSettings& Whole(RouterSettings& settings) { return settings; }
-LeasedLineSettings& Network(RouterSettings& settings) { return settings.network; }
-RasSettings& Ras(RouterSettings& settings) { return settings.ras; }
-template <int P>
-DialupProfile& Dialup(RouterSettings& settings) { return settings.dialup[P]; }
-DigitalPortSettings& Pna(DigitalSettings& settings) { return settings.pna; }
-std::array<NatEntry, kListEntries>& Nat(RouterSettings& settings) { return settings.nat; }
-DhcpSettings& Dhcp(RouterSettings& settings) { return settings.dhcp; }
-DnsSettings& Dns(RouterSettings& settings) { return settings.dns; }
-std::array<HostEntry, kListEntries>& Hosts(RouterSettings& settings) { return settings.hosts; }
-SyslogSettings& Syslog(RouterSettings& settings) { return settings.syslog; }
+// ---- "show host": group 4, as group 1.
+const Settings<HostEntry> kHostSettings = {
+    Presence(&HostEntry::used, "host add {} %s,%s\r", "host del {}\r",
+             Text(&HostEntry::address).Address().Required().Bytes(52)
+                 .Message(u"ＩＰアドレスの入力に間違いがあります。"),
+             Text(&HostEntry::name).Accepts(HostNameText).Bytes(64)
+                 .Message(u"ホスト名の入力に間違いがあります。")),
+};
+
+// ---- "show syslog": group 5. The device takes a tab between "active" and
+// "enable".
+const Settings<Sy> kSyslogSettings = {
+    Text(&Sy::address, "address:").Address().Bytes(15).ShownEmpty("0.0.0.0")
+        .Message(u"ホストアドレスの入力に間違いがあります。")
+        .Sends("syslog address %s\r"),
+    Number(&Sy::facility, "facility:").Range(0, 23)
+        .Message(u"ファシリティの入力に間違いがあります。")
+        .Sends("syslog facility %d\r"),
+    TwoChoice(&Sy::debug, "debug:", "syslog debug disable\r", "syslog debug enable\r")
+        .Reads(0, kByte),
+    TwoChoice(&Sy::info, "info:", "syslog info disable\r", "syslog info enable\r").Reads(0, kByte),
+    TwoChoice(&Sy::notice, "notice:", "syslog notice disable\r", "syslog notice enable\r")
+        .Reads(0, kByte),
+    TwoChoice(&Sy::active, "syslog active:", "syslog active disable\r", "syslog active\tenable\r")
+        .Reads(0, kByte),
+};
+
+// ---- "show ras": group 15.
+const Settings<Ra> kRasSettings = {
+    Choice(&Ra::active, "ras active:", {"ras server disable\r", "ras server enable\r"})
+        .Reads(0, kByte),
+    Together("ras address %s,%s\r",
+             Text(&Ra::wan_address, "wan address:").Address().Bytes(15)
+                 .StoredEmptyAs("0.0.0.0").SentEmptyAs("0.0.0.0")
+                 .Message(u"ルータのＷＡＮ側ＩＰアドレスの入力に間違いがあります。"),
+             Text(&Ra::partner_address, "partner address:").Address().Bytes(15)
+                 .StoredEmptyAs("0.0.0.0").SentEmptyAs("0.0.0.0")
+                 .Message(u"相手側ＩＰアドレスの入力に間違いがあります。")),
+    Text(&Ra::user_id, "user id:").Bytes(32).Cut(64)
+        .Message(u"受信ユーザーＩＤの入力に間違いがあります。")
+        .Sends("ras user_id %s\r"),
+    Text(&Ra::password, "password:").Bytes(64)
+        .Message(u"受信パスワードの入力に間違いがあります。")
+        .Sends("ras password %s\r"),
+    Choice(&Ra::protocol, "protocol:",
+           {"ras protocol auto\r", "ras protocol pap\r", "ras protocol chap\r",
+            "ras protocol disable\r"})
+        .Reads(0, kByte),
+    Choice(&Ra::mode, "mode:", {"ras mode 64k\r", "ras mode mp1\r", "ras mode mp2\r", "ras mode mp3\r"})
+        .Reads(0, kByte),
+    TwoChoice(&Ra::auto_disc, "auto disconnect:", "ras auto_disc disable\r",
+              "ras auto_disc enable\r")
+        .Reads(0, kByte),
+    Number(&Ra::disc_time, "disconnect time:").Reads(0, kWord).Range(1, 32400)
+        .Message(u"切断時間の入力に間違いがあります。")
+        .Sends("ras disc_time %d\r"),
+};
+
+// Only the single-channel connection may authenticate with CHAP.
+bool RasChapOnlyAt64k(const Ra& values) { return values.mode == 0 || values.protocol != 2; }
+const Rule<Ra> kRasChapOnlyAt64k = {RasChapOnlyAt64k, u"64k 以外は、CHAPに設定できません。",
+                                    {&Ra::protocol, &Ra::mode}};
+
+// ---- "show network": group 10, the leased line.
+const Settings<L> kLeasedLineSettings = {
+    Text(&L::address, "address:").JoinedWith("/", "submask:").Cut(52).PrefixedAddress()
+        .Bytes(18).StoredEmptyAs("0.0.0.0/0")
+        .Message(u"グローバルＩＰアドレスの入力に間違いがあります。")
+        .Sends("network address %s\r"),
+    Text(&L::remote_addr, "remote:").Cut(52).Address().Bytes(15).StoredEmptyAs("0.0.0.0")
+        .Message(u"リモートＩＰアドレスの入力に間違いがあります。")
+        .Sends("network remote_addr %s\r"),
+    Text(&L::user_id, "user id:").Bytes(32).Cut(64)
+        .Message(u"ユーザー名の入力に間違いがあります。")
+        .Sends("network user_id %s\r"),
+    Text(&L::password, "password:").Bytes(32)
+        .Message(u"パスワードの入力に間違いがあります。")
+        .Sends("network password %s\r"),
+    Together("network dns_address %s,%s\r",
+             Text(&L::dns_primary, "dns praimary address:").Address().Bytes(15)
+                 .SentEmptyAs("0.0.0.0")
+                 .Message(u"プライマリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。"),
+             Text(&L::dns_secondary, "dns secondary address:").Address().Bytes(15)
+                 .SentEmptyAs("0.0.0.0")
+                 .Message(u"セカンダリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。")),
+};
+
+R& Whole(R& settings, int) { return settings; }
+L& Network(R& settings, int) { return settings.network; }
+Ra& Ras(R& settings, int) { return settings.ras; }
+Dh& Dhcp(R& settings, int) { return settings.dhcp; }
+Dn& Dns(R& settings, int) { return settings.dns; }
+Sy& Syslog(R& settings, int) { return settings.syslog; }
+std::array<NatEntry, kListEntries>& Nat(R& settings) { return settings.nat; }
+std::array<HostEntry, kListEntries>& Hosts(R& settings) { return settings.hosts; }
+
+constexpr std::string_view kShowDialup[kDialupProfiles] = {
+    "show dialup num1\r", "show dialup num2\r", "show dialup num3\r", "show dialup num4\r"};
 
 }  // namespace
 
@@ -352,116 +333,115 @@ bool HostNameText(std::string_view text) {
   return !text.empty() && text.find(',') == std::string_view::npos;
 }
 
+const GroupOf<R, R>& RouterGroup() {
+  static const GroupOf<R, R> group{.title = "ルータ",
+                                   .settings = &kRouterSettings,
+                                   .project = Whole,
+                                   .lastTitle = "ルータのＬＡＮ側ＩＰアドレス"};
+  return group;
+}
+const ListOf<R, NatEntry, kListEntries>& NatList() {
+  static const ListOf<R, NatEntry, kListEntries> list{
+      .title = "ＮＡＴ", .settings = &kNatSettings, .entries = Nat,
+      .numberMessage = u"番号の入力に間違いがあります。"};
+  return list;
+}
+const GroupOf<R, Dh>& DhcpGroup() {
+  static const GroupOf<R, Dh> group{.title = "ＤＨＣＰ", .settings = &kDhcpSettings, .project = Dhcp};
+  return group;
+}
+const GroupOf<R, Dn>& DnsGroup() {
+  static const GroupOf<R, Dn> group{.title = "ＤＮＳ", .settings = &kDnsSettings, .project = Dns};
+  return group;
+}
+const ListOf<R, HostEntry, kListEntries>& HostList() {
+  static const ListOf<R, HostEntry, kListEntries> list{
+      .title = "ＤＮＳ名前解決", .settings = &kHostSettings, .entries = Hosts,
+      .numberMessage = u"番号の入力に間違いがあります。"};
+  return list;
+}
+const GroupOf<R, Sy>& SyslogGroup() {
+  static const GroupOf<R, Sy> group{
+      .title = "ＳＹＳＬＯＧ", .settings = &kSyslogSettings, .project = Syslog};
+  return group;
+}
+const GroupOf<R, L>& LeasedLineGroup() {
+  static const GroupOf<R, L> group{
+      .title = "専用線", .settings = &kLeasedLineSettings, .project = Network};
+  return group;
+}
+const GroupOf<R, R>& BodGroup() {
+  static const GroupOf<R, R> group{.title = "ＢＯＤ", .settings = &kBodSettings, .project = Whole};
+  return group;
+}
+const GroupOf<R, R>& RouterBacpGroup() {
+  static const GroupOf<R, R> group{
+      .title = "ＢＡＣＰ/ＢＡＰ", .settings = &kBacpSettings, .project = Whole};
+  return group;
+}
+const GroupOf<R, R>& ConnectionLimitGroup() {
+  static const GroupOf<R, R> group{.title = "接続制限",
+                                   .settings = &kConnectSettings,
+                                   .rules = {&kTimeWithinPeriod},
+                                   .project = Whole,
+                                   .afterWrite = ClearRequestAnswered};
+  return group;
+}
+const GroupOf<R, Ra>& RemoteAccessGroup() {
+  static const GroupOf<R, Ra> group{.title = "着信",
+                                    .settings = &kRasSettings,
+                                    .rules = {&kRasChapOnlyAt64k},
+                                    .project = Ras};
+  return group;
+}
+
 ConfigCategory RouterConfig() {
-  ConfigCategory category{"詳細設定", ReadRouterSettings, {}};
-  category.groups.push_back(TableGroup<RouterSettings>("ルータ", kRouterSettingsCommands, Whole));
-  category.groups.push_back(
-      TableGroup<DigitalSettings>("ＰＮＡポート", DigitalPortCommands(), Pna, "pna"));
-  category.groups.push_back(TableGroup<RouterSettings>("着信", kRasCommands, Ras));
-  category.groups.push_back(ListGroup<RouterSettings>("ＮＡＴ", kNatCommands, Nat));
-  category.groups.push_back(TableGroup<RouterSettings>("ＤＨＣＰ", kDhcpCommands, Dhcp));
-  category.groups.push_back(TableGroup<RouterSettings>("ＤＮＳ", kDnsCommands, Dns));
-  category.groups.push_back(ListGroup<RouterSettings>("ＤＮＳ名前解決", kHostCommands, Hosts));
-  category.groups.push_back(TableGroup<RouterSettings>("ＳＹＳＬＯＧ", kSyslogCommands, Syslog));
-  category.groups.push_back(TableGroup<RouterSettings>("専用線", kLeasedLineCommands, Network));
-  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ１", DialupProfileCommands(),
-                                                       Dialup<0>, std::string(DialupScope(0))));
-  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ２", DialupProfileCommands(),
-                                                       Dialup<1>, std::string(DialupScope(1))));
-  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ３", DialupProfileCommands(),
-                                                       Dialup<2>, std::string(DialupScope(2))));
-  category.groups.push_back(TableGroup<RouterSettings>("ダイヤルアップ４", DialupProfileCommands(),
-                                                       Dialup<3>, std::string(DialupScope(3))));
-  // Each later group adds its line here, in the menu's group order.
-  category.groups.push_back(TableGroup<RouterSettings>("接続制限", kConnectCommands, Whole));
-  category.groups.push_back(TableGroup<RouterSettings>("ＢＯＤ", kBodCommands, Whole));
-  category.groups.push_back(TableGroup<RouterSettings>("ＢＡＣＰ/ＢＡＰ", kBacpCommands, Whole));
-  ConfigGroup address =
-      TableGroup<RouterSettings>("ルータのＬＡＮ側ＩＰアドレス", kRouterAddressCommands, Whole);
-  address.last = true;  // the device restarts once it has its new address
-  category.groups.push_back(std::move(address));
-  return category;
+  // In the menu's group order; the router address last of all.
+  return ConfigCategory{"詳細設定", ReadRouterSettings, {}}
+      .Add(ConfigGroupsOf(RouterGroup()))
+      .Add(ConfigGroupsOf(PnaPortGroup()))
+      .Add(ConfigGroupsOf(RemoteAccessGroup()))
+      .Add(ConfigGroupOf(NatList()))
+      .Add(ConfigGroupsOf(DhcpGroup()))
+      .Add(ConfigGroupsOf(DnsGroup()))
+      .Add(ConfigGroupOf(HostList()))
+      .Add(ConfigGroupsOf(SyslogGroup()))
+      .Add(ConfigGroupsOf(LeasedLineGroup()))
+      .Add(ConfigGroupsOf(DialupProfileGroup()))
+      .Add(ConfigGroupsOf(ConnectionLimitGroup()))
+      .Add(ConfigGroupsOf(BodGroup()))
+      .Add(ConfigGroupsOf(RouterBacpGroup()));
 }
 
 int ReadRouterSettings(DeviceContext& context) {
   RouterCategory& router = context.records.Of<RouterSettings>();
   SettingsCopies<DigitalSettings>& digital = context.records.Of<DigitalSettings>();
   RouterSettings& base = router.baseline;
-  if (ReadShow(context, "show router\r", kRouterLabels, base) == 0) return 0;
+  if (ReadShow(context, "show router\r", kRouterSettings, base) == 0) return 0;
   if (FetchReply(context, "show nat\r") == 0) return 0;
-  ReadPairList(context.replyText, kNatList, base.nat);
-  if (ReadShow(context, "show dhcp\r", kDhcpLabels, base.dhcp) == 0) return 0;
-  if (ReadShow(context, "show dns\r", kDnsLabels, base.dns) == 0) return 0;
+  ReadPairList(context.replyText, kNatSettings, base.nat);
+  if (ReadShow(context, "show dhcp\r", kDhcpSettings, base.dhcp) == 0) return 0;
+  if (ReadShow(context, "show dns\r", kDnsSettings, base.dns) == 0) return 0;
   if (FetchReply(context, "show host\r") == 0) return 0;
-  ReadPairList(context.replyText, kHostList, base.hosts);
-  if (ReadShow(context, "show syslog\r", kSyslogLabels, base.syslog) == 0) return 0;
-  if (ReadShow(context, "show digital pna\r", PnaPortLabels(), digital.baseline.pna) == 0) {
+  ReadPairList(context.replyText, kHostSettings, base.hosts);
+  if (ReadShow(context, "show syslog\r", kSyslogSettings, base.syslog) == 0) return 0;
+  if (ReadShow(context, "show digital pna\r", *PnaPortGroup().settings, digital.baseline.pna,
+               "pna") == 0) {
     return 0;
   }
-  if (ReadShow(context, "show ras\r", kRasLabels, base.ras) == 0) return 0;
+  if (ReadShow(context, "show ras\r", kRasSettings, base.ras) == 0) return 0;
   for (int p = 0; p < kDialupProfiles; ++p) {
-    if (ReadShow(context, kShowDialup[p], kDialupLabels,
+    if (ReadShow(context, kShowDialup[p], *DialupProfileGroup().settings,
                  base.dialup[static_cast<std::size_t>(p)]) == 0) {
       return 0;
     }
   }
-  if (ReadShow(context, "show connect\r", kConnectLabels, base) == 0) return 0;
-  if (ReadShow(context, "show network\r", kNetworkLabels, base.network) == 0) return 0;
-  if (ReadShow(context, "show bod\r", kBodLabels, base) == 0) return 0;
-  if (ReadShow(context, "show bacpbap\r", kBacpLabels, base) == 0) return 0;
+  if (ReadShow(context, "show connect\r", kConnectSettings, base) == 0) return 0;
+  if (ReadShow(context, "show network\r", kLeasedLineSettings, base.network) == 0) return 0;
+  if (ReadShow(context, "show bod\r", kBodSettings, base) == 0) return 0;
+  if (ReadShow(context, "show bacpbap\r", kBacpSettings, base) == 0) return 0;
   router.AdoptBaseline();
   digital.working.pna = digital.baseline.pna;  // the rest of the digital record is not read here
-  return 1;
-}
-
-int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group, WriteFailure* failure) {
-  RouterCategory& router = context.records.Of<RouterSettings>();
-  RouterSettings& working = router.working;
-  const RouterSettings& baseline = router.baseline;
-  switch (group) {
-    case RouterWriteGroup::kRouter:
-      return WriteChanges(context, kRouterCommands, working, baseline, {}, failure);
-    case RouterWriteGroup::kLeasedLine:
-      return WriteChanges(context, kLeasedLineCommands, working.network, baseline.network, {},
-                          failure);
-    case RouterWriteGroup::kDialup1:
-    case RouterWriteGroup::kDialup2:
-    case RouterWriteGroup::kDialup3:
-    case RouterWriteGroup::kDialup4: {
-      const int p = static_cast<int>(group) - static_cast<int>(RouterWriteGroup::kDialup1);
-      const auto at = static_cast<std::size_t>(p);
-      return WriteChanges(context, DialupProfileCommands(), working.dialup[at],
-                          baseline.dialup[at], DialupScope(p), failure);
-    }
-    case RouterWriteGroup::kPnaPort: {
-      SettingsCopies<DigitalSettings>& digital = context.records.Of<DigitalSettings>();
-      return WriteChanges(context, DigitalPortCommands(), digital.working.pna,
-                          digital.baseline.pna, "pna", failure);
-    }
-    case RouterWriteGroup::kBod:
-      return WriteChanges(context, kBodCommands, working, baseline, {}, failure);
-    case RouterWriteGroup::kBacpBap:
-      return WriteChanges(context, kBacpCommands, working, baseline, {}, failure);
-    case RouterWriteGroup::kConnectionLimits: {
-      const int written = WriteChanges(context, kConnectCommands, working, baseline, {}, failure);
-      // A clear request is answered by one write, sent or not: a later write
-      // (or a file applied) must not clear the counters again unasked.
-      context.state.countersClearRequested = false;
-      return written;
-    }
-    case RouterWriteGroup::kRemoteAccess:
-      return WriteChanges(context, kRasCommands, working.ras, baseline.ras, {}, failure);
-    case RouterWriteGroup::kStaticNat:
-      return WriteListChanges(context, kNatCommands, working.nat, baseline.nat, 1, failure);
-    case RouterWriteGroup::kDhcp:
-      return WriteChanges(context, kDhcpCommands, working.dhcp, baseline.dhcp, {}, failure);
-    case RouterWriteGroup::kDns:
-      return WriteChanges(context, kDnsCommands, working.dns, baseline.dns, {}, failure);
-    case RouterWriteGroup::kHostTable:
-      return WriteListChanges(context, kHostCommands, working.hosts, baseline.hosts, 1, failure);
-    case RouterWriteGroup::kSyslog:
-      return WriteChanges(context, kSyslogCommands, working.syslog, baseline.syslog, {}, failure);
-  }
   return 1;
 }
 

@@ -15,8 +15,6 @@
 #include <string_view>
 
 #include "settings/config.h"
-#include "settings/read_table.h"
-#include "settings/write_table.h"
 
 namespace setutily {
 
@@ -207,6 +205,26 @@ bool ListAddressText(std::string_view text);  // a NAT LAN side or host address:
 bool NatGlobalText(std::string_view text);
 bool HostNameText(std::string_view text);  // not empty, without ","
 
+// The write groups of the HomePNA detail menu's forms. The router group
+// sends the router address last of all (the device restarts once it has
+// it); in a configuration file that address is a group of its own, after
+// every other.
+const GroupOf<RouterSettings, RouterSettings>& RouterGroup();
+const ListOf<RouterSettings, NatEntry, kListEntries>& NatList();
+const GroupOf<RouterSettings, DhcpSettings>& DhcpGroup();
+const GroupOf<RouterSettings, DnsSettings>& DnsGroup();
+const ListOf<RouterSettings, HostEntry, kListEntries>& HostList();
+const GroupOf<RouterSettings, SyslogSettings>& SyslogGroup();
+const GroupOf<RouterSettings, LeasedLineSettings>& LeasedLineGroup();
+const GroupOf<RouterSettings, RouterSettings>& BodGroup();
+const GroupOf<RouterSettings, RouterSettings>& RouterBacpGroup();
+// The counters are cleared first when "クリア" asked for it; the request is
+// answered by one write, sent or not.
+const GroupOf<RouterSettings, RouterSettings>& ConnectionLimitGroup();
+const GroupOf<RouterSettings, RasSettings>& RemoteAccessGroup();
+// The dial-up profiles (instances num1..num4) are declared in
+// router/dialup_settings.h; the PNA port's group in digital/digital_settings.h.
+
 // Reads the seventeen show replies into the baselines of the router record
 // and of the digital record's PNA block; when every reply arrived, the
 // router's working copy takes its whole baseline and the digital working
@@ -214,18 +232,8 @@ bool HostNameText(std::string_view text);  // not empty, without ","
 // copies are then as they were; what was read stays in the baselines).
 int ReadRouterSettings(DeviceContext& context);
 
-// Sends the changed settings of one group, each as one command, in the
-// group's order. 1 when all were sent (or none differed, or the group has
-// nothing to send); 0 when an exchange failed: the group's fields from the
-// failed one on are then back at their baseline values in the working copy,
-// and failure (when given) tells where it stopped. A new router address,
-// once answered, makes the device restart: the run's store-at-exit count is
-// cleared and the run ends without leaving the command line.
 // The category's groups as configuration-file commands; the router
 // address last of all, since the device restarts once it has it.
 ConfigCategory RouterConfig();
-
-int WriteRouterSettings(DeviceContext& context, RouterWriteGroup group,
-                        WriteFailure* failure = nullptr);
 
 }  // namespace setutily

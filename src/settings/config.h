@@ -1,27 +1,107 @@
-// A category's settings as device commands: what the configuration file
-// (backup, compare, restore) is made of. Every group of a category is built
-// from the same write table its form's write uses, so the file holds exactly
-// the commands the utility itself sends, and reading a file back goes
-// through the same tables:
+// Write groups, and a category's settings as device commands.
+//
+// A write group is declared once (GroupOf, ListOf): the settings it sends,
+// the rules across them, the part of the store's record it covers, its
+// scope per instance. The menus write a form's group with WriteGroup; the
+// configuration file (backup, compare, restore) is made of the same groups,
+// type-erased as ConfigGroup, so a file holds exactly the commands the
+// utility itself sends and is read back through the same declarations:
 //
 //   dump     every command that sets the device to the working copy;
 //   pending  what the group's write would send now (working vs baseline);
-//   take     one command line of a file into the working copy;
+//   take     one command line of a file into the working copy, its values
+//            checked as the forms check them;
+//   check    the group's rules on the working copy;
 //   write    the group's write.
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "settings/context.h"
+#include "settings/read_table.h"
 #include "settings/write_table.h"
 
 namespace setutily {
+
+// ------------------------------------------------------------ declarations
+
+// A group over a part of Root: the whole record, a port of it, a profile.
+template <class Root, class Rec>
+struct GroupOf {
+  using RootType = Root;
+  PerInstance<std::string_view> title;  // in files, per instance ("TEL1", "TEL2", ...)
+  const Settings<Rec>* settings = nullptr;
+  std::vector<const Rule<Rec>*> rules;
+  Rec& (*project)(Root& root, int instance) = nullptr;
+  PerInstance<std::string_view> scope;  // what "{}" stands for, per instance
+  int instances = 1;
+  // Runs after every write of the group, whatever it sent.
+  void (*afterWrite)(RunState& state) = nullptr;
+  // Settings marked Last() make a file group of their own under this title,
+  // sent after every other group of every category.
+  std::string_view lastTitle;
+
+  std::string_view ScopeOf(int instance) const {
+    return scope.Empty() ? std::string_view{} : scope[instance];
+  }
+};
+
+// A group over the entries of a numbered list in Root, entry k (0-based)
+// with the number firstNumber + k as its scope. A menu writes a page of
+// perInstance entries at a time; a file holds the whole list.
+template <class Root, class Entry, std::size_t N>
+struct ListOf {
+  using RootType = Root;
+  std::string_view title;
+  const Settings<Entry>* settings = nullptr;
+  std::array<Entry, N>& (*entries)(Root& root) = nullptr;
+  int firstNumber = 1;
+  int perInstance = static_cast<int>(N);
+  const char16_t* numberMessage = nullptr;  // an entry number out of range
+};
+
+// Writes instance's part of group from copies; 1 or 0 (as WriteChanges).
+template <class Root, class Rec>
+int WriteGroup(DeviceContext& context, SettingsCopies<Root>& copies,
+               const GroupOf<Root, Rec>& group, int instance = 0, WriteFailure* failure = nullptr) {
+  const int written =
+      WriteChanges(context, *group.settings, group.project(copies.working, instance),
+                   group.project(copies.baseline, instance), group.ScopeOf(instance), failure);
+  if (group.afterWrite != nullptr) group.afterWrite(context.state);
+  return written;
+}
+
+// Writes page instance of list from copies; 1 or 0 (as WriteListChanges).
+template <class Root, class Entry, std::size_t N>
+int WriteGroup(DeviceContext& context, SettingsCopies<Root>& copies,
+               const ListOf<Root, Entry, N>& list, int instance = 0,
+               WriteFailure* failure = nullptr) {
+  const auto first = static_cast<std::size_t>(instance * list.perInstance);
+  const auto count = static_cast<std::size_t>(list.perInstance);
+  std::span<Entry> working = std::span(list.entries(copies.working)).subspan(first, count);
+  std::span<Entry> baseline = std::span(list.entries(copies.baseline)).subspan(first, count);
+  return WriteListChanges(context, *list.settings, working, baseline,
+                          list.firstNumber + static_cast<int>(first), failure);
+}
+
+// The same on the record of the run's store.
+template <class Group>
+int WriteGroup(DeviceContext& context, const Group& group, int instance = 0,
+               WriteFailure* failure = nullptr) {
+  return WriteGroup(context, context.records.Of<typename Group::RootType>(), group, instance,
+                    failure);
+}
+
+// --------------------------------------------------------- the file's view
 
 // What a command line of a file was to a group.
 enum class LineFit {
@@ -30,13 +110,26 @@ enum class LineFit {
   kBad,    // the group's command with a value it cannot take (why says which)
 };
 
+// A rule a group's working copy breaks.
+struct RuleBreak {
+  std::string message;        // the rule's message (UTF-8)
+  std::vector<int> settings;  // the settings (take's indexes) whose lines are involved
+};
+
 struct ConfigGroup {
   std::string title;  // "TEL1" (UTF-8)
   // Sent after every other group of every category (the device restarts).
   bool last = false;
   std::function<void(DeviceContext&, std::vector<std::string>& commands)> dump;
   std::function<void(DeviceContext&, std::vector<std::string>& commands)> pending;
-  std::function<LineFit(DeviceContext&, std::string_view line, std::string& why)> take;
+  // setting: the index of the setting that took the line.
+  std::function<LineFit(DeviceContext&, std::string_view line, std::string& why, int& setting)>
+      take;
+  // The first rule the working copy breaks. given: the settings a file set;
+  // with onlyGiven, only rules whose every field was given are checked.
+  std::function<bool(DeviceContext&, const std::vector<int>& given, bool onlyGiven,
+                     RuleBreak& broken)>
+      check;
   std::function<int(DeviceContext&, WriteFailure*)> write;
 };
 
@@ -44,6 +137,15 @@ struct ConfigCategory {
   std::string title;  // "アナログ設定" (UTF-8), as on the main window's button
   std::function<int(DeviceContext&)> read;
   std::vector<ConfigGroup> groups;
+
+  ConfigCategory& Add(std::vector<ConfigGroup> more) {
+    for (ConfigGroup& group : more) groups.push_back(std::move(group));
+    return *this;
+  }
+  ConfigCategory& Add(ConfigGroup group) {
+    groups.push_back(std::move(group));
+    return *this;
+  }
 };
 
 namespace config_detail {
@@ -53,7 +155,7 @@ namespace config_detail {
 // fills the values in order.
 bool Match(std::string_view format, std::string_view line, std::vector<std::string>& values);
 
-// The command texts of an entry with the scope put in and the closing
+// The command texts of a setting with the scope put in and the closing
 // carriage return taken off.
 std::string Template(std::string_view command, std::string_view scope);
 
@@ -66,15 +168,21 @@ bool BeginsLike(std::string_view command, std::string_view scope, std::string_vi
 // same), written as a list writes it; none otherwise.
 std::optional<long long> ScopeNumber(std::string_view command, std::string_view line);
 
-// Checks one value against the entry's limits; false with why on a refusal.
-bool NumberFits(std::string_view text, long long min, long long max, long long& number,
-                std::string& why);
-bool TextFits(const std::string& text, std::size_t maxBytes, bool (*accepts)(std::string_view),
-              std::string& why);
+// A value's checks as the forms make them, in the spelling the device
+// prints back (no leading zeros); false with why (the field's message and
+// what it takes) on a refusal. entry: a list's entry number, or 0.
+bool NumberFits(std::string_view text, long long min, long long max, const char16_t* message,
+                long long& number, std::string& why);
+bool TextFits(const std::string& text, int maxBytes, TextRule rule,
+              bool (*accepts)(std::string_view), bool required, const char16_t* message,
+              int entry, std::string& why);
 
-// Stores a text value; an empty-standing value ("0.0.0.0" of an address
-// pair) leaves an empty text empty. Kept out of line: inlined into records
-// without texts, gcc warns about the access it can never make.
+// The message of a broken rule, UTF-8.
+std::string Utf8Message(const char16_t* message);
+
+// Stores a text value; a blank that stands for an empty text leaves an
+// empty text empty. Kept out of line: inlined into records without texts,
+// gcc warns about the access it can never make.
 template <class Record>
 [[gnu::noinline]] void TakeText(const FieldRef<Record>& field, Record& record,
                                 const std::string& value, bool standsForEmpty) {
@@ -84,15 +192,17 @@ template <class Record>
 
 }  // namespace config_detail
 
-// Every command entry sends for working (lists: the add or the delete
+// Every command setting sends for working (lists: the add or the delete
 // command), without closing carriage returns.
 template <class Record>
-void DumpEntry(const WriteField<Record>& entry, const Record& working, std::string_view scope,
-               std::vector<std::string>& out) {
-  if (entry.kind == WriteField<Record>::Kind::kWhen) return;  // requests, not settings
-  if (entry.onlyIf != nullptr && !entry.onlyIf(working)) return;
+void DumpSetting(const Setting<Record>& setting, const Record& working, std::string_view scope,
+                 std::vector<std::string>& out) {
+  using Kind = typename Setting<Record>::Kind;
+  if (setting.kind == Kind::kWhen || setting.kind == Kind::kCarried) return;  // not settings
+  if (!setting.On(scope)) return;
+  if (setting.onlyIf != nullptr && !setting.onlyIf(working)) return;
   std::vector<std::string> commands;
-  if (!BuildCommands(entry, working, scope, commands)) return;
+  if (!BuildCommands(setting, working, scope, commands)) return;
   for (std::string& command : commands) {
     if (!command.empty() && command.back() == '\r') command.pop_back();
     out.push_back(std::move(command));
@@ -100,19 +210,20 @@ void DumpEntry(const WriteField<Record>& entry, const Record& working, std::stri
 }
 
 template <class Record>
-void DumpTable(const WriteTable<Record>& table, const Record& working, std::string_view scope,
-               std::vector<std::string>& out) {
-  for (const WriteField<Record>& entry : table) DumpEntry(entry, working, scope, out);
+void DumpSettings(const Settings<Record>& settings, const Record& working, std::string_view scope,
+                  std::vector<std::string>& out) {
+  for (const Setting<Record>& setting : settings) DumpSetting(setting, working, scope, out);
 }
 
 // What WriteChanges would send now.
 template <class Record>
-void PendingTable(const WriteTable<Record>& table, const Record& working, const Record& baseline,
-                  std::string_view scope, const RunState& state, std::vector<std::string>& out) {
-  for (const WriteField<Record>& entry : table) {
-    if (!EntryDue(entry, working, baseline, state)) continue;
+void PendingSettings(const Settings<Record>& settings, const Record& working,
+                     const Record& baseline, std::string_view scope, const RunState& state,
+                     std::vector<std::string>& out) {
+  for (const Setting<Record>& setting : settings) {
+    if (!SettingDue(setting, working, baseline, state, scope)) continue;
     std::vector<std::string> commands;
-    if (!BuildCommands(entry, working, scope, commands)) continue;
+    if (!BuildCommands(setting, working, scope, commands)) continue;
     for (std::string& command : commands) {
       if (!command.empty() && command.back() == '\r') command.pop_back();
       out.push_back(std::move(command));
@@ -120,33 +231,39 @@ void PendingTable(const WriteTable<Record>& table, const Record& working, const 
   }
 }
 
-// Takes line into record when it is one of table's commands.
+// Takes line into record when it is one of settings' commands; index: the
+// setting that took it. entry: a list's entry number for messages, or 0.
 template <class Record>
-LineFit TakeLine(const WriteTable<Record>& table, Record& record, std::string_view scope,
-                 std::string_view line, std::string& why) {
-  using Kind = typename WriteField<Record>::Kind;
+LineFit TakeLine(const Settings<Record>& settings, Record& record, std::string_view scope,
+                 int instance, std::string_view line, std::string& why, int& index,
+                 int entry = 0) {
+  using Kind = typename Setting<Record>::Kind;
   std::vector<std::string> values;
-  for (const WriteField<Record>& entry : table) {
-    // Whether line is command i of entry, a command without values.
+  for (std::size_t s = 0; s < settings.size(); ++s) {
+    const Setting<Record>& setting = settings[s];
+    if (!setting.On(scope)) continue;
+    index = static_cast<int>(s);
+    // Whether line is command i of setting, a command without values.
     const auto is = [&](std::size_t i) {
-      return config_detail::BeginsLike(entry.commands[i], scope, line) &&
-             config_detail::Template(entry.commands[i], scope) == line;
+      return config_detail::BeginsLike(setting.commands[i], scope, line) &&
+             config_detail::Template(setting.commands[i], scope) == line;
     };
-    switch (entry.kind) {
+    switch (setting.kind) {
       case Kind::kWhen:
+      case Kind::kCarried:
         break;
       case Kind::kChoice:
       case Kind::kTwoChoice:
-        for (std::size_t code = 0; code < entry.commands.size(); ++code) {
+        for (std::size_t code = 0; code < setting.commands.size(); ++code) {
           if (!is(code)) continue;
-          entry.fields.front().Number(record) = static_cast<int>(code);
+          setting.fields.front().field.Number(record) = static_cast<int>(code);
           return LineFit::kTaken;
         }
         break;
       case Kind::kBits:
-        for (std::size_t i = 0; i < entry.commands.size(); ++i) {
+        for (std::size_t i = 0; i < setting.commands.size(); ++i) {
           if (!is(i)) continue;
-          int& flags = entry.fields.front().Number(record);
+          int& flags = setting.fields.front().field.Number(record);
           const int bit = 1 << (i / 2);
           flags = i % 2 == 0 ? (flags | bit) : (flags & ~bit);
           return LineFit::kTaken;
@@ -154,42 +271,40 @@ LineFit TakeLine(const WriteTable<Record>& table, Record& record, std::string_vi
         break;
       case Kind::kPresence:
         if (is(1)) {
-          entry.fields.front().Number(record) = 0;
+          setting.fields.front().field.Number(record) = 0;
           return LineFit::kTaken;
         }
         [[fallthrough]];
       case Kind::kValues: {
-        if (!config_detail::BeginsLike(entry.commands[0], scope, line) ||
-            !config_detail::Match(config_detail::Template(entry.commands[0], scope), line, values)) {
+        if (!config_detail::BeginsLike(setting.commands[0], scope, line) ||
+            !config_detail::Match(config_detail::Template(setting.commands[0], scope), line,
+                                  values)) {
           break;
         }
-        const std::size_t first = entry.kind == Kind::kPresence ? 1 : 0;
-        if (values.size() != entry.fields.size() - first) break;
+        const std::size_t first = setting.kind == Kind::kPresence ? 1 : 0;
+        if (values.size() != setting.fields.size() - first) break;
         Record changed = record;
-        for (std::size_t i = first; i < entry.fields.size(); ++i) {
-          const FieldRef<Record>& field = entry.fields[i];
+        for (std::size_t i = first; i < setting.fields.size(); ++i) {
+          const FieldSpec<Record>& spec = setting.fields[i];
           const std::string& value = values[i - first];
-          if (field.IsText()) {
-            // An address pair's "0.0.0.0" stands for an empty address.
-            const bool empty = !entry.emptyAs.empty() && value == entry.emptyAs;
-            const std::size_t v = i - first;
-            bool (*accepts)(std::string_view) =
-                v < entry.acceptsEach.size() ? entry.acceptsEach[v] : entry.accepts;
-            if (!empty && !config_detail::TextFits(value, entry.maxBytes, accepts, why)) {
+          if (spec.IsText()) {
+            // A blank sent for an empty text stands for one.
+            const bool empty = spec.sentBlank && value == spec.blank;
+            if (!empty && !config_detail::TextFits(value, spec.MaxBytes(instance), spec.rule,
+                                                   spec.accepts, spec.required, spec.message,
+                                                   entry, why)) {
               return LineFit::kBad;
             }
-            config_detail::TakeText(field, changed, value, empty);
+            config_detail::TakeText(spec.field, changed, value, empty);
           } else {
             long long number = 0;
-            const auto [low, high] =
-                i < entry.ranges.size() ? entry.ranges[i] : std::pair(entry.min, entry.max);
-            if (!config_detail::NumberFits(value, low, high, number, why)) {
+            if (!config_detail::NumberFits(value, spec.min, spec.max, spec.message, number, why)) {
               return LineFit::kBad;
             }
-            field.Number(changed) = static_cast<int>(number);
+            spec.field.Number(changed) = static_cast<int>(number);
           }
         }
-        if (entry.kind == Kind::kPresence) entry.fields.front().Number(changed) = 1;
+        if (setting.kind == Kind::kPresence) setting.fields.front().field.Number(changed) = 1;
         record = std::move(changed);
         return LineFit::kTaken;
       }
@@ -198,77 +313,134 @@ LineFit TakeLine(const WriteTable<Record>& table, Record& record, std::string_vi
   return LineFit::kOther;
 }
 
-// A group made of one write table over the part of a record that project
-// picks (a port, the common settings, or the whole record).
-template <class Root, class Rec>
-ConfigGroup TableGroup(std::string title, const WriteTable<Rec>& table, Rec& (*project)(Root&),
-                       std::string scope = {}) {
-  ConfigGroup group;
-  group.title = std::move(title);
-  group.dump = [&table, project, scope](DeviceContext& c, std::vector<std::string>& out) {
-    DumpTable(table, project(c.records.Of<Root>().working), scope, out);
-  };
-  group.pending = [&table, project, scope](DeviceContext& c, std::vector<std::string>& out) {
-    auto& copies = c.records.Of<Root>();
-    PendingTable(table, project(copies.working), project(copies.baseline), scope, c.state, out);
-  };
-  group.take = [&table, project, scope](DeviceContext& c, std::string_view line,
-                                        std::string& why) {
-    return TakeLine(table, project(c.records.Of<Root>().working), scope, line, why);
-  };
-  group.write = [&table, project, scope](DeviceContext& c, WriteFailure* failure) {
-    auto& copies = c.records.Of<Root>();
-    return WriteChanges(c, table, project(copies.working), project(copies.baseline), scope,
-                        failure);
-  };
-  return group;
+// The first of rules that values breaks (see ConfigGroup::check).
+template <class Record>
+bool FindBrokenRule(const std::vector<const Rule<Record>*>& rules,
+                    const Settings<Record>& settings, const Record& values,
+                    const std::vector<int>& given, bool onlyGiven, RuleBreak& broken) {
+  for (const Rule<Record>* rule : rules) {
+    std::vector<int> involved;
+    bool allGiven = true;
+    for (const FieldRef<Record>& field : rule->fields) {
+      bool held = false;
+      for (std::size_t s = 0; s < settings.size(); ++s) {
+        if (!settings[s].Holds(field)) continue;
+        involved.push_back(static_cast<int>(s));
+        held = held || std::ranges::find(given, static_cast<int>(s)) != given.end();
+      }
+      allGiven = allGiven && held;
+    }
+    if (onlyGiven && !allGiven) continue;
+    if (rule->holds(values)) continue;
+    broken = {config_detail::Utf8Message(rule->message), std::move(involved)};
+    return true;
+  }
+  return false;
 }
 
-// A group over the entries of a numbered list, entry k with the number
-// firstNumber + k as its scope.
-template <class Root, class Entries, class Entry = typename Entries::value_type>
-ConfigGroup ListGroup(std::string title, const WriteTable<Entry>& table,
-                      Entries& (*project)(Root&), int firstNumber = 1) {
+// The file groups of group: one per instance, and those of its Last()
+// settings after them.
+template <class Root, class Rec>
+std::vector<ConfigGroup> ConfigGroupsOf(const GroupOf<Root, Rec>& group) {
+  std::vector<ConfigGroup> out;
+  const bool hasLast = std::ranges::any_of(*group.settings, [](const auto& s) { return s.last; });
+  for (bool last : {false, true}) {
+    if (last && !hasLast) break;
+    // The settings of this part; the Last() ones form a part of their own.
+    auto part = std::make_shared<Settings<Rec>>();
+    for (const Setting<Rec>& setting : *group.settings) {
+      if (setting.last == last || !hasLast) part->push_back(setting);
+    }
+    for (int instance = 0; instance < group.instances; ++instance) {
+      const auto project = group.project;
+      const std::string scope(group.ScopeOf(instance));
+      ConfigGroup config;
+      config.title = std::string(last ? group.lastTitle : group.title[instance]);
+      config.last = last;
+      config.dump = [part, project, scope, instance](DeviceContext& c, std::vector<std::string>& o) {
+        DumpSettings(*part, project(c.records.Of<Root>().working, instance), scope, o);
+      };
+      config.pending = [part, project, scope, instance](DeviceContext& c,
+                                                        std::vector<std::string>& o) {
+        auto& copies = c.records.Of<Root>();
+        PendingSettings(*part, project(copies.working, instance),
+                        project(copies.baseline, instance), scope, c.state, o);
+      };
+      config.take = [part, project, scope, instance](DeviceContext& c, std::string_view line,
+                                                     std::string& why, int& setting) {
+        return TakeLine(*part, project(c.records.Of<Root>().working, instance), scope, instance,
+                        line, why, setting);
+      };
+      config.check = [part, project, instance, rules = group.rules](
+                         DeviceContext& c, const std::vector<int>& given, bool onlyGiven,
+                         RuleBreak& broken) {
+        return FindBrokenRule(rules, *part, project(c.records.Of<Root>().working, instance),
+                              given, onlyGiven, broken);
+      };
+      config.write = [part, project, scope, instance, after = group.afterWrite](
+                         DeviceContext& c, WriteFailure* failure) {
+        auto& copies = c.records.Of<Root>();
+        const int written = WriteChanges(c, *part, project(copies.working, instance),
+                                         project(copies.baseline, instance), scope, failure);
+        if (after != nullptr) after(c.state);
+        return written;
+      };
+      out.push_back(std::move(config));
+    }
+  }
+  return out;
+}
+
+// The file group of a whole list.
+template <class Root, class Entry, std::size_t N>
+ConfigGroup ConfigGroupOf(const ListOf<Root, Entry, N>& list) {
   ConfigGroup group;
-  group.title = std::move(title);
-  auto scope = [firstNumber](std::size_t k) { return std::to_string(firstNumber + static_cast<int>(k)); };
-  group.dump = [&table, project, scope](DeviceContext& c, std::vector<std::string>& out) {
-    const Entries& entries = project(c.records.Of<Root>().working);
-    for (std::size_t k = 0; k < entries.size(); ++k) DumpTable(table, entries[k], scope(k), out);
+  group.title = std::string(list.title);
+  const Settings<Entry>* settings = list.settings;
+  const auto entries = list.entries;
+  const int firstNumber = list.firstNumber;
+  auto scope = [firstNumber](std::size_t k) {
+    return std::to_string(firstNumber + static_cast<int>(k));
   };
-  group.pending = [&table, project, scope](DeviceContext& c, std::vector<std::string>& out) {
+  group.dump = [settings, entries, scope](DeviceContext& c, std::vector<std::string>& out) {
+    const auto& all = entries(c.records.Of<Root>().working);
+    for (std::size_t k = 0; k < all.size(); ++k) DumpSettings(*settings, all[k], scope(k), out);
+  };
+  group.pending = [settings, entries, scope](DeviceContext& c, std::vector<std::string>& out) {
     auto& copies = c.records.Of<Root>();
-    const Entries& working = project(copies.working);
-    const Entries& baseline = project(copies.baseline);
+    const auto& working = entries(copies.working);
+    const auto& baseline = entries(copies.baseline);
     for (std::size_t k = 0; k < working.size(); ++k) {
-      PendingTable(table, working[k], baseline[k], scope(k), c.state, out);
+      PendingSettings(*settings, working[k], baseline[k], scope(k), c.state, out);
     }
   };
-  group.take = [&table, project, scope, firstNumber](DeviceContext& c, std::string_view line,
-                                                     std::string& why) {
-    Entries& entries = project(c.records.Of<Root>().working);
+  group.take = [settings, entries, scope, firstNumber](DeviceContext& c, std::string_view line,
+                                                       std::string& why, int& setting) {
+    auto& all = entries(c.records.Of<Root>().working);
     // The entry number stands in the line where a command has "{}"; only
     // the entries a line names are tried.
     std::vector<std::size_t> tried;
-    for (const WriteField<Entry>& entry : table) {
+    for (const Setting<Entry>& entry : *settings) {
       for (std::string_view command : entry.commands) {
         const std::optional<long long> number = config_detail::ScopeNumber(command, line);
-        if (!number || *number < firstNumber || *number - firstNumber >= std::ssize(entries)) {
+        if (!number || *number < firstNumber || *number - firstNumber >= std::ssize(all)) {
           continue;
         }
         const auto k = static_cast<std::size_t>(*number - firstNumber);
         if (std::ranges::find(tried, k) != tried.end()) continue;
         tried.push_back(k);
-        const LineFit fit = TakeLine(table, entries[k], scope(k), line, why);
+        const LineFit fit = TakeLine(*settings, all[k], scope(k), 0, line, why, setting,
+                                     static_cast<int>(*number));
         if (fit != LineFit::kOther) return fit;
       }
     }
     return LineFit::kOther;
   };
-  group.write = [&table, project, firstNumber](DeviceContext& c, WriteFailure* failure) {
-    auto& copies = c.records.Of<Root>();
-    return WriteListChanges(c, table, project(copies.working), project(copies.baseline),
-                            firstNumber, failure);
+  group.check = [](DeviceContext&, const std::vector<int>&, bool, RuleBreak&) { return false; };
+  group.write = [list](DeviceContext& c, WriteFailure* failure) {
+    ListOf<Root, Entry, N> whole = list;
+    whole.perInstance = static_cast<int>(N);
+    return WriteGroup(c, c.records.Of<Root>(), whole, 0, failure);
   };
   return group;
 }

@@ -1,6 +1,9 @@
 #include "settings/config_file.h"
 
+#include <QString>
+#include <QStringDecoder>
 #include <algorithm>
+#include <climits>
 
 #include "text/checks.h"
 #include "text/encoding.h"
@@ -83,35 +86,104 @@ bool Match(std::string_view format, std::string_view line, std::vector<std::stri
   return l == line.size();
 }
 
-bool NumberFits(std::string_view text, long long min, long long max, long long& number,
-                std::string& why) {
+namespace {
+
+// The decimal spelling the device prints: no sign but a minus, no leading zero.
+bool PlainDecimal(std::string_view text, bool negativeAllowed) {
+  if (negativeAllowed && text.size() > 1 && text.front() == '-') text.remove_prefix(1);
+  if (text.empty() || text.size() > 10) return false;
+  if (text.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  return text.size() == 1 || text.front() != '0';
+}
+
+// An address as the device prints it back: four plain decimal fields
+// (and, prefixed, "/" and a plain prefix), or nothing.
+bool PlainAddress(std::string_view text, bool prefixed) {
+  const std::size_t slash = text.find('/');
+  if (slash != std::string_view::npos) {
+    if (!prefixed || !PlainDecimal(text.substr(slash + 1), false)) return false;
+    text = text.substr(0, slash);
+  }
+  if (text.empty()) return true;
+  for (int part = 0; part < 4; ++part) {
+    const std::size_t dot = text.find('.');
+    if ((dot == std::string_view::npos) != (part == 3)) return false;
+    if (!PlainDecimal(text.substr(0, dot), false)) return false;
+    text = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
+  }
+  return true;
+}
+
+std::string Refused(const char16_t* message, int entry, const std::string& detail) {
+  QString text = message != nullptr ? QString::fromUtf16(message)
+                                    : QStringLiteral("この設定には使えない値です。");
+  if (entry > 0 && text.contains(QStringLiteral("%1"))) text = text.arg(entry, 2, 10, QChar(u'0'));
+  return text.toStdString() + "（" + detail + "）";
+}
+
+}  // namespace
+
+std::string Utf8Message(const char16_t* message) {
+  return message != nullptr ? QString::fromUtf16(message).toStdString() : std::string();
+}
+
+bool NumberFits(std::string_view text, long long min, long long max, const char16_t* message,
+                long long& number, std::string& why) {
   number = ParseLeadingNumber(text, LLONG_MIN / 2, LLONG_MAX / 2);
-  if (text.size() > 12 || number < min || number > max || number < INT_MIN || number > INT_MAX) {
-    why = "値 " + std::string(text) + " は範囲外です（" + std::to_string(std::max(min, -2147483648LL)) +
-          "～" + std::to_string(std::min(max, 2147483647LL)) + "）";
+  if (!PlainDecimal(text, min < 0) || number < min || number > max || number < INT_MIN ||
+      number > INT_MAX) {
+    why = Refused(message, 0,
+                  "「" + std::string(text) + "」: " +
+                      std::to_string(std::max(min, -2147483648LL)) + "～" +
+                      std::to_string(std::min(max, 2147483647LL)));
     return false;
   }
   return true;
 }
 
-bool TextFits(const std::string& text, std::size_t maxBytes, bool (*accepts)(std::string_view),
-              std::string& why) {
+bool TextFits(const std::string& text, int maxBytes, TextRule rule,
+              bool (*accepts)(std::string_view), bool required, const char16_t* message,
+              int entry, std::string& why) {
   if (!IsCommandSafeText(text)) {
-    why = "制御文字を含んでいます";
+    why = Refused(message, entry, "制御文字を含んでいます");
     return false;
   }
-  if (text.size() > maxBytes) {
-    why = "長すぎます（" + std::to_string(maxBytes) + "バイトまで）";
+  const std::string shown = DeviceToUtf8(text);
+  if (maxBytes > 0 && text.size() > static_cast<std::size_t>(maxBytes)) {
+    why = Refused(message, entry, "「" + shown + "」: " + std::to_string(maxBytes) + "バイトまで");
     return false;
   }
-  if (accepts != nullptr && !accepts(text)) {
-    why = "「" + text + "」はこの設定に使えません";
+  if (!TextRuleHolds(rule, text) || (accepts != nullptr && !accepts(text)) ||
+      (required && text.empty())) {
+    why = Refused(message, entry, "「" + shown + "」");
+    return false;
+  }
+  const bool address = rule == TextRule::kAddress || rule == TextRule::kPrefixedAddress ||
+                       (rule == TextRule::kNumeric && AddressText(text));
+  if (address && !PlainAddress(text, rule == TextRule::kPrefixedAddress)) {
+    why = Refused(message, entry, "「" + shown + "」: 先頭に0の付かない数で書いてください");
     return false;
   }
   return true;
 }
 
 }  // namespace config_detail
+
+namespace {
+
+// Groups in sending order: every category's groups, those marked last at the end.
+template <class Visit>
+void InSendingOrder(const std::vector<ConfigCategory>& categories, Visit visit) {
+  for (bool last : {false, true}) {
+    for (const ConfigCategory& category : categories) {
+      for (const ConfigGroup& group : category.groups) {
+        if (group.last == last) visit(category, group);
+      }
+    }
+  }
+}
+
+}  // namespace
 
 int ReadConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                const ConfigProgress& progress, std::string* failedTitle) {
@@ -135,19 +207,23 @@ std::string ConfigText(DeviceContext& context, const std::vector<ConfigCategory>
   text += "# MACアドレス: " + header.mac + "\n";
   text += "# 日時: " + header.date + "\n";
   std::vector<std::string> commands;
-  for (const ConfigCategory& category : categories) {
-    for (const ConfigGroup& group : category.groups) {
-      commands.clear();
-      group.dump(context, commands);
-      text += "\n# " + category.title + " / " + group.title + "\n";
-      for (const std::string& command : commands) text += DeviceToUtf8(command) + "\n";
-    }
-  }
+  InSendingOrder(categories, [&](const ConfigCategory& category, const ConfigGroup& group) {
+    commands.clear();
+    group.dump(context, commands);
+    text += "\n# " + category.title + " / " + group.title + "\n";
+    for (const std::string& command : commands) text += DeviceToUtf8(command) + "\n";
+  });
   return text;
 }
 
 bool TakeConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
-                std::string_view text, ConfigError& error) {
+                std::string_view text, ConfigError& error, ConfigRules rules) {
+  // The lines each group took, with the setting each set, for the rules.
+  struct Taken {
+    const ConfigGroup* group;
+    std::vector<std::pair<int, int>> lines;  // line number, setting
+  };
+  std::vector<Taken> taken;
   int number = 0;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -158,43 +234,64 @@ bool TakeConfig(DeviceContext& context, const std::vector<ConfigCategory>& categ
     ++number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (number == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // BOM
+    error.line = number;
+    // Every byte of the file reaches the device as written, or the file is refused.
+    const std::optional<std::string> exact = Utf8ToDeviceExact(line);
+    if (!exact) {
+      QStringDecoder utf8(QStringDecoder::Utf8);
+      const QString decoded = utf8(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+      error.reason = utf8.hasError() ? "UTF-8 の文字として読めません（UTF-8 で保存してください）"
+                                     : "Shift-JIS で表せない文字を含んでいます";
+      return false;
+    }
     if (TrimSpace(line).empty() || line.front() == '#') continue;
-    const std::string command = Utf8ToDevice(std::string(line));
+    const std::string& command = *exact;
     LineFit fit = LineFit::kOther;
     std::string why;
+    int setting = -1;
+    const ConfigGroup* by = nullptr;
     for (const ConfigCategory& category : categories) {
       for (const ConfigGroup& group : category.groups) {
-        fit = group.take(context, command, why);
-        if (fit != LineFit::kOther) break;
+        fit = group.take(context, command, why, setting);
+        if (fit != LineFit::kOther) {
+          by = &group;
+          break;
+        }
       }
       if (fit != LineFit::kOther) break;
     }
-    if (fit == LineFit::kTaken) continue;
-    error.line = number;
+    if (fit == LineFit::kTaken) {
+      auto at = std::ranges::find(taken, by, &Taken::group);
+      if (at == taken.end()) at = taken.insert(taken.end(), Taken{by, {}});
+      at->lines.emplace_back(number, setting);
+      continue;
+    }
     error.reason = fit == LineFit::kBad ? why
                    : IsCommandSafeText(std::string_view(command).substr(0, command.find('\t')))
                        ? "知らないコマンドです: " + std::string(line)
                        : "制御文字を含んでいます";
     return false;
   }
+  // The rules across fields, on the records the file would write.
+  for (const Taken& group : taken) {
+    std::vector<int> given;
+    for (const auto& [line, setting] : group.lines) given.push_back(setting);
+    RuleBreak broken;
+    if (!group.group->check ||
+        !group.group->check(context, given, rules == ConfigRules::kGivenFields, broken)) {
+      continue;
+    }
+    error.line = group.lines.front().first;
+    for (const auto& [line, setting] : group.lines) {
+      if (std::ranges::find(broken.settings, setting) == broken.settings.end()) continue;
+      error.line = line;
+      break;
+    }
+    error.reason = broken.message;
+    return false;
+  }
   return true;
 }
-
-namespace {
-
-// Groups in sending order: every category's groups, those marked last at the end.
-template <class Visit>
-void InSendingOrder(const std::vector<ConfigCategory>& categories, Visit visit) {
-  for (bool last : {false, true}) {
-    for (const ConfigCategory& category : categories) {
-      for (const ConfigGroup& group : category.groups) {
-        if (group.last == last) visit(category, group);
-      }
-    }
-  }
-}
-
-}  // namespace
 
 std::vector<std::string> PendingConfig(DeviceContext& context,
                                        const std::vector<ConfigCategory>& categories) {

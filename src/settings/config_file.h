@@ -46,11 +46,21 @@ struct ConfigError {
   std::string reason;  // in Japanese, UTF-8
 };
 
+// Which rules across fields TakeConfig checks.
+enum class ConfigRules {
+  kWholeRecords,  // every rule of a group the file touches (the records were read first)
+  kGivenFields,   // only rules whose every field the file gives (records not read)
+};
+
 // Takes every command of text into the working copies (read them from the
-// device first). On the first line that no table knows, or whose value its
-// field does not take, stops with error; the caller then sends nothing.
+// device first). On the first line that is not valid UTF-8 or holds a
+// character Shift-JIS cannot carry, that no group knows, or whose value its
+// setting does not take, stops with error; then checks the rules across
+// fields of every group the file touches and stops at the first broken one
+// with a line of the file involved. The caller then sends nothing.
 bool TakeConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
-                std::string_view text, ConfigError& error);
+                std::string_view text, ConfigError& error,
+                ConfigRules rules = ConfigRules::kWholeRecords);
 
 // What applying would send, in sending order.
 std::vector<std::string> PendingConfig(DeviceContext& context,

@@ -8,6 +8,21 @@ bool PhoneText(std::string_view text) { return CheckPhoneNumber(text) == 0; }
 bool AddressText(std::string_view text) { return CheckIpAddress(text, 0) == 0; }
 bool PrefixedAddressText(std::string_view text) { return CheckIpAddress(text, 1) == 0; }
 
+bool TextRuleHolds(TextRule rule, std::string_view text) {
+  switch (rule) {
+    case TextRule::kPhone:
+      return PhoneText(text);
+    case TextRule::kAddress:
+      return AddressText(text);
+    case TextRule::kPrefixedAddress:
+      return PrefixedAddressText(text);
+    case TextRule::kAny:
+    case TextRule::kNumeric:
+      break;
+  }
+  return true;
+}
+
 }  // namespace setutily
 
 namespace setutily::write_detail {

@@ -18,21 +18,30 @@ constexpr SpeedDialPage kPages[] = {
     {"show shortnum num2\r", 1 + kSpeedDialPageSize},
 };
 
-// "{}" is the entry's device number.
-const WriteTable<SpeedDialEntry> kEntryCommands = {
-    SendText(&SpeedDialEntry::number, "shortnum add {} %s\r").Accepts(PhoneText),
+// "{}" is the entry's device number; the number is its list line's text.
+const Settings<SpeedDialEntry> kEntrySettings = {
+    Text(&SpeedDialEntry::number).Phone().Bytes(53)
+        .Message(u"電話番号%1の入力に間違いがあります。")
+        .Sends("shortnum add {} %s\r"),
 };
 
 std::array<SpeedDialEntry, kSpeedDialCount>& Entries(SpeedDialList& list) { return list.entries; }
 
 }  // namespace
 
+const ListOf<SpeedDialList, SpeedDialEntry, kSpeedDialCount>& SpeedDialEntryList() {
+  static const ListOf<SpeedDialList, SpeedDialEntry, kSpeedDialCount> list{
+      .title = "短縮番号", .settings = &kEntrySettings, .entries = Entries};
+  return list;
+}
+
 ConfigCategory SpeedDialConfig() {
-  return {"短縮番号設定",
-          [](DeviceContext& context) {
-            return ReadSpeedDial(context, context.records.Of<SpeedDialList>());
-          },
-          {ListGroup<SpeedDialList>("短縮番号", kEntryCommands, Entries)}};
+  return ConfigCategory{"短縮番号設定",
+                        [](DeviceContext& context) {
+                          return ReadSpeedDial(context, context.records.Of<SpeedDialList>());
+                        },
+                        {}}
+      .Add(ConfigGroupOf(SpeedDialEntryList()));
 }
 
 int ReadSpeedDial(DeviceContext& context, SpeedDialCopies& list) {
@@ -49,8 +58,7 @@ int ReadSpeedDial(DeviceContext& context, SpeedDialCopies& list) {
 }
 
 int WriteSpeedDial(DeviceContext& context, SpeedDialCopies& list, WriteFailure* failure) {
-  return WriteListChanges(context, kEntryCommands, list.working.entries, list.baseline.entries, 1,
-                          failure);
+  return WriteGroup(context, list, SpeedDialEntryList(), 0, failure);
 }
 
 }  // namespace setutily

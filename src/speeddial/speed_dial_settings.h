@@ -10,7 +10,6 @@
 
 #include "settings/config.h"
 #include "settings/copies.h"
-#include "settings/write_table.h"
 
 namespace setutily {
 
@@ -32,6 +31,9 @@ struct SpeedDialList {
 };
 
 using SpeedDialCopies = SettingsCopies<SpeedDialList>;
+
+// The list's group.
+const ListOf<SpeedDialList, SpeedDialEntry, kSpeedDialCount>& SpeedDialEntryList();
 
 // Reads both pages into the baseline and copies it into the working copy.
 // A line missing from a reply gives an empty entry. Returns 1, or 0 when an

@@ -89,19 +89,19 @@ TEST_F(ConfigFile, ABadLineRefusesTheWholeFileWithItsNumber) {
   };
   const Case cases[] = {
       {"analog frobnicate tel1", "知らないコマンド"},
-      {"analog dial_time tel1 16", "範囲外"},
-      {"analog dial_time tel1 99999999999999999999", "範囲外"},
+      {"analog dial_time tel1 16", "ダイヤル発信時間の入力に間違いがあります。（「16」: 3～15）"},
+      {"analog dial_time tel1 99999999999999999999", "ダイヤル発信時間"},
       {"analog address tel1 03\x01" "12", "制御文字"},
-      {"shortnum add 3 " + std::string(60, '1'), "長すぎます"},
-      {"shortnum add 3 03-ABC", "使えません"},
+      {"shortnum add 3 " + std::string(60, '1'), "電話番号03の入力に間違いがあります。（「1111"},
+      {"shortnum add 3 03-ABC", "電話番号03"},
       {"shortnum add 21 0311", "知らないコマンド"},
-      {"connect number 5/0", "範囲外"},  // each number of a command within its own bounds
-      {"connect charge 100/3", "範囲外"},
-      {"nat add 3 192.168.0.3,*,1", "使えません"},
-      {"nat add 3 ,*", "使えません"},
-      {"host add 3 192.168.0.3,", "使えません"},
-      {"dhcp range_address 192.168.0/8", "使えません"},
-      {"syslog facility 24", "範囲外"},
+      {"connect number 5/0", "接続回数"},  // each number of a command within its own bounds
+      {"connect charge 100/3", "0～2"},
+      {"nat add 3 192.168.0.3,*,1", "グローバルＩＰアドレス"},
+      {"nat add 3 ,*", "プライベートＩＰアドレス"},
+      {"host add 3 192.168.0.3,", "ホスト名"},
+      {"dhcp range_address 192.168.0/8", "開始ＩＰアドレス"},
+      {"syslog facility 24", "ファシリティ"},
   };
   for (const Case& c : cases) {
     ConfigError error;

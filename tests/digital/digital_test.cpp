@@ -109,19 +109,19 @@ TEST_F(Digital, RoundTripOneChangePerGroup) {
   EXPECT_EQ(again.working.depart_flags, 7);
 }
 
-// The router category reads and writes the PNA block with these tables.
+// The router category reads and writes the PNA block with the port settings.
 TEST_F(Digital, ThePortTablesServeThePnaPort) {
   Set("digital.pna.address", "0399");
   Set("digital.pna.inumber", "1");
   DigitalPortSettings& base = digital.baseline.pna;
-  ASSERT_EQ(ReadShow(rig.session, "show digital pna\r", PnaPortLabels(), base), 1);
+  ASSERT_EQ(ReadShow(rig.session, "show digital pna\r", *PnaPortGroup().settings, base, "pna"), 1);
   EXPECT_EQ(base.self_address, "0399");
   EXPECT_EQ(base.i_number, 1);
   DigitalPortSettings& pna = digital.working.pna = base;
   pna.self_address.clear();
   pna.i_number = 3;
   rig.Clear();
-  EXPECT_EQ(WriteChanges(rig.session, DigitalPortCommands(), pna, base, "pna"), 1);
+  EXPECT_EQ(WriteGroup(rig.session, PnaPortGroup()), 1);
   EXPECT_EQ(rig.Sent(), (Lines{"digital address pna ", "digital i_number pna add2"}));
 }
 

@@ -1,5 +1,5 @@
-// The table-driven category machinery on a small record of its own: what a
-// read table takes from a reply, and what a write table sends.
+// The declared-settings machinery on a small record of its own: what a
+// read takes from a reply, and what a write sends.
 #include <gtest/gtest.h>
 
 #include "forms/session.h"
@@ -30,21 +30,14 @@ struct Probe {
 
 int FoldRank(int reported) { return reported == 1 ? 0 : 1; }
 
-const ReadTable<Probe> kProbeLabels = {
-    {"name:", &Probe::name},
-    {"  primary:", &Probe::primary},
-    {"mode:", &Probe::mode},
-    Number("count:", &Probe::count).Range(1, 255),
-    Number("rank:", &Probe::rank).Adjust(FoldRank),
-};
-
-const WriteTable<Probe> kProbeCommands = {
-    SendText(&Probe::name, "probe name {} %s\r"),
-    SendTogether("probe address {} %s,%s\r", &Probe::primary, &Probe::secondary)
-        .EmptyAs("0.0.0.0"),
-    SendChoice(&Probe::mode, {"probe mode {} slow\r", "probe mode {} fast\r"}),
-    SendTwoChoice(&Probe::beep, "probe beep off\r", "probe beep on\r"),
-    SendNumber(&Probe::count, "probe count {} %d\r"),
+const Settings<Probe> kProbe = {
+    Text(&Probe::name, "name:").Sends("probe name {} %s\r"),
+    Together("probe address {} %s,%s\r", Text(&Probe::primary, "  primary:").SentEmptyAs("0.0.0.0"),
+             Text(&Probe::secondary).SentEmptyAs("0.0.0.0")),
+    Choice(&Probe::mode, "mode:", {"probe mode {} slow\r", "probe mode {} fast\r"}),
+    TwoChoice(&Probe::beep, {}, "probe beep off\r", "probe beep on\r"),
+    Number(&Probe::count, "count:").Reads(1, 255).Sends("probe count {} %d\r"),
+    Number(&Probe::rank, "rank:").Adjust(FoldRank),
 };
 
 TEST(ReadFields, TakesEachLabelFromTheWholeReply) {
@@ -53,7 +46,7 @@ TEST(ReadFields, TakesEachLabelFromTheWholeReply) {
       "self primary: 9\r\n  primary: 10.0.0.1\r\nrank: 1\r\n# ";
   Probe probe;
   probe.secondary = "kept";
-  ReadFields(reply, kProbeLabels, probe);
+  ReadFields(reply, kProbe, probe);
   EXPECT_EQ(probe.name, "\x83\x65\x83\x58\x83\x67 x");  // device bytes kept as they are
   EXPECT_EQ(probe.primary, "10.0.0.1");                 // the indented label, not "self primary:"
   EXPECT_EQ(probe.mode, 2);
@@ -66,7 +59,7 @@ TEST(ReadFields, MissingLabelsGiveEmptyTextAndZeroWithinTheRange) {
   Probe probe;
   probe.name = "old";
   probe.mode = 7;
-  ReadFields("show probe\r\nrank: 3\r\n# ", kProbeLabels, probe);
+  ReadFields("show probe\r\nrank: 3\r\n# ", kProbe, probe);
   EXPECT_EQ(probe.name, "");
   EXPECT_EQ(probe.mode, 0);
   EXPECT_EQ(probe.count, 1);
@@ -86,7 +79,7 @@ class WriteChangesTest : public ::testing::Test {
 };
 
 TEST_F(WriteChangesTest, NothingChangedSendsNothing) {
-  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p1"), 1);
+  EXPECT_EQ(WriteChanges(session, kProbe, working, baseline, "p1"), 1);
   EXPECT_TRUE(Sent().empty());
 }
 
@@ -96,7 +89,7 @@ TEST_F(WriteChangesTest, SendsChangedFieldsInTableOrderWithTheScope) {
   working.secondary = "10.0.0.2";  // one of the pair: both go, the empty one as 0.0.0.0
   working.beep = 5;                // a two-choice field: any other value sends the second
   working.mode = 1;
-  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p2"), 1);
+  EXPECT_EQ(WriteChanges(session, kProbe, working, baseline, "p2"), 1);
   EXPECT_EQ(Sent(), (std::vector<std::string>{"probe name p2 a b",
                                               "probe address p2 0.0.0.0,10.0.0.2",
                                               "probe mode p2 fast", "probe beep on",
@@ -106,7 +99,7 @@ TEST_F(WriteChangesTest, SendsChangedFieldsInTableOrderWithTheScope) {
 TEST_F(WriteChangesTest, ACodeWithoutACommandSendsNothingAndTheWalkGoesOn) {
   working.mode = 2;
   working.count = 3;
-  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p1"), 1);
+  EXPECT_EQ(WriteChanges(session, kProbe, working, baseline, "p1"), 1);
   EXPECT_EQ(Sent(), (std::vector<std::string>{"probe count p1 3"}));
 }
 
@@ -117,7 +110,7 @@ TEST_F(WriteChangesTest, AFailedExchangeStopsAndRevertsFromTheFailedFieldOn) {
   working.mode = 1;
   working.count = 9;
   WriteFailure failure;
-  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p1", &failure), 0);
+  EXPECT_EQ(WriteChanges(session, kProbe, working, baseline, "p1", &failure), 0);
   EXPECT_EQ(failure.index, 2);
   EXPECT_EQ(failure.command, "probe mode p1 fast\r");
   EXPECT_EQ(Sent(), (std::vector<std::string>{"probe name p1 new", "probe address p1 1.2.3.4,0.0.0.0",
@@ -133,7 +126,7 @@ TEST_F(WriteChangesTest, ATextThatWouldSplitTheCommandIsNeverSent) {
   working.name = "x\rrestart";
   working.count = 4;
   WriteFailure failure;
-  EXPECT_EQ(WriteChanges(session, kProbeCommands, working, baseline, "p1", &failure), 0);
+  EXPECT_EQ(WriteChanges(session, kProbe, working, baseline, "p1", &failure), 0);
   EXPECT_EQ(failure.index, 0);
   EXPECT_TRUE(Sent().empty());
   EXPECT_EQ(working.name, "");
@@ -147,12 +140,14 @@ struct Router {
 };
 
 TEST(ReadFields, JoinedSplitAndCutValues) {
-  const ReadTable<Router> table = {
-      Joined("ip address:", "/", "submask:", &Router::address).Cut(12),
-      Split("charge:", '/', &Router::limit, &Router::period).Range2(0, 2),
+  const Settings<Router> settings = {
+      Text(&Router::address, "ip address:").JoinedWith("/", "submask:").Cut(12),
+      Together("charge %d/%d\r", Number(&Router::limit, "charge:"),
+               Number(&Router::period).Reads(0, 2))
+          .Split('/'),
   };
   Router r;
-  ReadFields("ip address: 192.168.0.1\r\nsubmask: 24\r\ncharge: 3000/7/1\r\n", table, r);
+  ReadFields("ip address: 192.168.0.1\r\nsubmask: 24\r\ncharge: 3000/7/1\r\n", settings, r);
   EXPECT_EQ(r.address, "192.168.0.1/");  // joined, then cut
   EXPECT_EQ(r.limit, 3000);
   EXPECT_EQ(r.period, 2);  // clamped into its range
@@ -167,7 +162,8 @@ struct Entry {
 TEST(ReadPairList, EntriesFromTheirOwnLinesOnly) {
   std::array<Entry, 12> entries;
   entries[1] = {1, "kept", "texts"};
-  const PairList<Entry> list = {&Entry::used, &Entry::a, 8, &Entry::b, 4};
+  const Settings<Entry> list = {Presence(&Entry::used, "add {} %s,%s\r", "del {}\r",
+                                         Text(&Entry::a).Cut(8), Text(&Entry::b).Cut(4))};
   ReadPairList(" 3: 10.0.0.3 ,  name5678, x\r\n 11: 10.0.0.11, w\r\n 2: no comma\r\n"
                " 4:10.0.0.4,v\r\n 12: 123456789,\r\n# ",
                list, entries);
@@ -183,11 +179,11 @@ bool Always(const RunState&) { return true; }
 void Restart(RunState& state) { state.rebootOnClose = true; }
 
 TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
-  const WriteTable<Router> table = {
-      SendWhen<Router>(Always, {"probe clear\r"}),
-      SendBits(&Router::flags, {{"probe b0 on\r", "probe b0 off\r"},
+  const Settings<Router> table = {
+      When<Router>(Always, {"probe clear\r"}),
+      Bits(&Router::flags, {}, {{"probe b0 on\r", "probe b0 off\r"},
                                 {"probe b1 on\r", "probe b1 off\r"}}),
-      SendText(&Router::address, "probe address %s\r").AfterSent(Restart),
+      Text(&Router::address).Sends("probe address %s\r").AfterSent(Restart),
   };
   Router base, work;
   work.flags = 2;
@@ -199,8 +195,9 @@ TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
 
   // A list: presence by the in-use flag, texts re-sent while in use; a
   // failure at an entry takes it and the later ones back.
-  const WriteTable<Entry> entries = {
-      SendPresence(&Entry::used, "probe add {} %s,%s\r", "probe del {}\r", &Entry::a, &Entry::b)};
+  const Settings<Entry> entries = {
+      Presence(&Entry::used, "probe add {} %s,%s\r", "probe del {}\r", Text(&Entry::a),
+               Text(&Entry::b))};
   std::array<Entry, 4> was{Entry{1, "x", "y"}, Entry{1, "p", "q"}, Entry{}, Entry{1, "m", "n"}};
   std::array<Entry, 4> now = was;
   now[0].a = "x2";            // in use in both, text changed: added again
@@ -220,17 +217,17 @@ TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
 bool Fast(const Probe& probe) { return probe.mode == 1; }
 
 TEST_F(WriteChangesTest, AnEntryWithAConditionIsDueOnlyWhileTheWorkingRecordMeetsIt) {
-  const WriteTable<Probe> table = {
-      SendChoice(&Probe::mode, {"probe mode {} slow\r", "probe mode {} fast\r"}),
-      SendTogether("probe address {} %s,%s\r", &Probe::primary, &Probe::secondary)
-          .EmptyAs("0.0.0.0")
+  const Settings<Probe> table = {
+      Choice(&Probe::mode, {}, {"probe mode {} slow\r", "probe mode {} fast\r"}),
+      Together("probe address {} %s,%s\r", Text(&Probe::primary).SentEmptyAs("0.0.0.0"),
+               Text(&Probe::secondary).SentEmptyAs("0.0.0.0"))
           .OnlyIf(Fast),
   };
   working.primary = "10.0.0.1";
   EXPECT_EQ(WriteChanges(session, table, working, baseline, "p1"), 1);
   EXPECT_TRUE(Sent().empty());
   std::vector<std::string> dumped;
-  DumpTable(table, working, "p1", dumped);
+  DumpSettings(table, working, "p1", dumped);
   EXPECT_EQ(dumped, (std::vector<std::string>{"probe mode p1 slow"}));
   working.mode = 1;
   EXPECT_EQ(WriteChanges(session, table, working, baseline, "p1"), 1);
@@ -242,9 +239,9 @@ TEST_F(WriteChangesTest, ABitsFieldSendsACommandPerBitAndFailsAsAWhole) {
   struct Sides {
     int near = 0, far = 0;
   };
-  const WriteTable<Sides> table = {
-      SendBits(&Sides::near, {{"near a on\r", "near a off\r"}, {"near b on\r", "near b off\r"}}),
-      SendBits(&Sides::far, {{"far a on\r", "far a off\r"}, {"far b on\r", "far b off\r"}}),
+  const Settings<Sides> table = {
+      Bits(&Sides::near, {}, {{"near a on\r", "near a off\r"}, {"near b on\r", "near b off\r"}}),
+      Bits(&Sides::far, {}, {{"far a on\r", "far a off\r"}, {"far b on\r", "far b off\r"}}),
   };
   Sides base{.near = 1, .far = 1};
   Sides changed{.near = 1, .far = 3};  // bit 1 of far only
