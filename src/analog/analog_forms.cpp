@@ -2,7 +2,7 @@
 
 #include <QAbstractButton>
 
-#include "forms/category_menu.h"
+#include "forms/form_link.h"
 
 namespace setutily {
 
@@ -11,22 +11,17 @@ namespace {
 using P = AnalogPort;
 using C = AnalogCommon;
 
-AnalogPort& PortOf(AnalogSettings& settings, int port) {
-  return settings.ports[static_cast<std::size_t>(port)];
-}
-AnalogCommon& CommonOf(AnalogSettings& settings, int) { return settings.common; }
-
 Option Choice(const char16_t* caption, PerInstance<int> ids) { return {caption, std::move(ids)}; }
 
 // TEL1 and TEL2 cannot both use caller-display equipment: while the other
 // port uses it, this one shows "none" and offers nothing else.
-void LockCallerDisplay(FieldForm& form, const AnalogSettings& working) {
-  static constexpr int kNone[] = {1139, 1208}, kNumber[] = {1142, 1209}, kWaiting[] = {1143, 1210};
-  const int port = form.Instance();
+void LockCallerDisplay(const FormFields<AnalogPort>& form, const AnalogSettings& working) {
+  const int port = form.Form().Instance();
   if (port > 1 || working.ports[static_cast<std::size_t>(1 - port)].number_display == 0) return;
-  if (auto* none = qobject_cast<QAbstractButton*>(form.Control(kNone[port]))) none->setChecked(true);
-  form.Control(kNumber[port])->setEnabled(false);
-  form.Control(kWaiting[port])->setEnabled(false);
+  if (QAbstractButton* none = form.Option(&P::number_display, 0)) none->setChecked(true);
+  for (int code : {1, 2}) {
+    if (QAbstractButton* other = form.Option(&P::number_display, code)) other->setEnabled(false);
+  }
 }
 
 }  // namespace
@@ -36,19 +31,16 @@ const FormDescription<AnalogSettings, AnalogPort>& TelPortForm() {
       .title = {QStringLiteral("ＴＥＬ１ポート設定"), QStringLiteral("ＴＥＬ２ポート設定"),
                 QStringLiteral("ＴＥＬ３ポート設定")},
       .help = {2, 3, 4},
+      .group = &AnalogPortGroup(),
       .boxes = {
           Box<P>(u"番号登録").At(0, 0, 1, 2).With(
-              Phone(u"自己アドレス", &P::self_address, {1095, 1171, 1229})
-                  .Limit({53, 51, 51}).Width(24)
-                  .Message(u"自己アドレスの入力に間違いがあります。"),
+              Edit(u"自己アドレス", &P::self_address, {1095, 1171, 1229}).Width(24),
               Note<P>(u"注意）　サブアドレスは「*」で区切ってください。")),
           Box<P>(u"着信転送").At(1, 0, 1, 2).With(
               Radios(&P::arrive_transfer, {Choice(u"利用しない", {1097, 1183, 1233}),
                                            Choice(u"利用する", {1093, 1179, 1231})})
                   .Horizontal(),
-              Phone(u"着信転送先電話番号", &P::transfer_address, {1100, 1175, 1235})
-                  .Limit({53, 51, 51}).Width(24)
-                  .Message(u"転送先電話番号の入力に間違いがあります。"),
+              Edit(u"着信転送先電話番号", &P::transfer_address, {1100, 1175, 1235}).Width(24),
               Checks(&P::talky, {{u"転送トーキ", {1103, 1187, 1237}, 2},
                                  {u"転送元トーキ", {1106, 1191, 1239}, 1}})),
           Box<P>(u"グローバル着信").At(2, 0).With(
@@ -64,10 +56,8 @@ const FormDescription<AnalogSettings, AnalogPort>& TelPortForm() {
               Radios(&P::disc_signal, {Choice(u"送出しない", {1122, 1612, 1614}),
                                        Choice(u"送出する", {1125, 1613, 1615})})),
           Box<P>(u"ダイヤル発信時間").At(4, 0, 1, 2).With(
-              Number(nullptr, &P::dial_time, {1151, 1205, 1251}, 3, 15)
-                  .Limit({2, 51, 51}).Width(3).Unit(u"秒")
-                  .Arrows({1154, 1206, 1253}, 2, 3, 15)
-                  .Message(u"ダイヤル発信時間の入力に間違いがあります。")),
+              Edit(nullptr, &P::dial_time, {1151, 1205, 1251})
+                  .Limit({2, 51, 51}).Width(3).Unit(u"秒").Arrows({1154, 1206, 1253}, 2)),
           Box<P>(u"ナンバー・ディスプレイ／キャッチホン・ディスプレイ").At(0, 2, 2, 2).With(
               Radios(&P::number_display,
                      {Choice(u"対応機器を使用しない", {1139, 1208, 1254}),
@@ -94,7 +84,6 @@ const FormDescription<AnalogSettings, AnalogPort>& TelPortForm() {
                                          Choice(u"自己アドレスを通知する", {1133, 1215, 1264}),
                                          Choice(u"網契約に従う", {1136, 1217, 1266})})),
       },
-      .project = PortOf,
       .opened = LockCallerDisplay,
   };
   return description;
@@ -104,52 +93,32 @@ const FormDescription<AnalogSettings, AnalogCommon>& AnalogCommonForm() {
   static const FormDescription<AnalogSettings, AnalogCommon> description{
       .title = QStringLiteral("アナログポート共通設定"),
       .help = 5,
+      .group = &AnalogCommonGroup(),
       .boxes = {
-          // The frequency is checked before the delay.
           Box<C>(u"遅延回数").At(0, 0).With(
-              Number(nullptr, &C::delay_number, 1294, 0, 9).Limit(51).Width(3).Unit(u"回")
-                  .Arrows(1296, 1, 0, 9).Order(1)
-                  .Message(u"遅延回数の入力に間違いがあります。")),
+              Edit(nullptr, &C::delay_number, 1294).Limit(51).Width(3).Unit(u"回")
+                  .Arrows(1296, 1)),
           Box<C>(u"呼出音周波数").At(1, 0).With(
-              Number(nullptr, &C::ring_sound_freq, 1298, 16, 30).Limit(51).Width(3)
-                  .Unit(u"ヘルツ").Arrows(1300, 2, 16, 30)
-                  .Message(u"呼出音周波数の入力に間違いがあります。")),
+              Edit(nullptr, &C::ring_sound_freq, 1298).Limit(51).Width(3).Unit(u"ヘルツ")
+                  .Arrows(1300, 2)),
           Box<C>(u"ｉ・ナンバー").At(2, 0).With(
               Radios(&C::use_i_number, {{u"使用しない", 1302}, {u"使用する", 1304}})
                   .Horizontal()),
       },
-      .project = CommonOf,
+      .order = {&C::ring_sound_freq, &C::delay_number},
   };
   return description;
 }
 
 MenuDescription AnalogMenu(Session& session) {
-  auto port = [&session](const char16_t* caption, int id, int row, int column, int port) {
-    return MenuButton{
-        .caption = QString::fromUtf16(caption), .id = id, .row = row, .column = column,
-        .open = [&session, port](QWidget* parent) -> std::unique_ptr<QDialog> {
-          return OpenForm(parent, session, TelPortForm(), port);
-        },
-        .write = [&session, port](WriteFailure* failure) {
-          return WriteAnalogSettings(session, session.records.Of<AnalogSettings>(),
-                                     static_cast<AnalogGroup>(port), failure);
-        }};
-  };
-  MenuDescription menu{.title = QStringLiteral("アナログ設定"),
-                .writeErrorLog = QStringLiteral("Analog Status Write ERROR\r\n"),
-                .buttons = {port(u"ＴＥＬ１", 1005, 0, 0, 0), port(u"ＴＥＬ２", 1007, 0, 1, 1),
-                            port(u"ＴＥＬ３", 1006, 1, 0, 2)},
-                .backRow = 3};
-  menu.buttons.push_back(MenuButton{
-      .caption = QStringLiteral("共通"), .id = 1008, .row = 1, .column = 1,
-      .open = [&session](QWidget* parent) -> std::unique_ptr<QDialog> {
-        return OpenForm(parent, session, AnalogCommonForm());
-      },
-      .write = [&session](WriteFailure* failure) {
-        return WriteAnalogSettings(session, session.records.Of<AnalogSettings>(),
-                                   AnalogGroup::kCommon, failure);
-      }});
-  return menu;
+  return MenuDescription{
+      .title = QStringLiteral("アナログ設定"),
+      .writeErrorLog = QStringLiteral("Analog Status Write ERROR\r\n"),
+      .buttons = {FormButton(session, u"ＴＥＬ１", 1005, 0, 0, Form(TelPortForm(), 0)),
+                  FormButton(session, u"ＴＥＬ２", 1007, 0, 1, Form(TelPortForm(), 1)),
+                  FormButton(session, u"ＴＥＬ３", 1006, 1, 0, Form(TelPortForm(), 2)),
+                  FormButton(session, u"共通", 1008, 1, 1, Form(AnalogCommonForm()))},
+      .backRow = 3};
 }
 
 CategoryLaunch AnalogLaunch(Session& session) {

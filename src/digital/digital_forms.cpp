@@ -1,7 +1,7 @@
 #include "digital/digital_forms.h"
 
 #include "forms/bod_boxes.h"
-#include "forms/category_menu.h"
+#include "forms/form_link.h"
 
 namespace setutily {
 
@@ -9,14 +9,6 @@ namespace {
 
 using P = DigitalPortSettings;
 using D = DigitalSettings;
-
-DigitalPortSettings& PortOf(DigitalSettings& settings, int port) {
-  return port == 0 ? settings.data : settings.usb;
-}
-DigitalSettings& Whole(DigitalSettings& settings, int) { return settings; }
-
-// The digital ports keep minimum holding times in units of 5 seconds.
-constexpr int kFiveSeconds = 5;
 
 Option Choice(const char16_t* caption, PerInstance<int> ids) { return {caption, std::move(ids)}; }
 
@@ -44,17 +36,16 @@ const FormDescription<DigitalSettings, DigitalPortSettings>& DigitalPortForm() {
   static const FormDescription<DigitalSettings, DigitalPortSettings> description{
       .title = {QStringLiteral("ＤＡＴＡポート設定"), QStringLiteral("ＵＳＢポート設定")},
       .help = {6, 7},
+      .group = &DigitalPortGroup(),
       .boxes = {
           Box<P>(u"番号登録").At(0, 0, 1, 2).With(
-              Phone(u"自己アドレス", &P::self_address, {1305, 1314}).Limit(53).Width(24)
-                  .Message(u"自己アドレスの入力に間違いがあります。"),
+              Edit(u"自己アドレス", &P::self_address, {1305, 1314}).Width(24),
               Note<P>(u"・サブアドレスは「*」で区切ってください")),
           Box<P>(u"着信転送").At(1, 0, 1, 2).With(
               Radios(&P::arrive_transfer, {Choice(u"利用しない", {1562, 1567}),
                                            Choice(u"利用する", {1561, 1566})})
                   .Horizontal(),
-              Phone(u"着信転送先電話番号", &P::transfer_address, {1563, 1568}).Limit(53).Width(24)
-                  .Message(u"転送先電話番号の入力に間違いがあります。")),
+              Edit(u"着信転送先電話番号", &P::transfer_address, {1563, 1568}).Width(24)),
           Box<P>(u"グローバル着信").At(2, 0).With(
               Radios(&P::global_arrive, {Choice(u"着信しない", {1307, 1316}),
                                          Choice(u"着信する", {1306, 1315})})),
@@ -73,7 +64,6 @@ const FormDescription<DigitalSettings, DigitalPortSettings>& DigitalPortForm() {
                       Choice(u"追加番号1で発着信する", {1572, 1575}),
                       Choice(u"追加番号2で発着信する", {1574, 1577})})),
       },
-      .project = PortOf,
   };
   return description;
 }
@@ -82,6 +72,7 @@ const FormDescription<DigitalSettings, DigitalSettings>& DigitalCommonForm() {
   static const FormDescription<DigitalSettings, DigitalSettings> description{
       .title = QStringLiteral("デジタルポート共通設定"),
       .help = 8,
+      .group = &DigitalCommonGroup(),
       .boxes = {
           Box<D>(u"初期接続チャネル数").At(0, 0).With(
               Radios(&D::init_channel, {{u"２チャネル", 1323}, {u"１チャネル", 1324}})),
@@ -98,13 +89,11 @@ const FormDescription<DigitalSettings, DigitalSettings>& DigitalCommonForm() {
           Box<D>(u"ＢＡＣＰ/ＢＡＰ").At(2, 1).With(
               Radios(&D::bacp_bap, {{u"使用しない", 1332}, {u"使用する", 1331}}).Horizontal()),
           Box<D>(u"切断までの待ち時間").At(3, 0).With(
-              Number(u"切断時間", &D::disc_time, 1595, 0, 255).Limit(5).Width(4).Unit(u"分")
-                  .Message(u"切断時間の入力に間違いがあります。")),
+              Edit(u"切断時間", &D::disc_time, 1595).Limit(5).Width(4).Unit(u"分")),
           Box<D>(u"ＰＩＡＦＳ").At(3, 1).With(
               DropDown<D>(nullptr, &D::piafs, 1647,
                           {{u"32k"}, {u"64k Version 2.0"}, {u"64k Version 2.1"}})),
       },
-      .project = Whole,
       .adjust = NoThroughputDirections,
   };
   return description;
@@ -116,25 +105,26 @@ const FormDescription<DigitalSettings, DigitalSettings>& ThroughputBodForm() {
   static const FormDescription<DigitalSettings, DigitalSettings> description{
       .title = QStringLiteral("スループットＢＯＤ設定"),
       .help = 9,
+      .group = &ThroughputGroup(),
       .boxes = {
           ThroughputHalf(u"チャネル追加", &D::add_evaluation_direction, &D::add_standard_rate,
                          &D::add_evaluation_time, &D::add_minimum_time, kAdd,
                          {{u"送受信データとも評価し追加する", 1335},
                           {u"送信データのみ評価し追加する", 1336},
                           {u"受信データのみ評価し追加する", 1337},
-                          {u"追加を行わない", 1338}},
-                         4, kFiveSeconds)
+                          {u"追加を行わない", 1338}})
               .At(0, 0),
           ThroughputHalf(u"チャネル削除", &D::del_evaluation_direction, &D::del_standard_rate,
                          &D::del_evaluation_time, &D::del_minimum_time, kDel,
                          {{u"送受信データとも評価し削除する", 1339},
                           {u"送信データのみ評価し削除する", 1340},
                           {u"受信データのみ評価し削除する", 1341},
-                          {u"削除を行わない", 1342}},
-                         1, kFiveSeconds)
+                          {u"削除を行わない", 1342}})
               .At(0, 1),
       },
-      .project = Whole,
+      // The deletion half first: minimum holding time, evaluation time, threshold.
+      .order = {&D::del_minimum_time, &D::del_evaluation_time, &D::del_standard_rate,
+                &D::add_minimum_time, &D::add_evaluation_time, &D::add_standard_rate},
       .adjust = ThroughputOnForDirections,
   };
   return description;
@@ -144,6 +134,7 @@ const FormDescription<DigitalSettings, DigitalSettings>& DigitalBacpForm() {
   static const FormDescription<DigitalSettings, DigitalSettings> description{
       .title = QStringLiteral("ＢＡＣＰ／ＢＡＰ設定"),
       .help = 10,
+      .group = &DigitalBacpGroup(),
       .boxes = {
           Box<D>(u"発信側").At(0, 0).With(
               AnswerPair(u"チャネル追加", &D::depart_flags, 1, 1357, 1358),
@@ -154,38 +145,19 @@ const FormDescription<DigitalSettings, DigitalSettings>& DigitalBacpForm() {
               AnswerPair(u"コールバック要求", &D::arrive_flags, 2, 1365, 1366),
               AnswerPair(u"チャネル削除", &D::arrive_flags, 4, 1367, 1368)),
       },
-      .project = Whole,
   };
   return description;
 }
 
 MenuDescription DigitalMenu(Session& session) {
-  auto button = [&session](const char16_t* caption, int id, int row, int column,
-                           std::function<std::unique_ptr<QDialog>(QWidget*)> open,
-                           DigitalGroup group) {
-    return MenuButton{
-        .caption = QString::fromUtf16(caption), .id = id, .row = row, .column = column,
-        .open = std::move(open),
-        .write = [&session, group](WriteFailure* failure) {
-          return WriteDigitalSettings(session, session.records.Of<DigitalSettings>(), group,
-                                      failure);
-        }};
-  };
-  auto form = [&session](const auto& description, int instance = 0) {
-    return [&session, &description, instance](QWidget* parent) -> std::unique_ptr<QDialog> {
-      return OpenForm(parent, session, description, instance);
-    };
-  };
   return MenuDescription{
       .title = QStringLiteral("デジタル設定"),
       .writeErrorLog = QStringLiteral("Digital Status Write ERROR\r\n"),
-      .buttons = {button(u"ＤＡＴＡ", 1058, 0, 0, form(DigitalPortForm(), 0), DigitalGroup::kData),
-                  button(u"ＵＳＢ", 1066, 0, 1, form(DigitalPortForm(), 1), DigitalGroup::kUsb),
-                  button(u"共通", 1062, 1, 0, form(DigitalCommonForm()), DigitalGroup::kCommon),
-                  button(u"スループットＢＯＤ", 1070, 1, 1, form(ThroughputBodForm()),
-                         DigitalGroup::kThroughput),
-                  button(u"ＢＡＣＰ／ＢＡＰ", 1074, 2, 0, form(DigitalBacpForm()),
-                         DigitalGroup::kBacp)},
+      .buttons = {FormButton(session, u"ＤＡＴＡ", 1058, 0, 0, Form(DigitalPortForm(), 0)),
+                  FormButton(session, u"ＵＳＢ", 1066, 0, 1, Form(DigitalPortForm(), 1)),
+                  FormButton(session, u"共通", 1062, 1, 0, Form(DigitalCommonForm())),
+                  FormButton(session, u"スループットＢＯＤ", 1070, 1, 1, Form(ThroughputBodForm())),
+                  FormButton(session, u"ＢＡＣＰ／ＢＡＰ", 1074, 2, 0, Form(DigitalBacpForm()))},
       .backRow = 2,
       .backColumn = 1,
   };

@@ -1,20 +1,21 @@
 // What a settings form is made of, as data: boxes placed on the form's grid,
 // each holding items (edits, radio buttons, check boxes, drop-down lists,
-// notes) bound to fields of a record, with their resource ids, typing
-// limits, checks and messages. One description serves every instance of a
-// form (TEL1/TEL2/TEL3, the four dial-up profiles): values that differ per
-// instance are PerInstance columns.
+// notes) bound to fields of a record, with their captions and resource ids.
+// What an item's field takes (its check, typing limit of a text, display
+// scale, blank, message) comes from the field's declaration in the form's
+// write group (settings/setting.h); an item adds only layout. One
+// description serves every instance of a form (TEL1/TEL2/TEL3, the four
+// dial-up profiles): values that differ per instance are PerInstance columns.
 //
 //   Box(u"グローバル着信").At(2, 0).With(
 //       Radios(&P::global_arrive, {{u"着信しない", {1112, 1195, 1242}},
 //                                  {u"着信する", {1109, 1193, 1240}}}))
 //   Box(u"番号登録").At(0, 0).With(
-//       Phone(u"自己アドレス", &P::self_address, {1095, 1171, 1229})
-//           .Limit({53, 51, 51}).Message(u"自己アドレスの入力に間違いがあります。"))
+//       Edit(u"自己アドレス", &P::self_address, {1095, 1171, 1229}).Width(24))
 //
-// Items are checked and stored in description order (boxes in order, items
-// in order within a box); Order() moves an item earlier or later when the
-// form's checking order differs from its layout.
+// Items are checked in description order (boxes in order, items in order
+// within a box) unless the form gives its checking order (FormDescription::
+// order), a list of fields and rules.
 #pragma once
 
 #include <QString>
@@ -51,6 +52,7 @@ struct TextCheck {
 };
 
 enum class ItemKind {
+  kEdit,          // an edit of a declared field: its declaration picks the kind below
   kNumberEdit,    // NumberEdit: digits and the dial/address characters
   kTextEdit,      // DeviceLineEdit: any text without control characters
   kPasswordEdit,  // DeviceLineEdit shown as dots
@@ -76,11 +78,11 @@ struct ItemBase {
   Qt::Orientation orientation = Qt::Vertical;  // radios and check boxes
   int mask = 0;                                // kRadioBit
   // Arrows beside a number edit: they step the value of its first
-  // readCharacters characters, divided by scale, by one between min and
-  // max, wrapping around, and show the result times scale.
+  // readCharacters characters by arrowsStep between the bounds of its
+  // setting (as shown), wrapping around.
   PerInstance<int> arrowsId;
   int readCharacters = 0;
-  int arrowsMin = 0, arrowsMax = 0, arrowsScale = 1;
+  int arrowsStep = 1;
   int storeScale = 1;        // numbers: shown = stored x scale, stored = typed / scale
   QString shownEmptyFor;     // texts: this stored value is shown as an empty edit
   std::string storeEmptyAs;  // texts: an empty edit is stored as this value
@@ -92,16 +94,16 @@ struct ItemBase {
   // cell of a table whose row and column headings name it).
   QString accessibleName;
   PerInstance<bool> shown = true;  // some instances leave the item out
-  int order = 0;                   // checking order (stable in description order)
   int editChars = 0;               // width of an edit in characters (0: by limit)
-  // kRateLabel: the text for the value of the number edit with id source.
-  PerInstance<int> source;
+  // kRateLabel: the text for the value of its source's number edit.
   std::function<QString(int value)> format;
 };
 
 template <class Rec>
 struct Item : ItemBase {
   FieldRef<Rec> field;
+  // kRateLabel: the field whose number edit it is computed from.
+  FieldRef<Rec> source;
   // When set, the item is checked and stored only while this holds for the
   // values the form would store (a bound that depends on a choice);
   // otherwise its field keeps the record's value.
@@ -109,33 +111,15 @@ struct Item : ItemBase {
 
   // Builders.
   Item Caption(const char16_t* text) && { caption = QString::fromUtf16(text); return std::move(*this); }
+  // The typing limit of a number edit (a text edit types what its setting takes).
   Item Limit(PerInstance<int> chars) && { limit = std::move(chars); return std::move(*this); }
-  Item Message(const char16_t* text) && { message = QString::fromUtf16(text); return std::move(*this); }
   Item Unit(const char16_t* text) && { unit = QString::fromUtf16(text); return std::move(*this); }
-  Item Required() && { check.required = true; return std::move(*this); }
-  Item Accepts(std::function<bool(const std::string&)> fn) && {
-    check.accepts = std::move(fn);
-    return std::move(*this);
-  }
   Item Horizontal() && { orientation = Qt::Horizontal; return std::move(*this); }
-  Item Arrows(PerInstance<int> ids, int chars, int min, int max, int scale = 1) && {
+  // Arrows that step the value of the edit's first chars characters by step.
+  Item Arrows(PerInstance<int> ids, int chars, int step = 1) && {
     arrowsId = std::move(ids);
     readCharacters = chars;
-    arrowsMin = min;
-    arrowsMax = max;
-    arrowsScale = scale;
-    return std::move(*this);
-  }
-  Item StoreScale(int scale) && { storeScale = scale; return std::move(*this); }
-  Item EmptyFor(const char16_t* stored) && {
-    shownEmptyFor = QString::fromUtf16(stored);
-    return std::move(*this);
-  }
-  Item EmptyAs(std::string stored) && { storeEmptyAs = std::move(stored); return std::move(*this); }
-  // Shown empty for stored, and an empty edit stored as stored again.
-  Item EmptyMeans(const char16_t* stored) && {
-    shownEmptyFor = QString::fromUtf16(stored);
-    storeEmptyAs = shownEmptyFor.toStdString();
+    arrowsStep = step;
     return std::move(*this);
   }
   Item At(int row, int column, int columns = 1) && {
@@ -148,7 +132,6 @@ struct Item : ItemBase {
     return std::move(*this);
   }
   Item ShownOn(PerInstance<bool> on) && { shown = std::move(on); return std::move(*this); }
-  Item Order(int position) && { order = position; return std::move(*this); }
   Item Width(int chars) && { editChars = chars; return std::move(*this); }
   Item OnlyWhen(std::function<bool(const Rec&)> holds) && {
     onlyWhen = std::move(holds);
@@ -156,50 +139,21 @@ struct Item : ItemBase {
   }
 };
 
-template <class Rec>
-Item<Rec> Edit(ItemKind kind, const char16_t* caption, FieldRef<Rec> field, PerInstance<int> id,
-               TextCheck check) {
+// An edit of a declared field: a number edit for numbers, telephone numbers
+// and addresses, a text edit for other texts.
+template <class Rec, class Field>
+Item<Rec> Edit(const char16_t* caption, Field Rec::*field, PerInstance<int> id) {
   Item<Rec> item;
-  item.kind = kind;
+  item.kind = ItemKind::kEdit;
   if (caption != nullptr) item.caption = QString::fromUtf16(caption);
   item.field = field;
   item.id = std::move(id);
-  item.check = std::move(check);
   return item;
 }
-
-// A telephone number (the number check), in a NumberEdit.
+// A text shown as dots.
 template <class Rec>
-Item<Rec> Phone(const char16_t* caption, std::string Rec::*field, PerInstance<int> id) {
-  return Edit<Rec>(ItemKind::kNumberEdit, caption, field, std::move(id),
-                   {TextCheck::Kind::kPhone});
-}
-// A decimal number in [min, max], in a NumberEdit.
-template <class Rec>
-Item<Rec> Number(const char16_t* caption, int Rec::*field, PerInstance<int> id, long long min,
-                 long long max) {
-  return Edit<Rec>(ItemKind::kNumberEdit, caption, field, std::move(id),
-                   {TextCheck::Kind::kRange, min, max});
-}
-// An IPv4 address (mode 0) or an address with "/prefix" (mode 1), in a NumberEdit.
-template <class Rec>
-Item<Rec> Address(const char16_t* caption, std::string Rec::*field, PerInstance<int> id,
-                  int mode = 0) {
-  return Edit<Rec>(ItemKind::kNumberEdit, caption, field, std::move(id),
-                   {TextCheck::Kind::kAddress, 0, 0, mode});
-}
-// Free text of at most maxBytes device bytes (0: no limit of its own).
-template <class Rec>
-Item<Rec> TextEdit(const char16_t* caption, std::string Rec::*field, PerInstance<int> id,
-                   long long maxBytes = 0) {
-  return Edit<Rec>(ItemKind::kTextEdit, caption, field, std::move(id),
-                   {maxBytes > 0 ? TextCheck::Kind::kLength : TextCheck::Kind::kNone, 0,
-                    maxBytes});
-}
-template <class Rec>
-Item<Rec> Password(const char16_t* caption, std::string Rec::*field, PerInstance<int> id,
-                   long long maxBytes = 0) {
-  Item<Rec> item = TextEdit(caption, field, std::move(id), maxBytes);
+Item<Rec> Password(const char16_t* caption, std::string Rec::*field, PerInstance<int> id) {
+  Item<Rec> item = Edit(caption, field, std::move(id));
   item.kind = ItemKind::kPasswordEdit;
   return item;
 }
@@ -251,11 +205,11 @@ Item<Rec> Label(const char16_t* text) {
   return item;
 }
 template <class Rec>
-Item<Rec> RateLabel(PerInstance<int> id, PerInstance<int> source, std::function<QString(int)> format) {
+Item<Rec> RateLabel(PerInstance<int> id, int Rec::*source, std::function<QString(int)> format) {
   Item<Rec> item;
   item.kind = ItemKind::kRateLabel;
   item.id = std::move(id);
-  item.source = std::move(source);
+  item.source = source;
   item.format = std::move(format);
   return item;
 }
@@ -294,11 +248,28 @@ FormBox<Rec> Box(const char16_t* title = nullptr) {
   return box;
 }
 
-// A choice that enables or disables other controls as it changes.
+// A choice that enables or disables the controls of other fields as it changes.
+template <class Rec>
 struct EnableRule {
-  PerInstance<int> sourceId;           // the first radio button or the drop-down of the choice
-  std::function<bool(int code)> enables;  // code: the choice's current code (-1: none)
-  std::vector<PerInstance<int>> targets;  // ids of the controls it enables
+  FieldRef<Rec> source;                    // a field shown by radio buttons or a drop-down
+  std::function<bool(int code)> enables;   // code: the choice's current code (-1: none)
+  std::vector<FieldRef<Rec>> targets;      // the fields whose controls it enables
 };
+
+// A step of a form's checking order: the check of a field's item, or the
+// rule across fields (of the form's group) that begins with the field.
+template <class Rec>
+struct CheckStep {
+  CheckStep(std::string Rec::*text) : field(text) {}  // NOLINT: orders list fields
+  CheckStep(int Rec::*number) : field(number) {}      // NOLINT
+  FieldRef<Rec> field;
+  bool rule = false;
+};
+template <class Rec, class Field>
+CheckStep<Rec> RuleOn(Field Rec::*first) {
+  CheckStep<Rec> step(first);
+  step.rule = true;
+  return step;
+}
 
 }  // namespace setutily

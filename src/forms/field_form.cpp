@@ -20,6 +20,7 @@ namespace setutily {
 
 struct FieldForm::Bound {
   ItemBase look;
+  int source = -1;  // rate labels: the item of the edit they are computed from
   QLineEdit* edit = nullptr;
   RadioGroup* radios = nullptr;
   std::vector<QCheckBox*> checks;
@@ -32,7 +33,7 @@ struct FieldForm::Bound {
 };
 
 struct FieldForm::Rule {
-  int sourceId = 0;
+  int source = -1;
   std::function<bool(int)> enables;
   std::vector<int> targets;
 };
@@ -113,6 +114,7 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
   };
 
   switch (look.kind) {
+    case ItemKind::kEdit:  // not declared: a plain text edit
     case ItemKind::kNumberEdit:
     case ItemKind::kTextEdit:
     case ItemKind::kPasswordEdit: {
@@ -138,10 +140,12 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
         if (name.isEmpty() && group != nullptr) name = group->title();
         auto* arrows = new StepArrows(name, frame);
         arrows->setObjectName(id(look.arrowsId));
-        arrows->Drive(edit, look.readCharacters, look.arrowsMin, look.arrowsMax,
-                      look.arrowsScale);
-        const int editId = look.id[instance_];
-        connect(arrows, &StepArrows::Stepped, this, [this, editId] { Stepped(editId); });
+        // The arrows step between the bounds the edit's check takes.
+        const int step = std::max(1, look.arrowsStep);
+        arrows->Drive(edit, look.readCharacters, static_cast<int>(look.check.min / step),
+                      static_cast<int>(look.check.max / step), step);
+        const int self = static_cast<int>(items_.size());
+        connect(arrows, &StepArrows::Stepped, this, [this, self] { Stepped(self); });
         row->addWidget(arrows);
       }
       if (!look.unit.isEmpty()) row->addWidget(new QLabel(look.unit, frame));
@@ -245,22 +249,26 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
   return static_cast<int>(items_.size()) - 1;
 }
 
-void FieldForm::AddEnableRule(const EnableRule& rule) {
-  auto resolved = std::make_unique<Rule>();
-  resolved->sourceId = rule.sourceId[instance_];
-  resolved->enables = rule.enables;
-  for (const PerInstance<int>& target : rule.targets) resolved->targets.push_back(target[instance_]);
-  const QString source = QString::number(resolved->sourceId);
-  for (const auto& item : items_) {
-    if (item->radios != nullptr && item->radios->Count() > 0 &&
-        item->radios->Button(0)->objectName() == source) {
-      connect(item->radios, &RadioGroup::Changed, this, [this] { ApplyRules(); });
+void FieldForm::AddEnableRule(int source, std::function<bool(int)> enables,
+                              std::vector<int> targets) {
+  auto rule = std::make_unique<Rule>();
+  rule->source = source;
+  rule->enables = std::move(enables);
+  rule->targets = std::move(targets);
+  if (source >= 0) {
+    const Bound& item = *items_[static_cast<std::size_t>(source)];
+    if (item.radios != nullptr) {
+      connect(item.radios, &RadioGroup::Changed, this, [this] { ApplyRules(); });
     }
-    if (item->combo != nullptr && item->combo->objectName() == source) {
-      connect(item->combo, &QComboBox::currentIndexChanged, this, [this] { ApplyRules(); });
+    if (item.combo != nullptr) {
+      connect(item.combo, &QComboBox::currentIndexChanged, this, [this] { ApplyRules(); });
     }
   }
-  rules_.push_back(std::move(resolved));
+  rules_.push_back(std::move(rule));
+}
+
+void FieldForm::SetRateSource(int rateItem, int source) {
+  items_[static_cast<std::size_t>(rateItem)]->source = source;
 }
 
 void FieldForm::AddAction(const FormAction& action) {
@@ -271,15 +279,8 @@ void FieldForm::AddAction(const FormAction& action) {
 }
 
 void FieldForm::Finish() {
-  for (auto& item : items_) {
-    if (item->rate != nullptr) {
-      const QLineEdit* source =
-          qobject_cast<QLineEdit*>(Control(item->look.source[instance_]));
-      if (source != nullptr) {
-        item->rate->setText(item->look.format(static_cast<int>(
-            ParseLeadingNumber(source->text().toStdString(), INT_MIN / 2, INT_MAX / 2))));
-      }
-    }
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i]->rate != nullptr) Stepped(items_[i]->source);
   }
   // Items stand at the top left of their boxes when a box is larger than
   // they need.
@@ -294,18 +295,25 @@ void FieldForm::Finish() {
 
 void FieldForm::ApplyRules() {
   for (const auto& rule : rules_) {
-    const bool on = rule->enables(ChoiceCode(rule->sourceId));
+    const bool on = rule->enables(ChoiceCode(rule->source));
     for (int target : rule->targets) {
-      if (QWidget* widget = Control(target)) widget->setEnabled(on);
+      if (QWidget* widget = ItemControl(target)) widget->setEnabled(on);
+      // A choice's other buttons follow its first.
+      const Bound* item = target >= 0 ? items_[static_cast<std::size_t>(target)].get() : nullptr;
+      if (item != nullptr && item->radios != nullptr) {
+        for (int code = 0; code < item->radios->Count(); ++code) item->radios->Button(code)->setEnabled(on);
+      }
     }
   }
 }
 
-void FieldForm::Stepped(int editId) {
+// A rate label follows its edit's value on every arrow step.
+void FieldForm::Stepped(int editItem) {
+  if (editItem < 0) return;
+  const QLineEdit* edit = items_[static_cast<std::size_t>(editItem)]->edit;
+  if (edit == nullptr) return;
   for (auto& item : items_) {
-    if (item->rate == nullptr || item->look.source[instance_] != editId) continue;
-    const auto* edit = qobject_cast<QLineEdit*>(Control(editId));
-    if (edit == nullptr) continue;
+    if (item->rate == nullptr || item->source != editItem) continue;
     item->rate->setText(item->look.format(static_cast<int>(
         ParseLeadingNumber(edit->text().toStdString(), INT_MIN / 2, INT_MAX / 2))));
   }
@@ -410,18 +418,33 @@ bool FieldForm::Check(int index) {
   if (ok && check.required && text.empty()) ok = false;
   if (ok && check.accepts) ok = check.accepts(text);
   if (ok) return true;
-  Fail(b.look.message, b.look.id[instance_]);
+  Fail(b.look.message, index);
   return false;
 }
 
-int FieldForm::OrderOf(int index) const { return items_[static_cast<std::size_t>(index)]->look.order; }
-
-void FieldForm::Fail(const QString& message, int focusId) {
+void FieldForm::Fail(const QString& message, int item) {
   ShowCheckMessage(message);
-  if (QWidget* widget = focusId != 0 ? Control(focusId) : nullptr) {
+  if (QWidget* widget = ItemControl(item)) {
     widget->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
   }
+}
+
+QWidget* FieldForm::ItemControl(int item) const {
+  if (item < 0 || item >= static_cast<int>(items_.size())) return nullptr;
+  const Bound& b = *items_[static_cast<std::size_t>(item)];
+  if (b.edit != nullptr) return b.edit;
+  if (b.combo != nullptr) return b.combo;
+  if (b.radios != nullptr && b.radios->Count() > 0) return b.radios->Button(0);
+  if (!b.checks.empty()) return b.checks.front();
+  return nullptr;
+}
+
+QAbstractButton* FieldForm::ItemOption(int item, int code) const {
+  if (item < 0 || item >= static_cast<int>(items_.size())) return nullptr;
+  const Bound& b = *items_[static_cast<std::size_t>(item)];
+  if (b.radios == nullptr || code < 0 || code >= b.radios->Count()) return nullptr;
+  return b.radios->Button(code);
 }
 
 void FieldForm::SetBuddy(int label, int control) {
@@ -441,17 +464,11 @@ QWidget* FieldForm::Control(int id) const {
   return findChild<QWidget*>(QString::number(id));
 }
 
-int FieldForm::ChoiceCode(int id) const {
-  const QString name = QString::number(id);
-  for (const auto& item : items_) {
-    if (item->radios != nullptr && item->radios->Count() > 0 &&
-        item->radios->Button(0)->objectName() == name) {
-      return item->radios->Value();
-    }
-    if (item->combo != nullptr && item->combo->objectName() == name) {
-      return item->combo->currentIndex();
-    }
-  }
+int FieldForm::ChoiceCode(int item) const {
+  if (item < 0 || item >= static_cast<int>(items_.size())) return -1;
+  const Bound& b = *items_[static_cast<std::size_t>(item)];
+  if (b.radios != nullptr) return b.radios->Value();
+  if (b.combo != nullptr) return b.combo->currentIndex();
   return -1;
 }
 
@@ -463,6 +480,62 @@ QString FullWidthNumber(int number) {
   const QChar tens(0xFF10 + (number / 10) % 10);
   const QChar ones(0xFF10 + number % 10);
   return QString(tens) + ones;
+}
+
+}  // namespace setutily
+
+namespace setutily {
+
+void DeclareItem(ItemBase& look, bool isText, long long min, long long max, int bytes,
+                 TextRule rule, bool (*accepts)(std::string_view), bool required, int scale,
+                 std::string_view blank, bool storedBlank, const char16_t* message,
+                 int entryNumber) {
+  TextCheck& check = look.check;
+  check = {};
+  if (!isText) {
+    check.kind = TextCheck::Kind::kRange;
+    check.min = min * scale;
+    check.max = max * scale;
+    look.storeScale = scale;
+  } else {
+    switch (rule) {
+      case TextRule::kPhone:
+        check.kind = TextCheck::Kind::kPhone;
+        break;
+      case TextRule::kAddress:
+      case TextRule::kPrefixedAddress:
+        check.kind = TextCheck::Kind::kAddress;
+        check.mode = rule == TextRule::kPrefixedAddress ? 1 : 0;
+        break;
+      case TextRule::kNumeric:
+        check.kind = TextCheck::Kind::kCustom;
+        break;
+      case TextRule::kAny:
+        check.kind = bytes > 0 ? TextCheck::Kind::kLength : TextCheck::Kind::kNone;
+        check.max = bytes;
+        break;
+    }
+    if (accepts != nullptr) {
+      check.accepts = [accepts](const std::string& text) { return accepts(text); };
+    }
+    check.required = required;
+    // A text types as many device bytes as its setting takes.
+    if (bytes > 0) look.limit = bytes;
+    look.shownEmptyFor = QString::fromUtf8(blank.data(), static_cast<qsizetype>(blank.size()));
+    look.storeEmptyAs = storedBlank ? std::string(blank) : std::string();
+  }
+  if (!isText && look.limit.Empty()) {
+    look.limit = static_cast<int>(QString::number(max * scale).size());
+  }
+  if (look.kind == ItemKind::kEdit) {
+    look.kind = isText && rule == TextRule::kAny ? ItemKind::kTextEdit : ItemKind::kNumberEdit;
+  }
+  if (message != nullptr) {
+    look.message = QString::fromUtf16(message);
+    if (entryNumber > 0 && look.message.contains(QStringLiteral("%1"))) {
+      look.message = look.message.arg(entryNumber, 2, 10, QChar(u'0'));
+    }
+  }
 }
 
 }  // namespace setutily

@@ -1,8 +1,10 @@
 // The generic settings form: built from a description (forms/description.h)
-// and bound to one record of the run's store. Opening shows the working
-// copy; "登録" runs every check first, in the form's order, and only when all
-// pass commits the values and counts the change. A failed check shows its
-// message, puts the focus on its control and stores nothing.
+// over a write group's declared settings, and bound to one record of the
+// run's store. Opening shows the working copy; "登録" runs every check first,
+// in the form's order (the items' checks and the group's rules), and only
+// when all pass commits the values and counts the change. A failed check
+// shows its message, puts the focus on its control and stores nothing. The
+// grid and list forms confirm through the same path (RunConfirmation).
 //
 // A text or number whose edit still holds exactly what was shown keeps the
 // record's value, so confirming a form unchanged stores exactly what it
@@ -20,8 +22,10 @@
 #include "forms/description.h"
 #include "forms/form.h"
 #include "forms/session.h"
+#include "settings/config.h"
 #include "settings/copies.h"
 
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -54,36 +58,41 @@ class FieldForm : public SettingsForm {
   int Instance() const { return instance_; }
   Session& RunSession() const { return session_; }
 
-  // ---- building (in description order) ----
+  // ---- building (in description order)
   // Returns the box's index, or -1 when the box is not shown on this instance.
   int AddBox(const BoxBase& box);
   // Returns the item's index, or -1 when it is not shown on this instance.
   int AddItem(int box, const ItemBase& item);
-  void AddEnableRule(const EnableRule& rule);
+  // The choice of item source enables the controls of targets while enables
+  // holds for its code.
+  void AddEnableRule(int source, std::function<bool(int code)> enables, std::vector<int> targets);
+  // The rate label item shows its format of item source's value.
+  void SetRateSource(int rateItem, int source);
   void AddAction(const FormAction& action);
   // Ends building: layout, tab order, accessible names, enable rules.
   void Finish();
 
-  // ---- values ----
+  // ---- values
   void Show(int item, const FieldValue& value);
   // Takes the control's state into value; leaves it unchanged when the
   // control shows no choice or still holds the text it was shown with.
   void Store(int item, FieldValue& value) const;
   // Runs the item's check; on failure shows its message and focuses it.
   bool Check(int item);
-  // The position of item in the checking order.
-  int OrderOf(int item) const;
-  // Shows message (no icon) and focuses the control whose id is focusId.
-  void Fail(const QString& message, int focusId);
+  // Shows message (no icon) and focuses the control of item (-1: none).
+  void Fail(const QString& message, int item);
 
   // The control whose objectName is id.
   QWidget* Control(int id) const;
+  // The control of item (an edit, a drop-down, a choice's first button).
+  QWidget* ItemControl(int item) const;
+  // The button of code of a radio-button item; nullptr when none.
+  QAbstractButton* ItemOption(int item, int code) const;
   // Makes the label of item label name the control of item control.
   void SetBuddy(int label, int control);
   void SetAccessibleName(int item, const QString& name);
-  // The code a choice control (radio group by its first button, or
-  // drop-down) currently shows; -1 for none.
-  int ChoiceCode(int id) const;
+  // The code a choice item (radio group or drop-down) currently shows; -1 for none.
+  int ChoiceCode(int item) const;
 
   void SetConfirm(std::function<bool()> confirm) { confirm_ = std::move(confirm); }
 
@@ -94,7 +103,7 @@ class FieldForm : public SettingsForm {
   struct Bound;
   struct Rule;
   void ApplyRules();
-  void Stepped(int editId);
+  void Stepped(int editItem);
 
   Session& session_;
   int instance_;
@@ -106,34 +115,138 @@ class FieldForm : public SettingsForm {
   std::function<bool()> confirm_;
 };
 
-// A rule across fields, checked on the values that would be stored.
-template <class Rec>
-struct CrossCheck {
-  std::function<bool(const Rec& values)> holds;
-  QString message;
-  PerInstance<int> focusId;
-  int order = 0;  // place among the items' checks (see Item::Order)
+// The confirmation every form runs ("登録", and a list form's "削除"): the
+// controls are taken into a copy of the working record, every check runs on
+// it in the form's order, and only when all pass (and beforeCommit agrees)
+// does the copy become the working record and count as a change. A failed
+// check has shown its message and focused its control; nothing is stored.
+template <class Root>
+struct Confirmation {
+  std::function<void(Root& edited)> store;
+  std::vector<std::function<bool(const Root& edited)>> checks;
+  std::function<bool(const Root& edited)> beforeCommit;
+  // Commit without refreshing the baseline, so that changes of earlier
+  // forms that were not written are sent again with this one.
+  bool keepBaseline = false;
 };
 
-// A whole form: the boxes of one dialog template and the rules around them.
-// Root is the record in the store; Rec the part of it the items are bound to
-// (the port of one instance, or Root itself).
+template <class Root>
+bool RunConfirmation(const Confirmation<Root>& confirmation, SettingsCopies<Root>& copies,
+                     RunState& state) {
+  Root edited = copies.working;
+  if (confirmation.store) confirmation.store(edited);
+  for (const auto& check : confirmation.checks) {
+    if (!check(edited)) return false;
+  }
+  if (confirmation.beforeCommit && !confirmation.beforeCommit(edited)) return false;
+  if (confirmation.keepBaseline) {
+    copies.CommitKeepingBaseline(std::move(edited), state);
+  } else {
+    copies.Commit(std::move(edited), state);
+  }
+  return true;
+}
+
+// An item of an edit takes from its field's declaration what it accepts:
+// the kind of edit, the check, the typing limit of a text, the display
+// scale and blank, the message ("%1": the entry number of a list's row).
+void DeclareItem(ItemBase& look, bool isText, long long min, long long max, int bytes,
+                 TextRule rule, bool (*accepts)(std::string_view), bool required, int scale,
+                 std::string_view blank, bool storedBlank, const char16_t* message,
+                 int entryNumber = 0);
+
+template <class Rec>
+void DeclareItem(ItemBase& look, const FieldSpec<Rec>& spec, int instance, int entryNumber = 0) {
+  DeclareItem(look, spec.IsText(), spec.min, spec.max, spec.MaxBytes(instance), spec.rule,
+              spec.accepts, spec.required, spec.scale, spec.blank, spec.storedBlank, spec.message,
+              entryNumber);
+}
+
+// The items of a form bound to fields, as the kit resolves a field to its control.
+template <class Rec>
+class FormFields {
+ public:
+  struct Binding {
+    int item;
+    FieldRef<Rec> field;
+    std::function<bool(const Rec&)> onlyWhen;
+  };
+  FormFields(FieldForm& form, std::vector<Binding> bindings)
+      : form_(form), bindings_(std::move(bindings)) {}
+
+  FieldForm& Form() const { return form_; }
+  const std::vector<Binding>& Bindings() const { return bindings_; }
+  // The item bound to field; -1 when none.
+  int ItemOf(const FieldRef<Rec>& field) const {
+    for (const Binding& binding : bindings_) {
+      if (binding.field == field) return binding.item;
+    }
+    return -1;
+  }
+  QWidget* Control(const FieldRef<Rec>& field) const {
+    const int item = ItemOf(field);
+    return item < 0 ? nullptr : form_.ItemControl(item);
+  }
+  QAbstractButton* Option(const FieldRef<Rec>& field, int code) const {
+    const int item = ItemOf(field);
+    return item < 0 ? nullptr : form_.ItemOption(item, code);
+  }
+
+ private:
+  FieldForm& form_;
+  std::vector<Binding> bindings_;
+};
+
+// What a form needs of a numbered list's group (ListOf): its entries'
+// declarations, an entry by index, the entry numbers, its write.
+template <class Root, class Entry>
+struct ListView {
+  const Settings<Entry>* settings = nullptr;
+  std::function<Entry&(Root& root, int index)> entry;  // index 0: the first entry
+  int count = 0;        // entries in the list
+  int perInstance = 0;  // entries a form instance (a page) shows and its write sends
+  int firstNumber = 1;  // the number of the first entry
+  const char16_t* numberMessage = nullptr;  // an entry number refused
+  std::function<int(DeviceContext& context, int instance, WriteFailure* failure)> write;
+};
+
+template <class Root, class Entry, std::size_t N>
+ListView<Root, Entry> ViewOf(const ListOf<Root, Entry, N>& list) {
+  return {.settings = list.settings,
+          .entry = [entries = list.entries](Root& root, int index) -> Entry& {
+            return entries(root).at(static_cast<std::size_t>(index));
+          },
+          .count = static_cast<int>(N),
+          .perInstance = list.perInstance,
+          .firstNumber = list.firstNumber,
+          .numberMessage = list.numberMessage,
+          .write = [&list](DeviceContext& context, int instance, WriteFailure* failure) {
+            return WriteGroup(context, list, instance, failure);
+          }};
+}
+
+// A whole form: the boxes of one dialog template over a part (Rec) of a
+// record of the store (Root), its write group, and the rules around it.
 template <class Root, class Rec>
 struct FormDescription {
   PerInstance<QString> title;
   PerInstance<int> help;
+  // The write group the form's fields are declared in (and that the menu
+  // writes after the form); its projection picks the part the form edits.
+  const GroupOf<Root, Rec>* group = nullptr;
   std::vector<FormBox<Rec>> boxes;
-  // The part of root that instance edits.
-  Rec& (*project)(Root& root, int instance) = nullptr;
-  std::vector<EnableRule> enableRules;
-  std::vector<CrossCheck<Rec>> crossChecks;
+  // The checking order, where it differs from the layout: fields, and rules
+  // of the group by their first field. Checks not listed follow in layout
+  // order, then the group's rules not listed.
+  std::vector<CheckStep<Rec>> order;
+  std::vector<EnableRule<Rec>> enableRules;
   // Derived values, applied to the values to be stored (choices left
   // without a selection keep the record's values, so the rules see what
   // will really be stored).
   std::function<void(Root& edited, int instance)> adjust;
   // Runs once the form shows its values (e.g. to lock a choice that
   // another part of the record rules out).
-  std::function<void(FieldForm& form, const Root& working)> opened;
+  std::function<void(const FormFields<Rec>& form, const Root& working)> opened;
   // Runs when every check has passed, before anything is stored; false
   // keeps the form open with nothing stored (a question the user declined).
   std::function<bool(FieldForm& form, const Root& edited, const Root& working)> beforeCommit;
@@ -160,90 +273,128 @@ void Assign(const FieldRef<Rec>& field, Rec& record, const FieldValue& value) {
   }
 }
 
+// Copies field from one record to another. Kept out of line: inlined into
+// records without texts, gcc warns about the access it can never make.
+template <class Rec>
+[[gnu::noinline]] void KeepValue(const FieldRef<Rec>& field, Rec& to, const Rec& from) {
+  field.Copy(to, from);
+}
+
+// Adds item to box of form, its edit declared by its field's setting.
+template <class Rec>
+int AddDeclaredItem(FieldForm& form, int box, const Item<Rec>& item,
+                    const Settings<Rec>& settings, int instance, int entryNumber = 0) {
+  const bool edit = item.kind == ItemKind::kEdit || item.kind == ItemKind::kPasswordEdit;
+  if (!edit || !item.field.IsSet()) return form.AddItem(box, item);
+  ItemBase look = item;
+  const FieldSpec<Rec>* spec = SpecOf(settings, item.field);
+  Q_ASSERT_X(spec != nullptr, "AddDeclaredItem", "an edit of a field its group does not declare");
+  if (spec != nullptr) DeclareItem(look, *spec, instance, entryNumber);
+  return form.AddItem(box, look);
+}
+
 // Builds the form of description for instance, showing the working copy of copies.
 template <class Root, class Rec>
 std::unique_ptr<FieldForm> MakeFieldForm(QWidget* parent, Session& session,
                                          SettingsCopies<Root>& copies,
                                          const FormDescription<Root, Rec>& description,
                                          int instance = 0) {
+  const GroupOf<Root, Rec>& group = *description.group;
   auto form =
       std::make_unique<FieldForm>(parent, session, description.title[instance],
                                   description.help[instance], instance, description.helpButton);
-  struct Binding {
-    int item;
-    FieldRef<Rec> field;
-    std::function<bool(const Rec&)> onlyWhen;
-  };
+  using Binding = typename FormFields<Rec>::Binding;
   std::vector<Binding> bindings;
+  std::vector<std::pair<int, FieldRef<Rec>>> rates;
   for (const FormBox<Rec>& box : description.boxes) {
     const int b = form->AddBox(box);
     if (b < 0) continue;
     for (const Item<Rec>& item : box.items) {
-      const int i = form->AddItem(b, item);
-      if (i >= 0 && item.field.IsSet()) bindings.push_back({i, item.field, item.onlyWhen});
+      const int i = AddDeclaredItem(*form, b, item, *group.settings, instance);
+      if (i < 0) continue;
+      if (item.field.IsSet()) bindings.push_back({i, item.field, item.onlyWhen});
+      if (item.source.IsSet()) rates.emplace_back(i, item.source);
     }
   }
-  for (const EnableRule& rule : description.enableRules) form->AddEnableRule(rule);
+  auto fields = std::make_shared<FormFields<Rec>>(*form, bindings);
+  for (const auto& [rate, source] : rates) form->SetRateSource(rate, fields->ItemOf(source));
+  for (const EnableRule<Rec>& rule : description.enableRules) {
+    std::vector<int> targets;
+    for (const FieldRef<Rec>& target : rule.targets) targets.push_back(fields->ItemOf(target));
+    form->AddEnableRule(fields->ItemOf(rule.source), rule.enables, std::move(targets));
+  }
   for (const FormAction& action : description.actions) form->AddAction(action);
-  const Rec& shown = description.project(copies.working, instance);
+  const Rec& shown = group.project(copies.working, instance);
   for (const Binding& binding : bindings) form->Show(binding.item, ValueOf(binding.field, shown));
   form->Finish();
-  if (description.opened) description.opened(*form, copies.working);
+  if (description.opened) description.opened(*fields, copies.working);
 
   FieldForm* self = form.get();
-  form->SetConfirm([self, &session, &copies, &description, instance, bindings] {
-    // The values the form would store, choices without a selection and
-    // untouched texts keeping the record's values.
-    Root edited = copies.working;
-    Rec& values = description.project(edited, instance);
-    for (const Binding& binding : bindings) {
+  Confirmation<Root> confirmation;
+  confirmation.keepBaseline = description.keepBaseline;
+  // The values the form would store: choices without a selection and
+  // untouched texts keep the record's values; items that apply only under a
+  // condition of those values keep the record's value otherwise.
+  confirmation.store = [self, fields, &description, &group, instance](Root& edited) {
+    Rec& values = group.project(edited, instance);
+    const Rec before = values;
+    for (const Binding& binding : fields->Bindings()) {
       FieldValue value = ValueOf(binding.field, values);
       self->Store(binding.item, value);
       Assign(binding.field, values, value);
     }
-    // Items that apply only under a condition of the values to be stored
-    // keep the record's value otherwise (and are not checked).
-    const Rec& before = description.project(copies.working, instance);
-    std::vector<bool> skipped(bindings.size(), false);
-    for (std::size_t k = 0; k < bindings.size(); ++k) {
-      if (!bindings[k].onlyWhen || bindings[k].onlyWhen(values)) continue;
-      skipped[k] = true;
-      Assign(bindings[k].field, values, ValueOf(bindings[k].field, before));
+    for (const Binding& binding : fields->Bindings()) {
+      if (binding.onlyWhen && !binding.onlyWhen(values)) KeepValue(binding.field, values, before);
     }
     if (description.adjust) description.adjust(edited, instance);
-
-    // Every check first, in the form's order.
-    struct Step {
-      int order;
-      std::function<bool()> run;
+  };
+  // Every check, in the form's order.
+  auto itemCheck = [self, fields, &group, instance](const Binding& binding) {
+    return [self, item = binding.item, onlyWhen = binding.onlyWhen, &group,
+            instance](const Root& edited) {
+      if (onlyWhen && !onlyWhen(group.project(const_cast<Root&>(edited), instance))) return true;
+      return self->Check(item);
     };
-    std::vector<Step> steps;
-    for (std::size_t k = 0; k < bindings.size(); ++k) {
-      if (skipped[k]) continue;
-      steps.push_back({self->OrderOf(bindings[k].item), [self, item = bindings[k].item] {
-                         return self->Check(item);
-                       }});
-    }
-    for (const CrossCheck<Rec>& rule : description.crossChecks) {
-      steps.push_back({rule.order, [self, &rule, &values, instance] {
-                         if (rule.holds(values)) return true;
-                         self->Fail(rule.message, rule.focusId.Empty() ? 0 : rule.focusId[instance]);
-                         return false;
-                       }});
-    }
-    std::stable_sort(steps.begin(), steps.end(),
-                     [](const Step& a, const Step& b) { return a.order < b.order; });
-    for (const Step& step : steps) {
-      if (!step.run()) return false;
-    }
-    if (description.beforeCommit && !description.beforeCommit(*self, edited, copies.working))
+  };
+  auto ruleCheck = [self, fields, &group, instance](const Rule<Rec>& rule) {
+    return [self, fields, &rule, &group, instance](const Root& edited) {
+      if (rule.holds(group.project(const_cast<Root&>(edited), instance))) return true;
+      self->Fail(QString::fromUtf16(rule.message),
+                 rule.fields.empty() ? -1 : fields->ItemOf(rule.fields.front()));
       return false;
-    if (description.keepBaseline) {
-      copies.CommitKeepingBaseline(std::move(edited), session.state);
-    } else {
-      copies.Commit(std::move(edited), session.state);
+    };
+  };
+  std::vector<bool> itemListed(bindings.size(), false);
+  std::vector<bool> ruleListed(group.rules.size(), false);
+  for (const CheckStep<Rec>& step : description.order) {
+    for (std::size_t r = 0; step.rule && r < group.rules.size(); ++r) {
+      if (ruleListed[r] || group.rules[r]->fields.empty() ||
+          !(group.rules[r]->fields.front() == step.field)) {
+        continue;
+      }
+      ruleListed[r] = true;
+      confirmation.checks.push_back(ruleCheck(*group.rules[r]));
+      break;
     }
-    return true;
+    for (std::size_t k = 0; !step.rule && k < bindings.size(); ++k) {
+      if (itemListed[k] || !(bindings[k].field == step.field)) continue;
+      itemListed[k] = true;
+      confirmation.checks.push_back(itemCheck(bindings[k]));
+    }
+  }
+  for (std::size_t k = 0; k < bindings.size(); ++k) {
+    if (!itemListed[k]) confirmation.checks.push_back(itemCheck(bindings[k]));
+  }
+  for (std::size_t r = 0; r < group.rules.size(); ++r) {
+    if (!ruleListed[r]) confirmation.checks.push_back(ruleCheck(*group.rules[r]));
+  }
+  if (description.beforeCommit) {
+    confirmation.beforeCommit = [self, &description, &copies](const Root& edited) {
+      return description.beforeCommit(*self, edited, copies.working);
+    };
+  }
+  form->SetConfirm([confirmation = std::move(confirmation), &copies, &session] {
+    return RunConfirmation(confirmation, copies, session.state);
   });
   return form;
 }

@@ -1,8 +1,9 @@
-// The generic form of a row table: rows of list entries, each a row caption,
-// a telephone-number edit and drop-down lists, under column headings (the
-// speed-dial list, the incoming-call table). Built on FieldForm, so it
-// confirms the same way: every row's check first, top to bottom, the first
-// failure's message and focus, and only when all pass one commit.
+// The generic form of a row table: one page of a list's entries, each row a
+// row caption, edits and drop-down lists of the entry's declared fields,
+// under column headings (the speed-dial list, the incoming-call table).
+// Built on FieldForm, so it confirms the same way: every row's check first,
+// top to bottom, the first failure's message and focus, and only when all
+// pass one commit.
 #pragma once
 
 #include <QString>
@@ -14,31 +15,28 @@ namespace setutily {
 
 template <class Entry>
 struct GridColumn {
-  ItemKind kind = ItemKind::kDropDown;  // kNumberEdit (a telephone number) or kDropDown
+  ItemKind kind = ItemKind::kDropDown;  // kEdit (as its field is declared) or kDropDown
   QString header;
   FieldRef<Entry> field;
   std::vector<Option> options;  // drop-down items in code order
-  int limit = 0;                // typing limit of an edit
   int editChars = 0;            // width of an edit in characters
 };
 
+// Rows of a list's entries: instance k shows the k-th page of the list.
 template <class Root, class Entry>
 struct GridDescription {
   PerInstance<QString> title;
   PerInstance<int> help;
-  int rows = 10;                 // rows of one instance
+  ListView<Root, Entry> list;
   int halves = 1;                // groups of rows side by side
-  PerInstance<int> firstEntry;   // the entry index shown in row 0
   std::vector<GridColumn<Entry>> columns;
   std::vector<std::vector<std::vector<int>>> ids;  // [instance][row][column]
   QString captionHeader;         // heading of the row-caption column ("Ｎｏ．")
   QString heading;               // a heading over some columns ("着信順位")
   int headingFirst = 0, headingColumns = 0;  // its first column (0: the first of columns) and span
   QString (*rowCaption)(int instance, int row) = nullptr;
-  QString (*message)(int entryNumber) = nullptr;  // a rejected number (entries count from 1)
   QString noteHead;              // "注意）"
   std::vector<QString> notes;    // the lines beside it
-  Entry& (*entry)(Root& root, int index) = nullptr;
 };
 
 // "００" ... "１９": a number in full-width digits, two places.
@@ -51,8 +49,10 @@ std::unique_ptr<FieldForm> MakeGridForm(QWidget* parent, Session& session,
                                         int instance = 0) {
   auto form = std::make_unique<FieldForm>(parent, session, description.title[instance],
                                           description.help[instance], instance);
+  const ListView<Root, Entry>& list = description.list;
+  const int rows = list.perInstance;
   const int columns = static_cast<int>(description.columns.size());
-  const int perHalf = (description.rows + description.halves - 1) / description.halves;
+  const int perHalf = (rows + description.halves - 1) / description.halves;
   const int headerRow = description.heading.isEmpty() ? 0 : 1;
   BoxBase table;
   const int box = form->AddBox(table);
@@ -79,28 +79,25 @@ std::unique_ptr<FieldForm> MakeGridForm(QWidget* parent, Session& session,
     FieldRef<Entry> field;
   };
   std::vector<Binding> bindings;
-  for (int row = 0; row < description.rows; ++row) {
+  for (int row = 0; row < rows; ++row) {
     const int base = (row / perHalf) * (columns + 2);
     const int line = headerRow + 1 + row % perHalf;
     const QString caption =
         description.rowCaption != nullptr ? description.rowCaption(instance, row) : QString();
     const int captionItem = caption.isEmpty() ? -1 : label(caption, line, base);
-    const int entry = description.firstEntry[instance] + row;
+    const int entry = instance * rows + row;
     for (int c = 0; c < columns; ++c) {
       const GridColumn<Entry>& column = description.columns[static_cast<std::size_t>(c)];
-      ItemBase item;
+      Item<Entry> item;
       item.kind = column.kind;
+      item.field = column.field;
       item.options = column.options;
       item.id = description.ids[static_cast<std::size_t>(instance)][static_cast<std::size_t>(row)]
                                [static_cast<std::size_t>(c)];
-      item.limit = column.limit;
       item.editChars = column.editChars;
       item.cell = std::make_pair(line, base + 1 + c);
-      if (column.kind == ItemKind::kNumberEdit) {
-        item.check.kind = TextCheck::Kind::kPhone;
-        if (description.message != nullptr) item.message = description.message(entry + 1);
-      }
-      const int added = form->AddItem(box, item);
+      const int added = AddDeclaredItem(*form, box, item, *list.settings, instance,
+                                        list.firstNumber + entry);
       // The row caption names the row's first control; the others are
       // named by row and column.
       if (c == 0 && captionItem >= 0) {
@@ -129,26 +126,26 @@ std::unique_ptr<FieldForm> MakeGridForm(QWidget* parent, Session& session,
     }
   }
   for (const Binding& binding : bindings) {
-    form->Show(binding.item,
-               ValueOf(binding.field, description.entry(copies.working, binding.entry)));
+    form->Show(binding.item, ValueOf(binding.field, list.entry(copies.working, binding.entry)));
   }
   form->Finish();
 
+  // Every row's check, top to bottom; nothing is stored unless all pass.
   FieldForm* self = form.get();
-  form->SetConfirm([self, &session, &copies, &description, bindings] {
-    // Every row's check first, top to bottom; nothing is stored unless all pass.
+  Confirmation<Root> confirmation;
+  confirmation.store = [self, bindings, entryOf = list.entry](Root& edited) {
     for (const Binding& binding : bindings) {
-      if (!self->Check(binding.item)) return false;
-    }
-    Root edited = copies.working;
-    for (const Binding& binding : bindings) {
-      Entry& entry = description.entry(edited, binding.entry);
+      Entry& entry = entryOf(edited, binding.entry);
       FieldValue value = ValueOf(binding.field, entry);
       self->Store(binding.item, value);
       Assign(binding.field, entry, value);
     }
-    copies.Commit(std::move(edited), session.state);
-    return true;
+  };
+  for (const Binding& binding : bindings) {
+    confirmation.checks.push_back([self, item = binding.item](const Root&) { return self->Check(item); });
+  }
+  form->SetConfirm([confirmation = std::move(confirmation), &copies, &session] {
+    return RunConfirmation(confirmation, copies, session.state);
   });
   return form;
 }

@@ -15,12 +15,13 @@
 // is checked as typed, never cut first ("00012" is never entry 1).
 //
 //   ListFormDescription<RouterSettings, NatEntry>{
-//       .title = ..., .help = 15,
-//       .number = EntryNumber<NatEntry>(u"番号", 1456, 32).Message(...),
-//       .values = {Address(u"ＬＡＮ側ＩＰアドレス", &NatEntry::private_address, 1457)
-//                      .Required().Message(...), ...},
-//       .used = &NatEntry::used, .entry = NatOf, .count = 32,
+//       .title = ..., .help = 15, .list = ViewOf(NatList()),
+//       .number = EntryNumber<NatEntry>(u"番号", 1456).Limit(4),
+//       .values = {Edit(u"ＬＡＮ側ＩＰアドレス", &NatEntry::private_address, 1457), ...},
 //       .listCaption = u"登録情報", .listId = 1461}
+//
+// The entry number takes 1 to the list's count; the values take what their
+// fields' declarations take; the in-use flag is the list's Presence flag.
 #pragma once
 
 #include <QLabel>
@@ -41,27 +42,37 @@
 
 namespace setutily {
 
-// The entry-number edit of a list form: digits only, 1 to count.
+// The entry-number edit of a list form (digits only; the list's numbers).
 template <class Entry>
-Item<Entry> EntryNumber(const char16_t* caption, PerInstance<int> id, int count) {
-  return Edit<Entry>(ItemKind::kNumberEdit, caption, FieldRef<Entry>{}, std::move(id),
-                     {TextCheck::Kind::kRange, 1, count});
+Item<Entry> EntryNumber(const char16_t* caption, PerInstance<int> id) {
+  Item<Entry> item;
+  item.kind = ItemKind::kNumberEdit;
+  item.caption = QString::fromUtf16(caption);
+  item.id = std::move(id);
+  return item;
 }
 
 template <class Root, class Entry>
 struct ListFormDescription {
   PerInstance<QString> title;
   PerInstance<int> help;
+  ListView<Root, Entry> list;
   Item<Entry> number;               // EntryNumber(...)
   std::vector<Item<Entry>> values;  // bound to the entry's fields, checked in this order
-  int Entry::*used = nullptr;       // 1 while the entry is in use
-  Entry& (*entry)(Root& root, int index) = nullptr;  // index 0 is entry number 1
-  int count = 0;
   QString listCaption;  // the read-only list of the entries in use
   int listId = 0;
   QString deleteCaption = QStringLiteral("削除");
   int deleteId = 1586;
 };
+
+// The in-use flag of a list's entries: the first field of its Presence setting.
+template <class Entry>
+FieldRef<Entry> InUseFlag(const Settings<Entry>& settings) {
+  for (const Setting<Entry>& setting : settings) {
+    if (setting.kind == Setting<Entry>::Kind::kPresence) return setting.fields.front().field;
+  }
+  return {};
+}
 
 namespace list_form_detail {
 
@@ -83,10 +94,11 @@ class EntryList : public QPlainTextEdit {
 template <class Root, class Entry>
 QString EntryLines(const ListFormDescription<Root, Entry>& description, Root& root) {
   QString lines;
-  for (int k = 0; k < description.count; ++k) {
-    const Entry& entry = description.entry(root, k);
-    if (entry.*description.used == 0) continue;
-    QString line = QString::number(k + 1) + QStringLiteral(": ");
+  const FieldRef<Entry> used = InUseFlag(*description.list.settings);
+  for (int k = 0; k < description.list.count; ++k) {
+    const Entry& entry = description.list.entry(root, k);
+    if (used.Number(entry) == 0) continue;
+    QString line = QString::number(description.list.firstNumber + k) + QStringLiteral(": ");
     for (std::size_t v = 0; v < description.values.size(); ++v) {
       const FieldRef<Entry>& field = description.values[v].field;
       if (v > 0) line += QStringLiteral(", ");
@@ -108,66 +120,78 @@ std::unique_ptr<FieldForm> MakeListForm(QWidget* parent, Session& session,
   auto form = std::make_unique<FieldForm>(parent, session, description.title[instance],
                                           description.help[instance], instance);
   FieldForm* self = form.get();
+  const ListView<Root, Entry>& list = description.list;
   const int box = form->AddBox(BoxBase{});
-  const int numberItem = form->AddItem(box, description.number);
+  Item<Entry> number = description.number;
+  number.check = {TextCheck::Kind::kRange, list.firstNumber, list.firstNumber + list.count - 1};
+  if (list.numberMessage != nullptr) number.message = QString::fromUtf16(list.numberMessage);
+  const int numberItem = form->AddItem(box, number);
   std::vector<int> valueItems;
-  for (const Item<Entry>& value : description.values)
-    valueItems.push_back(form->AddItem(box, value));
-  auto editOf = [self, instance](const ItemBase& item) {
-    return qobject_cast<DeviceLineEdit*>(self->Control(item.id[instance]));
-  };
-  editOf(description.number)->SetWholeInsertions(true);
   for (const Item<Entry>& value : description.values) {
-    if (DeviceLineEdit* edit = editOf(value)) edit->SetWholeInsertions(true);
+    valueItems.push_back(AddDeclaredItem(*form, box, value, *list.settings, instance));
+  }
+  auto editOf = [self](int item) { return qobject_cast<DeviceLineEdit*>(self->ItemControl(item)); };
+  editOf(numberItem)->SetWholeInsertions(true);
+  for (int item : valueItems) {
+    if (DeviceLineEdit* edit = editOf(item)) edit->SetWholeInsertions(true);
   }
 
   auto* caption = new QLabel(description.listCaption, form.get());
-  auto* list = new list_form_detail::EntryList(form.get(), description.count);
-  list->setObjectName(QString::number(description.listId));
-  list->setReadOnly(true);
-  list->setLineWrapMode(QPlainTextEdit::NoWrap);
-  list->setPlainText(list_form_detail::EntryLines(description, copies.working));
-  const QFontMetrics metrics = list->fontMetrics();
-  list->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('0')) * 32,
-                       metrics.lineSpacing() * 6 + 12);
-  caption->setBuddy(list);
+  auto* entries = new list_form_detail::EntryList(form.get(), list.count);
+  entries->setObjectName(QString::number(description.listId));
+  entries->setReadOnly(true);
+  entries->setLineWrapMode(QPlainTextEdit::NoWrap);
+  entries->setPlainText(list_form_detail::EntryLines(description, copies.working));
+  const QFontMetrics metrics = entries->fontMetrics();
+  entries->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('0')) * 32,
+                          metrics.lineSpacing() * 6 + 12);
+  caption->setBuddy(entries);
   form->Body()->addWidget(caption);
-  form->Body()->addWidget(list, 1);
+  form->Body()->addWidget(entries, 1);
 
-  // The entry number, once its check has passed (digits only, 1..count).
-  auto numberOf = [self, &description, instance] {
-    const QString text =
-        qobject_cast<QLineEdit*>(self->Control(description.number.id[instance]))->text();
-    return static_cast<int>(ParseLeadingNumber(ToDevice(text), 1, description.count));
+  // The entry the number names (checked before anything is stored).
+  auto indexOf = [self, numberItem, &description] {
+    const ListView<Root, Entry>& view = description.list;
+    const QString text = qobject_cast<QLineEdit*>(self->ItemControl(numberItem))->text();
+    return static_cast<int>(ParseLeadingNumber(ToDevice(text), view.firstNumber,
+                                               view.firstNumber + view.count - 1)) -
+           view.firstNumber;
   };
-  form->SetConfirm([self, &session, &copies, &description, numberItem, valueItems, numberOf,
-                    instance] {
-    if (!self->Check(numberItem)) return false;
-    for (int item : valueItems) {
-      if (!self->Check(item)) return false;
-    }
-    Root edited = copies.working;
-    Entry& entry = description.entry(edited, numberOf() - 1);
-    for (const Item<Entry>& value : description.values) {
-      const std::string typed = ToDevice(
-          qobject_cast<QLineEdit*>(self->Control(value.id[instance]))->text());
-      if (value.field.IsText()) {
-        value.field.Text(entry) = typed;
+  const FieldRef<Entry> used = InUseFlag(*list.settings);
+  // "登録": the number and every value checked; the entry takes the values
+  // as typed and is in use. The baseline stays.
+  Confirmation<Root> add;
+  add.keepBaseline = true;
+  add.checks.push_back([self, numberItem](const Root&) { return self->Check(numberItem); });
+  for (int item : valueItems) {
+    add.checks.push_back([self, item](const Root&) { return self->Check(item); });
+  }
+  add.store = [self, &description, valueItems, indexOf, used](Root& edited) {
+    Entry& entry = description.list.entry(edited, indexOf());
+    for (std::size_t v = 0; v < description.values.size(); ++v) {
+      const FieldRef<Entry>& field = description.values[v].field;
+      const std::string typed =
+          ToDevice(qobject_cast<QLineEdit*>(self->ItemControl(valueItems[v]))->text());
+      if (field.IsText()) {
+        field.Text(entry) = typed;
       } else {
-        value.field.Number(entry) = static_cast<int>(ParseLeadingNumber(typed, INT_MIN, INT_MAX));
+        field.Number(entry) = static_cast<int>(ParseLeadingNumber(typed, INT_MIN, INT_MAX));
       }
     }
-    entry.*description.used = 1;
-    copies.CommitKeepingBaseline(std::move(edited), session.state);
-    return true;
+    used.Number(entry) = 1;
+  };
+  form->SetConfirm([add = std::move(add), &copies, &session] {
+    return RunConfirmation(add, copies, session.state);
   });
+  // "削除": the number alone; the entry is out of use (its texts stay).
+  Confirmation<Root> remove;
+  remove.checks.push_back([self, numberItem](const Root&) { return self->Check(numberItem); });
+  remove.store = [&description, indexOf, used](Root& edited) {
+    used.Number(description.list.entry(edited, indexOf())) = 0;
+  };
   form->AddConfirmButton(description.deleteCaption, description.deleteId,
-                         [self, &session, &copies, &description, numberItem, numberOf] {
-                           if (!self->Check(numberItem)) return false;
-                           Root edited = copies.working;
-                           description.entry(edited, numberOf() - 1).*description.used = 0;
-                           copies.Commit(std::move(edited), session.state);
-                           return true;
+                         [remove = std::move(remove), &copies, &session] {
+                           return RunConfirmation(remove, copies, session.state);
                          });
   form->Finish();
   return form;

@@ -1,6 +1,6 @@
 #include "incoming/incoming_forms.h"
 
-#include "forms/category_menu.h"
+#include "forms/form_link.h"
 
 namespace setutily {
 
@@ -16,8 +16,6 @@ std::vector<Option> Rings() {
   return {u"リーン・リーン", u"リーーン・リーーン", u"リーンリン・リーンリン"};
 }
 
-IncomingControlSettings& Whole(IncomingControlSettings& settings, int) { return settings; }
-
 // A cell of the standard form's table, named by its row and column.
 Item<S> Cell(int S::*field, int id, std::vector<Option> items, int row, int column,
              const char16_t* name) {
@@ -26,15 +24,9 @@ Item<S> Cell(int S::*field, int id, std::vector<Option> items, int row, int colu
 
 // ---- the per-number form ----
 
-IncomingEntry& EntryOf(IncomingControlSettings& settings, int index) {
-  return settings.entries[static_cast<std::size_t>(index)];
-}
 // Rows "００" to "０９" show entries 1-10, "１０" to "１９" entries 11-20.
 QString RowCaption(int instance, int row) {
   return FullWidthNumber(instance * kIncomingPageSize + row);
-}
-QString RowMessage(int number) {
-  return QStringLiteral("電話番号%1の入力に間違いがあります。").arg(number, 2, 10, QChar(u'0'));
 }
 
 // Per row: number, TEL1, TEL2, TEL3, DATA, USB, PNA, ring.
@@ -74,6 +66,7 @@ const FormDescription<IncomingControlSettings, IncomingControlSettings>& Incomin
   static const FormDescription<S, S> description{
       .title = QStringLiteral("着信制御　標準設定"),
       .help = 12,
+      .group = &IncomingStandardGroup(),
       .boxes = {
           Box<S>().At(0, 0, 1, 2).With(
               Label<S>(u"着信順位").At(0, 1, 6),
@@ -111,7 +104,6 @@ const FormDescription<IncomingControlSettings, IncomingControlSettings>& Incomin
               Radios(&S::trouble_tel_service,
                      {{u"NTT迷惑電話おことわり", 1373}, {u"擬似迷惑電話おことわり", 1374}})),
       },
-      .project = Whole,
   };
   return description;
 }
@@ -121,11 +113,10 @@ const GridDescription<IncomingControlSettings, IncomingEntry>& IncomingByNumberF
       .title = {QStringLiteral("着信制御　電話番号別１設定"),
                 QStringLiteral("着信制御　電話番号別２設定")},
       .help = 13,
-      .rows = kIncomingPageSize,
+      .list = ViewOf(IncomingEntryList()),
       .halves = 1,
-      .firstEntry = {0, kIncomingPageSize},
-      .columns = {{.kind = ItemKind::kNumberEdit, .header = QStringLiteral("電話番号"),
-                   .field = &E::number, .limit = 53, .editChars = 24},
+      .columns = {{.kind = ItemKind::kEdit, .header = QStringLiteral("電話番号"),
+                   .field = &E::number, .editChars = 24},
                   RankColumn(u"TEL1", &E::tel1_rank, TelRanks()),
                   RankColumn(u"TEL2", &E::tel2_rank, TelRanks()),
                   RankColumn(u"TEL3", &E::tel3_rank, TelRanks()),
@@ -139,42 +130,20 @@ const GridDescription<IncomingControlSettings, IncomingEntry>& IncomingByNumberF
       .headingFirst = 1,
       .headingColumns = 6,
       .rowCaption = RowCaption,
-      .message = RowMessage,
       .noteHead = QStringLiteral("注意）"),
       .notes = {QStringLiteral("・電話番号は市外局番から入力してください。"),
                 QStringLiteral("・サブアドレスは「*」で区切ってください。")},
-      .entry = EntryOf,
   };
   return description;
 }
 
 MenuDescription IncomingControlMenu(Session& session) {
-  auto write = [&session](IncomingSection section) {
-    return [&session, section](WriteFailure* failure) {
-      return WriteIncomingControl(session, session.records.Of<IncomingControlSettings>(), section,
-                                  failure);
-    };
-  };
-  auto byNumber = [&session](int instance) {
-    return [&session, instance](QWidget* parent) -> std::unique_ptr<QDialog> {
-      return MakeGridForm(parent, session, session.records.Of<IncomingControlSettings>(),
-                          IncomingByNumberForm(), instance);
-    };
-  };
   return MenuDescription{
       .title = QStringLiteral("着信制御設定"),
       .writeErrorLog = QStringLiteral("Arrive Control Status Write ERROR\r\n"),
-      .buttons = {
-          MenuButton{.caption = QStringLiteral("標準"), .id = 1075, .row = 0, .column = 0,
-                     .open = [&session](QWidget* parent) -> std::unique_ptr<QDialog> {
-                       return OpenForm(parent, session, IncomingStandardForm());
-                     },
-                     .write = write(IncomingSection::kStandard)},
-          MenuButton{.caption = QStringLiteral("電話番号別１"), .id = 1083, .row = 0, .column = 1,
-                     .open = byNumber(0), .write = write(IncomingSection::kEntries1)},
-          MenuButton{.caption = QStringLiteral("電話番号別２"), .id = 1079, .row = 1, .column = 0,
-                     .open = byNumber(1), .write = write(IncomingSection::kEntries2)},
-      },
+      .buttons = {FormButton(session, u"標準", 1075, 0, 0, Form(IncomingStandardForm())),
+                  FormButton(session, u"電話番号別１", 1083, 0, 1, Form(IncomingByNumberForm(), 0)),
+                  FormButton(session, u"電話番号別２", 1079, 1, 0, Form(IncomingByNumberForm(), 1))},
       .backRow = 1,
       .backColumn = 1,
   };

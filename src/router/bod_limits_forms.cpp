@@ -10,33 +10,17 @@ namespace {
 using R = RouterSettings;
 using S = RasSettings;
 
-R& WholeRouter(R& settings, int) { return settings; }
-S& RasOf(R& settings, int) { return settings.ras; }
-
-// The router keeps minimum holding times in seconds.
-constexpr int kSeconds = 1;
-
-// ------------------------------------------------------ connection limits
-
-// The longest connection time of a period: a day, a week, a month.
-constexpr int kPeriodHours[] = {23, 167, 743};
-
+// The connection time is checked and stored only with a period the form
+// shows; with another, the device's value stays.
 bool KnownTimePeriod(const R& values) { return values.time_period >= 0 && values.time_period <= 2; }
-
-// The time is bounded by the period that will be stored; with a period the
-// form cannot show, the time is neither checked nor changed.
-bool TimeWithinPeriod(const R& values) {
-  return !KnownTimePeriod(values) ||
-         values.time_limit <= kPeriodHours[static_cast<std::size_t>(values.time_period)];
-}
 
 std::vector<Option> Periods(int day, int week, int month) {
   return {{u"１日", day}, {u"１週間", week}, {u"１ヶ月", month}};
 }
 
 // Every opening starts without a clear request.
-void NoClearRequested(FieldForm& form, const R&) {
-  form.RunSession().state.countersClearRequested = false;
+void NoClearRequested(const FormFields<R>& form, const R&) {
+  form.Form().RunSession().state.countersClearRequested = false;
 }
 
 // "クリア": the next write of the connection limits clears the device's
@@ -46,11 +30,6 @@ bool RequestCountersClear(FieldForm& form) {
   return true;
 }
 
-// ------------------------------------------------------- remote access
-
-// Only the single-channel connection may authenticate with CHAP.
-bool ChapOnlyWith64k(const S& values) { return values.mode == 0 || values.protocol != 2; }
-
 }  // namespace
 
 const FormDescription<RouterSettings, RouterSettings>& BodForm() {
@@ -59,6 +38,7 @@ const FormDescription<RouterSettings, RouterSettings>& BodForm() {
   static const FormDescription<R, R> description{
       .title = QStringLiteral("ＢＯＤ設定"),
       .help = 25,
+      .group = &BodGroup(),
       .boxes = {
           Box<R>(u"初期接続チャネル数").At(0, 0).With(
               Radios(&R::init_channel, {{u"２チャネル", 1462}, {u"１チャネル", 1463}})),
@@ -73,8 +53,7 @@ const FormDescription<RouterSettings, RouterSettings>& BodForm() {
                          {{u"送受信データとも評価し追加する", 1468},
                           {u"送信データのみ評価し追加する", 1469},
                           {u"受信データのみ評価し追加する", 1470},
-                          {u"追加を行わない", 1471}},
-                         4, kSeconds)
+                          {u"追加を行わない", 1471}})
               .At(1, 0),
           ThroughputHalf(u"スループットＢＯＤ　チャネル削除", &R::del_evaluation_direction,
                          &R::del_standard_rate, &R::del_evaluation_time, &R::del_minimum_time,
@@ -82,11 +61,12 @@ const FormDescription<RouterSettings, RouterSettings>& BodForm() {
                          {{u"送受信データとも評価し削除する", 1472},
                           {u"送信データのみ評価し削除する", 1473},
                           {u"受信データのみ評価し削除する", 1474},
-                          {u"削除を行わない", 1475}},
-                         1, kSeconds)
+                          {u"削除を行わない", 1475}})
               .At(1, 1),
       },
-      .project = WholeRouter,
+      // The deletion half first: minimum holding time, evaluation time, threshold.
+      .order = {&R::del_minimum_time, &R::del_evaluation_time, &R::del_standard_rate,
+                &R::add_minimum_time, &R::add_evaluation_time, &R::add_standard_rate},
   };
   return description;
 }
@@ -95,6 +75,7 @@ const FormDescription<RouterSettings, RouterSettings>& RouterBacpForm() {
   static const FormDescription<R, R> description{
       .title = QStringLiteral("ＢＡＣＰ／ＢＡＰ設定"),
       .help = 26,
+      .group = &RouterBacpGroup(),
       .boxes = {
           Box<R>(u"発信側").At(0, 0).With(
               AnswerPair(u"チャネル追加", &R::depart_flags, 1, 1488, 1489),
@@ -105,57 +86,45 @@ const FormDescription<RouterSettings, RouterSettings>& RouterBacpForm() {
               AnswerPair(u"コールバック要求", &R::arrive_flags, 2, 1496, 1497),
               AnswerPair(u"チャネル削除", &R::arrive_flags, 4, 1498, 1499)),
       },
-      .project = WholeRouter,
   };
   return description;
 }
 
 const FormDescription<RouterSettings, RouterSettings>& ConnectionLimitForm() {
-  // Checked in this order: charge, time (by its period), count, window,
-  // clear hour, minute, day of the month.
   static const FormDescription<R, R> description{
       .title = QStringLiteral("接続制限設定"),
       .help = 28,
+      .group = &ConnectionLimitGroup(),
       .boxes = {
           Box<R>(u"回線使用料").At(0, 0).With(
-              Number<R>(nullptr, &R::charge_limit, 1596, 0, 999999)
-                  .Limit(6).Width(7).Unit(u"円").Order(1)
-                  .Message(u"回線使用料の入力に間違いがあります。"),
+              Edit(nullptr, &R::charge_limit, 1596).Limit(6).Width(7).Unit(u"円"),
               Radios(&R::charge_period, Periods(1632, 1633, 1634)).Horizontal()),
           Box<R>(u"接続時間").At(1, 0).With(
-              Number<R>(nullptr, &R::time_limit, 1597, 0, 743)
-                  .Limit(3).Width(7).Unit(u"時間").Order(2).OnlyWhen(KnownTimePeriod)
-                  .Message(u"接続時間の入力に間違いがあります。"),
+              Edit(nullptr, &R::time_limit, 1597).Limit(3).Width(7).Unit(u"時間")
+                  .OnlyWhen(KnownTimePeriod),
               Radios(&R::time_period, Periods(1635, 1636, 1637)).Horizontal()),
           Box<R>(u"接続回数").At(2, 0).Horizontal().With(
-              Number<R>(nullptr, &R::count_limit, 1598, 0, 9999)
-                  .Limit(4).Width(5).Unit(u"回　／").Order(3).Named(u"接続回数")
-                  .Message(u"接続回数の入力に間違いがあります。"),
-              Number<R>(nullptr, &R::count_minutes, 1638, 1, 1440)
-                  .Limit(4).Width(5).Unit(u"分").Order(4).Named(u"接続回数を数える時間（分）")
-                  .Message(u"接続回数の入力に間違いがあります。")),
+              Edit(nullptr, &R::count_limit, 1598).Limit(4).Width(5).Unit(u"回　／")
+                  .Named(u"接続回数"),
+              Edit(nullptr, &R::count_minutes, 1638).Limit(4).Width(5).Unit(u"分")
+                  .Named(u"接続回数を数える時間（分）")),
           Box<R>(u"クリア機能").At(0, 1, 3, 1).With(
-              Number(u"日", &R::clear_hour, 1639, 0, 23)
-                  .Limit(2).Width(3).Unit(u"時").At(0, 0).Order(5).Named(u"毎日のクリア時刻（時）")
-                  .Message(u"クリア機能の入力に間違いがあります。"),
-              Number<R>(nullptr, &R::clear_minute, 1640, 0, 59)
-                  .Limit(2).Width(3).Unit(u"分").At(0, 1).Order(6)
-                  .Named(u"毎日のクリア時刻（分）")
-                  .Message(u"クリア機能の入力に間違いがあります。"),
+              Edit(u"日", &R::clear_hour, 1639).Limit(2).Width(3).Unit(u"時").At(0, 0)
+                  .Named(u"毎日のクリア時刻（時）"),
+              Edit(nullptr, &R::clear_minute, 1640).Limit(2).Width(3).Unit(u"分").At(0, 1)
+                  .Named(u"毎日のクリア時刻（分）"),
               DropDown(u"週", &R::clear_weekday, 1642,
                        {{u"日"}, {u"月"}, {u"火"}, {u"水"}, {u"木"}, {u"金"}, {u"土"}})
                   .At(1, 0).Named(u"毎週のクリア曜日"),
               Label<R>(u"曜日").At(1, 1),
-              Number(u"月", &R::clear_monthday, 1643, 1, 31)
-                  .Limit(2).Width(3).Unit(u"日").At(2, 0).Order(7).Named(u"毎月のクリア日")
-                  .Message(u"クリア機能の入力に間違いがあります。")),
+              Edit(u"月", &R::clear_monthday, 1643).Limit(2).Width(3).Unit(u"日").At(2, 0)
+                  .Named(u"毎月のクリア日")),
           // One line under both columns.
           Box<R>().At(3, 0, 1, 2).With(
               Label<R>(u"注意） 設定値\"０\"は、制限が無効となります。")),
       },
-      .project = WholeRouter,
-      .crossChecks = {{TimeWithinPeriod, QStringLiteral("接続時間の入力に間違いがあります。"),
-                       1597, 2}},
+      .order = {&R::charge_limit, &R::time_limit, RuleOn(&R::time_limit), &R::count_limit,
+                &R::count_minutes, &R::clear_hour, &R::clear_minute, &R::clear_monthday},
       .opened = NoClearRequested,
       .helpButton = 1599,
       .actions = {{QStringLiteral("クリア"), 1628, RequestCountersClear}},
@@ -164,27 +133,21 @@ const FormDescription<RouterSettings, RouterSettings>& ConnectionLimitForm() {
 }
 
 const FormDescription<RouterSettings, RasSettings>& RemoteAccessForm() {
-  // Checked in this order: CHAP, the disconnect time, the two addresses.
   static const FormDescription<R, S> description{
       .title = QStringLiteral("着信設定"),
       .help = 30,
+      .group = &RemoteAccessGroup(),
       .boxes = {
           Box<S>(u"リモートアクセスサーバ").At(0, 0).With(
               Radios(&S::active, {{u"無効", 1674}, {u"有効", 1675}}).Horizontal(),
-              Address(u"ルータのＷＡＮ側ＩＰアドレス", &S::wan_address, 1676)
-                  .Limit(15).EmptyMeans(u"0.0.0.0").Order(3)
-                  .Message(u"ルータのＷＡＮ側ＩＰアドレスの入力に間違いがあります。"),
-              Address(u"相手側のＩＰアドレス", &S::partner_address, 1677)
-                  .Limit(15).EmptyMeans(u"0.0.0.0").Order(4)
-                  .Message(u"相手側ＩＰアドレスの入力に間違いがあります。")),
+              Edit(u"ルータのＷＡＮ側ＩＰアドレス", &S::wan_address, 1676),
+              Edit(u"相手側のＩＰアドレス", &S::partner_address, 1677)),
           Box<S>().At(1, 0).With(
-              TextEdit(u"受信ユーザーＩＤ", &S::user_id, 1678).Limit(32),
-              Password(u"受信パスワード", &S::password, 1679).Limit(64)),
+              Edit(u"受信ユーザーＩＤ", &S::user_id, 1678),
+              Password(u"受信パスワード", &S::password, 1679)),
           Box<S>(u"自動切断").At(0, 1).With(
               Radios(&S::auto_disc, {{u"無効", 1680}, {u"有効", 1681}}).Horizontal(),
-              Number(u"切断時間", &S::disc_time, 1682, 1, 32400)
-                  .Limit(5).Width(6).Unit(u"秒").Order(2)
-                  .Message(u"切断時間の入力に間違いがあります。")),
+              Edit(u"切断時間", &S::disc_time, 1682).Limit(5).Width(6).Unit(u"秒")),
           Box<S>().At(1, 1).With(
               DropDown(u"接続情報", &S::mode, 1683,
                        {{u"64k"}, {u"128k（2チャネル固定）"}, {u"128k（BOD）"},
@@ -192,12 +155,13 @@ const FormDescription<RouterSettings, RasSettings>& RemoteAccessForm() {
               DropDown(u"認証プロトコル", &S::protocol, 1684,
                        {{u"自動"}, {u"PAP"}, {u"CHAP"}, {u"なし"}})),
       },
-      .project = RasOf,
+      // CHAP first, then the disconnect time and the two addresses.
+      .order = {&S::user_id, &S::password, RuleOn(&S::protocol), &S::disc_time,
+                &S::wan_address, &S::partner_address},
       // The addresses are edited only while the server is on; they are
       // still checked and stored when it is off.
-      .enableRules = {{1674, [](int code) { return code != 0; }, {1676, 1677}}},
-      .crossChecks = {{ChapOnlyWith64k, QStringLiteral("64k 以外は、CHAPに設定できません。"),
-                       1684, 1}},
+      .enableRules = {{&S::active, [](int code) { return code != 0; },
+                       {&S::wan_address, &S::partner_address}}},
   };
   return description;
 }

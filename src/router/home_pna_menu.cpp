@@ -23,24 +23,23 @@ bool CountersClearAsked(const RunState& state) { return state.countersClearReque
 std::vector<DetailButton> DetailButtons() {
   return {
       // Left column.
-      {u"ルータ", 1003, 0, 0, Writes(RouterGroup()), Form(RouterForm()), {}, DeviceRestarting},
-      {u"ＰＮＡポート", 1010, 1, 0, Writes(PnaPortGroup()), Form(PnaPortForm())},
-      {u"着信", 1013, 2, 0, Writes(RemoteAccessGroup()), Form(RemoteAccessForm())},
-      {u"ＮＡＴ", 1009, 3, 0, Writes(NatList()), Form(NatForm())},
-      {u"ＤＨＣＰ", 1028, 4, 0, Writes(DhcpGroup()), Form(DhcpForm())},
-      {u"ＤＮＳ", 1030, 5, 0, Writes(DnsGroup()), Form(DnsForm())},
-      {u"ＤＮＳ名前解決", 1033, 6, 0, Writes(HostList()), Form(HostTableForm())},
-      {u"ＳＹＳＬＯＧ", 1052, 7, 0, Writes(SyslogGroup()), Form(SyslogForm())},
+      {u"ルータ", 1003, 0, 0, Form(RouterForm()), {}, DeviceRestarting},
+      {u"ＰＮＡポート", 1010, 1, 0, Form(PnaPortForm())},
+      {u"着信", 1013, 2, 0, Form(RemoteAccessForm())},
+      {u"ＮＡＴ", 1009, 3, 0, Form(NatForm())},
+      {u"ＤＨＣＰ", 1028, 4, 0, Form(DhcpForm())},
+      {u"ＤＮＳ", 1030, 5, 0, Form(DnsForm())},
+      {u"ＤＮＳ名前解決", 1033, 6, 0, Form(HostTableForm())},
+      {u"ＳＹＳＬＯＧ", 1052, 7, 0, Form(SyslogForm())},
       // Right column.
-      {u"専用線", 1044, 0, 1, Writes(LeasedLineGroup()), Form(LeasedLineForm())},
-      {u"ダイヤルアップ１", 1011, 1, 1, Writes(DialupProfileGroup(), 0), Form(DialupProfileForm(), 0)},
-      {u"ダイヤルアップ２", 1012, 2, 1, Writes(DialupProfileGroup(), 1), Form(DialupProfileForm(), 1)},
-      {u"ダイヤルアップ３", 1014, 3, 1, Writes(DialupProfileGroup(), 2), Form(DialupProfileForm(), 2)},
-      {u"ダイヤルアップ４", 1020, 4, 1, Writes(DialupProfileGroup(), 3), Form(DialupProfileForm(), 3)},
-      {u"接続制限", 1053, 5, 1, Writes(ConnectionLimitGroup()), Form(ConnectionLimitForm()),
-       CountersClearAsked},
-      {u"ＢＯＤ", 1024, 6, 1, Writes(BodGroup()), Form(BodForm())},
-      {u"ＢＡＣＰ/ＢＡＰ", 1026, 7, 1, Writes(RouterBacpGroup()), Form(RouterBacpForm())},
+      {u"専用線", 1044, 0, 1, Form(LeasedLineForm())},
+      {u"ダイヤルアップ１", 1011, 1, 1, Form(DialupProfileForm(), 0)},
+      {u"ダイヤルアップ２", 1012, 2, 1, Form(DialupProfileForm(), 1)},
+      {u"ダイヤルアップ３", 1014, 3, 1, Form(DialupProfileForm(), 2)},
+      {u"ダイヤルアップ４", 1020, 4, 1, Form(DialupProfileForm(), 3)},
+      {u"接続制限", 1053, 5, 1, Form(ConnectionLimitForm()), CountersClearAsked},
+      {u"ＢＯＤ", 1024, 6, 1, Form(BodForm())},
+      {u"ＢＡＣＰ/ＢＡＰ", 1026, 7, 1, Form(RouterBacpForm())},
   };
 }
 
@@ -51,18 +50,7 @@ MenuDescription HomePnaDetailMenu(Session& session) {
                 .backRow = 8,
                 .backColumn = 1};
   for (DetailButton& row : DetailButtons()) {
-    MenuButton button{.caption = QString::fromUtf16(row.caption),
-                      .id = row.id,
-                      .row = row.row,
-                      .column = row.column};
-    if (row.open) {
-      button.open = [&session, open = std::move(row.open)](QWidget* parent) {
-        return open(parent, session);
-      };
-    }
-    button.write = [&session, write = std::move(row.write)](WriteFailure* failure) {
-      return write(session, failure);
-    };
+    MenuButton button = FormButton(session, row.caption, row.id, row.row, row.column, row.form);
     if (row.writeAnyway) {
       button.writeAnyway = [&session, fn = std::move(row.writeAnyway)] {
         return fn(session.state);

@@ -10,10 +10,6 @@ using R = RouterSettings;
 using P = DigitalPortSettings;
 using L = LeasedLineSettings;
 
-R& WholeRouter(R& settings, int) { return settings; }
-P& PnaOf(DigitalSettings& settings, int) { return settings.pna; }
-L& LeasedLineOf(R& settings, int) { return settings.network; }
-
 // A new router address makes the device restart, which ends the run: asked
 // only when the address that would be stored differs from the device's.
 bool ConfirmNewRouterAddress(FieldForm& form, const R& edited, const R& working) {
@@ -29,20 +25,16 @@ bool ConfirmNewRouterAddress(FieldForm& form, const R& edited, const R& working)
 }  // namespace
 
 const FormDescription<RouterSettings, RouterSettings>& RouterForm() {
-  // Checked in this order: the masquerade address, then the router address.
   static const FormDescription<R, R> description{
       .title = QStringLiteral("ルータ設定"),
       .help = 14,
+      .group = &RouterGroup(),
       .boxes = {
           Box<R>().At(0, 0, 1, 2).With(
-              Address(u"ルータのＬＡＮ側ＩＰアドレス", &R::router_address, 1451, 1)
-                  .Limit(18).EmptyMeans(u"0.0.0.0/32").Order(1)
-                  .Message(u"ルータのＷＡＮ側ＩＰアドレスの入力に間違いがあります。")),
+              Edit(u"ルータのＬＡＮ側ＩＰアドレス", &R::router_address, 1451)),
           Box<R>(u"ＩＰマスカレード").At(1, 0).With(
               Radios(&R::ip_masquerade, {{u"無効", 1547}, {u"有効", 1553}}).Horizontal(),
-              Address(u"ＩＰマスカレード用ＩＰアドレス", &R::masq_address, 1452)
-                  .Limit(18).EmptyMeans(u"0.0.0.0")
-                  .Message(u"ＩＰマスカレード用ＩＰアドレスの入力に間違いがあります。")),
+              Edit(u"ＩＰマスカレード用ＩＰアドレス", &R::masq_address, 1452)),
           Box<R>(u"接続先").At(1, 1).With(
               Radios(&R::auto_connect, {{u"手動", 1546}, {u"自動", 1548}}).Horizontal(),
               DropDown<R>(nullptr, &R::connect_sel, 1455,
@@ -61,7 +53,8 @@ const FormDescription<RouterSettings, RouterSettings>& RouterForm() {
           Box<R>(u"ＩＰフィルタ").At(4, 0).With(
               Radios(&R::ip_filter, {{u"無効", 1550}, {u"有効", 1551}}).Horizontal()),
       },
-      .project = WholeRouter,
+      // The masquerade address is checked before the router address.
+      .order = {&R::masq_address, &R::router_address},
       .beforeCommit = ConfirmNewRouterAddress,
   };
   return description;
@@ -71,16 +64,15 @@ const FormDescription<DigitalSettings, DigitalPortSettings>& PnaPortForm() {
   static const FormDescription<DigitalSettings, P> description{
       .title = QStringLiteral("ＰＮＡポート設定"),
       .help = 29,
+      .group = &PnaPortGroup(),
       .boxes = {
           Box<P>(u"番号登録").At(0, 0, 1, 2).With(
-              Phone(u"自己アドレス", &P::self_address, 1659).Limit(53).Width(24)
-                  .Message(u"自己アドレスの入力に間違いがあります。"),
+              Edit(u"自己アドレス", &P::self_address, 1659).Width(24),
               Note<P>(u"・サブアドレスは「*」で区切ってください")),
           Box<P>(u"着信転送").At(1, 0, 1, 2).With(
               Radios(&P::arrive_transfer, {{u"利用しない", 1661}, {u"利用する", 1662}})
                   .Horizontal(),
-              Phone(u"着信転送先電話番号", &P::transfer_address, 1660).Limit(53).Width(24)
-                  .Message(u"転送先電話番号の入力に間違いがあります。")),
+              Edit(u"着信転送先電話番号", &P::transfer_address, 1660).Width(24)),
           Box<P>(u"グローバル着信").At(2, 0).With(
               Radios(&P::global_arrive, {{u"着信しない", 1663}, {u"着信する", 1664}})),
           Box<P>(u"サブアドレスなし着信").At(2, 1).With(
@@ -96,7 +88,6 @@ const FormDescription<DigitalSettings, DigitalPortSettings>& PnaPortForm() {
                                     {u"追加番号1で発着信する", 1671},
                                     {u"追加番号2で発着信する", 1674}})),
       },
-      .project = PnaOf,
   };
   return description;
 }
@@ -105,26 +96,17 @@ const FormDescription<RouterSettings, LeasedLineSettings>& LeasedLineForm() {
   static const FormDescription<R, L> description{
       .title = QStringLiteral("専用線"),
       .help = 24,
+      .group = &LeasedLineGroup(),
       .boxes = {
           Box<L>().At(0, 0).With(
-              Address(u"ルータのＷＡＮ側ＩＰアドレス", &L::address, 1552, 1)
-                  .Limit(18).EmptyMeans(u"0.0.0.0/0")
-                  .Message(u"グローバルＩＰアドレスの入力に間違いがあります。"),
-              Address(u"相手側のＩＰアドレス", &L::remote_addr, 1554)
-                  .Limit(15).EmptyMeans(u"0.0.0.0")
-                  .Message(u"リモートＩＰアドレスの入力に間違いがあります。"),
-              TextEdit(u"ユーザー名", &L::user_id, 1553).Limit(32),
-              Password(u"パスワード", &L::password, 1555).Limit(32)),
-          // An emptied server stays empty; the write sends it as "0.0.0.0".
+              Edit(u"ルータのＷＡＮ側ＩＰアドレス", &L::address, 1552),
+              Edit(u"相手側のＩＰアドレス", &L::remote_addr, 1554),
+              Edit(u"ユーザー名", &L::user_id, 1553),
+              Password(u"パスワード", &L::password, 1555)),
           Box<L>(u"ＤＮＳサーバ").At(1, 0).With(
-              Address(u"プライマリＩＰアドレス", &L::dns_primary, 1559)
-                  .Limit(15).EmptyFor(u"0.0.0.0")
-                  .Message(u"プライマリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。"),
-              Address(u"セカンダリＩＰアドレス", &L::dns_secondary, 1560)
-                  .Limit(15).EmptyFor(u"0.0.0.0")
-                  .Message(u"セカンダリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。")),
+              Edit(u"プライマリＩＰアドレス", &L::dns_primary, 1559),
+              Edit(u"セカンダリＩＰアドレス", &L::dns_secondary, 1560)),
       },
-      .project = LeasedLineOf,
   };
   return description;
 }

@@ -1,18 +1,12 @@
 #include "speeddial/speed_dial_form.h"
 
-#include "forms/category_menu.h"
+#include "forms/form_link.h"
 
 namespace setutily {
 
 namespace {
 
-SpeedDialEntry& EntryOf(SpeedDialList& list, int index) {
-  return list.entries[static_cast<std::size_t>(index)];
-}
 QString RowCaption(int, int row) { return FullWidthNumber(row); }
-QString RowMessage(int number) {
-  return QStringLiteral("電話番号%1の入力に間違いがあります。").arg(number, 2, 10, QChar(u'0'));
-}
 
 std::vector<std::vector<std::vector<int>>> Ids() {
   static constexpr int kIds[kSpeedDialCount] = {1098, 1101, 1104, 1107, 1111, 1114, 1117,
@@ -29,18 +23,15 @@ const GridDescription<SpeedDialList, SpeedDialEntry>& SpeedDialForm() {
   static const GridDescription<SpeedDialList, SpeedDialEntry> description{
       .title = QStringLiteral("短縮番号設定"),
       .help = 11,
-      .rows = kSpeedDialCount,
+      .list = ViewOf(SpeedDialEntryList()),
       .halves = 2,
-      .firstEntry = 0,
-      .columns = {{.kind = ItemKind::kNumberEdit, .header = QStringLiteral("電話番号"),
-                   .field = &SpeedDialEntry::number, .limit = 53, .editChars = 28}},
+      .columns = {{.kind = ItemKind::kEdit, .header = QStringLiteral("電話番号"),
+                   .field = &SpeedDialEntry::number, .editChars = 28}},
       .ids = Ids(),
       .captionHeader = QStringLiteral("Ｎｏ．"),
       .rowCaption = RowCaption,
-      .message = RowMessage,
       .noteHead = QStringLiteral("注意）"),
       .notes = {QStringLiteral("・サブアドレスは「*」で区切ってください。")},
-      .entry = EntryOf,
   };
   return description;
 }
@@ -48,11 +39,7 @@ const GridDescription<SpeedDialList, SpeedDialEntry>& SpeedDialForm() {
 CategoryLaunch SpeedDialLaunch(Session& session) {
   CategoryLaunch launch = NamedLaunch(1087, QStringLiteral("Short Number"));
   launch.read = [&session] { return ReadSpeedDial(session, session.records.Of<SpeedDialList>()); };
-  launch.show = [&session](QWidget* parent) {
-    auto form = MakeGridForm(parent, session, session.records.Of<SpeedDialList>(), SpeedDialForm());
-    return form->exec() == QDialog::Accepted;
-  };
-  launch.write = [&session] { return WriteSpeedDial(session, session.records.Of<SpeedDialList>()); };
+  LaunchForm(launch, session, Form(SpeedDialForm()));
   return launch;
 }
 

@@ -33,17 +33,21 @@ struct Probe {
 
 Probe& Whole(Probe& probe, int) { return probe; }
 
+const Settings<Probe> kProbe = {Number(&Probe::hold).Range(1, 255).Scale(5),
+                                Number(&Probe::level).Range(0, 100)};
+const GroupOf<Probe, Probe> kProbeGroup{.settings = &kProbe, .project = Whole};
+
 const FormDescription<Probe, Probe>& ProbeForm() {
   static const FormDescription<Probe, Probe> description{
       .title = QStringLiteral("probe"),
       .help = 1,
+      .group = &kProbeGroup,
       .boxes = {Box<Probe>(u"box").With(
-          Number(u"hold", &Probe::hold, 10, 5, 1275).StoreScale(5).Arrows(11, 4, 1, 255, 5),
-          Number(u"level", &Probe::level, 20, 0, 100).Arrows(21, 3, 0, 100),
-          RateLabel<Probe>(22, 20, [](int v) { return QStringLiteral("= %1").arg(v * 2); }),
+          Edit(u"hold", &Probe::hold, 10).Limit(4).Arrows(11, 4, 5),
+          Edit(u"level", &Probe::level, 20).Arrows(21, 3),
+          RateLabel<Probe>(22, &Probe::level, [](int v) { return QStringLiteral("= %1").arg(v * 2); }),
           DropDown<Probe>(u"list", &Probe::list, 30, {{u"a"}, {u"b"}}),
           RadioBit(&Probe::flags, 2, Option(u"off", 40), Option(u"on", 41)).Caption(u"pair"))},
-      .project = Whole,
       // Derived from the value that will really be stored.
       .adjust = [](Probe& edited, int) { edited.derived = edited.list == 1 ? 9 : edited.derived; },
   };
@@ -110,6 +114,8 @@ struct Limit {
 };
 
 Limit& WholeLimit(Limit& limit, int) { return limit; }
+const Settings<Limit> kLimit = {Number(&Limit::hours).Range(0, 23).Message(u"bad hours")};
+const GroupOf<Limit, Limit> kLimitGroup{.settings = &kLimit, .project = WholeLimit};
 
 int actionClicks = 0;
 
@@ -117,12 +123,10 @@ const FormDescription<Limit, Limit>& LimitForm() {
   static const FormDescription<Limit, Limit> description{
       .title = QStringLiteral("limit"),
       .help = 2,
+      .group = &kLimitGroup,
       .boxes = {Box<Limit>(u"box").With(
           Radios(&Limit::period, {{u"day", 50}, {u"week", 51}}),
-          Number(u"hours", &Limit::hours, 52, 0, 23)
-              .OnlyWhen([](const Limit& v) { return v.period == 0; })
-              .Message(u"bad hours"))},
-      .project = WholeLimit,
+          Edit(u"hours", &Limit::hours, 52).OnlyWhen([](const Limit& v) { return v.period == 0; }))},
       .helpButton = 59,
       .actions = {{QStringLiteral("act"), 53, [](FieldForm&) { return ++actionClicks == 2; }}},
   };
@@ -183,13 +187,15 @@ struct Named {
 };
 
 Named& WholeNamed(Named& named, int) { return named; }
+const Settings<Named> kNamed = {Text(&Named::name).Bytes(8).Message(u"bad name")};
+const GroupOf<Named, Named> kNamedGroup{.settings = &kNamed, .project = WholeNamed};
 
 TEST(FieldForm, AChangedTextThatCouldNotReachTheDeviceAsTypedIsRefused) {
   static const FormDescription<Named, Named> description{
       .title = QStringLiteral("named"),
       .help = 3,
-      .boxes = {Box<Named>(u"box").With(TextEdit(u"name", &Named::name, 60, 8).Message(u"bad name"))},
-      .project = WholeNamed,
+      .group = &kNamedGroup,
+      .boxes = {Box<Named>(u"box").With(Edit(u"name", &Named::name, 60))},
   };
   const struct {
     const char* typed;

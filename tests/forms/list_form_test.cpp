@@ -30,18 +30,22 @@ struct Table {
   bool operator==(const Table&) const = default;
 };
 
-Pair& PairOf(Table& table, int index) { return table.pairs.at(static_cast<std::size_t>(index)); }
+std::array<Pair, 4>& Pairs(Table& table) { return table.pairs; }
+
+const Settings<Pair> kPairs = {
+    Presence(&Pair::used, "add {} %s,%s\r", "del {}\r",
+             Text(&Pair::a).Address().Required().Message(u"a"),
+             Text(&Pair::b).Bytes(8).Required().Message(u"b"))};
+const ListOf<Table, Pair, 4> kPairList{
+    .settings = &kPairs, .entries = Pairs, .numberMessage = u"number"};
 
 const ListFormDescription<Table, Pair>& PairForm() {
   static const ListFormDescription<Table, Pair> description{
       .title = QStringLiteral("pairs"),
       .help = 3,
-      .number = EntryNumber<Pair>(u"No", 10, 4).Limit(2).Message(u"number"),
-      .values = {Address(u"A", &Pair::a, 11).Required().Message(u"a"),
-                 TextEdit(u"B", &Pair::b, 12, 8).Required().Message(u"b")},
-      .used = &Pair::used,
-      .entry = PairOf,
-      .count = 4,
+      .list = ViewOf(kPairList),
+      .number = EntryNumber<Pair>(u"No", 10).Limit(2),
+      .values = {Edit(u"A", &Pair::a, 11), Edit(u"B", &Pair::b, 12)},
       .listCaption = QStringLiteral("list"),
       .listId = 13,
   };

@@ -17,16 +17,18 @@ struct Table {
   int b = 1;
 };
 Table& Whole(Table& t, int) { return t; }
+const Settings<Table> kTable;
+const GroupOf<Table, Table> kTableGroup{.settings = &kTable, .project = Whole};
 
 TEST(TableCells, AHeadingSpansItsColumnsAndCellsCarryTheirNames) {
   static const FormDescription<Table, Table> description{
       .title = QStringLiteral("t"),
       .help = 1,
+      .group = &kTableGroup,
       .boxes = {Box<Table>().With(
           Label<Table>(u"heading").At(0, 1, 2),
           DropDown<Table>(nullptr, &Table::a, 10, {u"x", u"y"}).At(1, 1).Named(u"row a"),
           DropDown<Table>(nullptr, &Table::b, 11, {u"x", u"y"}).At(1, 2).Named(u"row b"))},
-      .project = Whole,
   };
   testing::SessionRig rig;
   auto form = OpenForm(nullptr, rig.session, description);
