@@ -177,25 +177,6 @@ struct RouterSettings {
 
 using RouterCategory = SettingsCopies<RouterSettings>;
 
-// One group per form of the HomePNA detail menu, in the device's numbering.
-enum class RouterWriteGroup {
-  kRouter = 0,
-  kStaticNat = 1,
-  kDhcp = 2,
-  kDns = 3,
-  kHostTable = 4,
-  kSyslog = 5,
-  kDialup1 = 6,
-  kDialup2 = 7,
-  kDialup3 = 8,
-  kDialup4 = 9,
-  kLeasedLine = 10,
-  kBod = 11,
-  kBacpBap = 12,
-  kConnectionLimits = 13,
-  kPnaPort = 14,
-  kRemoteAccess = 15,
-};
 
 // Texts of the LAN-service forms, checked alike by the forms and by the
 // configuration file. None may carry its command's separator.
