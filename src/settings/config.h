@@ -250,10 +250,12 @@ ConfigGroup ListGroup(std::string title, const WriteTable<Entry>& table,
     // The entry number stands in the line where a command has "{}"; only
     // the entries a line names are tried.
     std::vector<std::size_t> tried;
+    std::optional<long long> outside;  // a number beyond the list
     for (const WriteField<Entry>& entry : table) {
       for (std::string_view command : entry.commands) {
         const std::optional<long long> number = config_detail::ScopeNumber(command, line);
         if (!number || *number < firstNumber || *number - firstNumber >= std::ssize(entries)) {
+          if (number) outside = number;
           continue;
         }
         const auto k = static_cast<std::size_t>(*number - firstNumber);
@@ -262,6 +264,13 @@ ConfigGroup ListGroup(std::string title, const WriteTable<Entry>& table,
         const LineFit fit = TakeLine(table, entries[k], scope(k), line, why);
         if (fit != LineFit::kOther) return fit;
       }
+    }
+    // The list's command with a number out of its range says the range.
+    Entry probe{};
+    if (outside && TakeLine(table, probe, std::to_string(*outside), line, why) != LineFit::kOther) {
+      why = "番号 " + std::to_string(*outside) + " は範囲外です（" + std::to_string(firstNumber) +
+            "～" + std::to_string(firstNumber + std::ssize(entries) - 1) + "）";
+      return LineFit::kBad;
     }
     return LineFit::kOther;
   };
