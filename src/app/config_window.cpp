@@ -71,7 +71,7 @@ bool TakeFile(ConfigWindowRun& run, const QString& path) {
   }
   if (!usable) {
     run.messages.Show(run.window,
-                      QStringLiteral("設定ファイルを使えません。\r\n%1\r\n何も送信していません。")
+                      QStringLiteral("設定ファイルを使えません。\r\n%1。\r\n何も送信していません。")
                           .arg(Utf8(ConfigErrorText(error))),
                       MessageIcon::kError);
     return false;
@@ -120,7 +120,8 @@ void SaveConfigurationFile(ConfigWindowRun& run) {
   QString why;
   if (!WriteWholeFile(path, QByteArray::fromStdString(text), why)) {
     run.messages.Show(run.window,
-                      QStringLiteral("ファイルに書き込めません（%1）。元のファイルはそのままです。\r\n%2")
+                      QStringLiteral("ファイルに書き込めません（%1）。\r\n"
+                                     "元のファイルはそのままです。\r\n%2")
                           .arg(why, path),
                       MessageIcon::kError);
     return;

@@ -31,7 +31,8 @@ int AccessError(const QString& path, int mode) {
 bool WriteAll(int fd, const QByteArray& bytes) {
   qsizetype done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+    const ssize_t n =
+        ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       if (n == 0) errno = EIO;

@@ -104,7 +104,8 @@ int SerialLink::Open(const QString& devicePath) {
       lock_.reset();
       if (held) {
         failure_ = SerialOpenFailure::kBusy;
-        lastError_ = QStringLiteral("%1: the device is in use by process %2").arg(devicePath).arg(holder_);
+        lastError_ =
+            QStringLiteral("%1: the device is in use by process %2").arg(devicePath).arg(holder_);
         return kSerialCannotOpen;
       }
       // No lock folder to write in: the serial port module's own lock remains.

@@ -199,8 +199,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     return UsageError(QStringLiteral("--any-model goes with --diff or --apply"));
   }
   for (const char* name : {"dump", "diff", "apply", "device"}) {
-    if (line.values.contains(QLatin1String(name)) && line.values.value(QLatin1String(name)).isEmpty()) {
-      return UsageError(QStringLiteral("option '--%1' needs a value").arg(QLatin1String(name)));
+    const QLatin1String option(name);
+    if (line.values.contains(option) && line.values.value(option).isEmpty()) {
+      return UsageError(QStringLiteral("option '--%1' needs a value").arg(option));
     }
   }
   if (line.values.contains(QStringLiteral("port")) &&

@@ -84,6 +84,7 @@ TEST(ConfigCommand, DumpResetApplyDumpOverASerialLine) {
   });
   ASSERT_EQ(cli.Run({"--dump", cli.Path("a.txt"), "--device", device}), 0) << cli.err.toStdString();
   EXPECT_TRUE(cli.err.contains(QStringLiteral("アナログ設定を読んでいます…")));
+  EXPECT_EQ(QFile::permissions(cli.Path("a.txt")) & 0x0077, 0);  // no one but its owner: passwords
   sim.With([](morivex9sim::Device& d) {
     d.FactoryReset();
     d.ClearLog();
@@ -165,7 +166,8 @@ TEST(ConfigCommand, ASignalEndsTheRunCleanlyAndTheNextRunSucceeds) {
     EXPECT_TRUE(cli.err.contains(SignalName(c.signal) + QStringLiteral(" で中断しました。2個のコマンド"
                                                                       "を送信済みです。保存していません。")))
         << cli.err.toStdString();
-    EXPECT_EQ(Settings(sim.Log()), (Lines{"analog delay_number 7", "analog ring_sound_freq 20", "exit"}));
+    EXPECT_EQ(Settings(sim.Log()),
+              (Lines{"analog delay_number 7", "analog ring_sound_freq 20", "exit"}));
 
     cli.stop = nullptr;
     sim.With([](morivex9sim::Device& d) { d.ClearLog(); });
