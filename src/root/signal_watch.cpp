@@ -38,7 +38,11 @@ SignalWatch::SignalWatch(QObject* parent) : QObject(parent) {
   BlockStopSignals();
   const sigset_t set = StopSignals();
   fd_ = ::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
-  if (fd_ < 0) return;  // the signals then stay blocked and unwatched: rare enough to ignore
+  if (fd_ < 0) {
+    // Unwatched signals must still end the program: they act as if unwatched.
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    return;
+  }
   notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, &SignalWatch::Read);
 }
