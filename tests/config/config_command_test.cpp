@@ -185,7 +185,7 @@ TEST(ConfigCommand, TargetsAreCheckedBeforeTheDeviceIsTouched) {
   ASSERT_EQ(::mkfifo(QFile::encodeName(cli.Path("pipe")).constData(), 0600), 0);
   if (root) ::mknod(QFile::encodeName(cli.Path("full")).constData(), S_IFCHR | 0666, makedev(1, 7));
   cli.Write("big.txt", QByteArray(kHead) + QByteArray(1 << 20, '#'));
-  const testing::SmallDisk readOnly(64, true);
+  const testing::SmallDisk readOnly(true);
   const struct {
     const char* action;
     QString path;

@@ -1,61 +1,44 @@
-// A small file system of its own (a tmpfs), for tests of a full disk. Only
-// root may mount one: elsewhere Mounted() is false and the test skips.
+// A small file system of its own (a tmpfs), for tests of a full disk or a
+// read-only place. Only root may mount one: elsewhere Mounted() is false and
+// the test skips with kNeedsRoot.
 #pragma once
 
 #include <sys/mount.h>
 #include <unistd.h>
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 #include <QTemporaryDir>
 
 namespace setutily::testing {
 
+inline constexpr char kNeedsRoot[] = "needs root to mount a small tmpfs; skipped";
+
 class SmallDisk {
  public:
-  explicit SmallDisk(int kilobytes = 64, bool readOnly = false) {
-    if (::geteuid() != 0 || !dir_.isValid()) return;
-    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0755";
-    mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs",
-                       readOnly ? MS_RDONLY : 0, options.constData()) == 0;
+  explicit SmallDisk(bool readOnly = false) {
+    mounted_ = ::geteuid() == 0 && dir_.isValid() &&
+               ::mount("tmpfs", Name(), "tmpfs", readOnly ? MS_RDONLY : 0, "size=64k") == 0;
   }
   ~SmallDisk() {
-    if (mounted_) ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+    if (mounted_) ::umount2(Name(), MNT_DETACH);
   }
-  SmallDisk(const SmallDisk&) = delete;
-  SmallDisk& operator=(const SmallDisk&) = delete;
-
   bool Mounted() const { return mounted_; }
   QString Path(const QString& name) const { return dir_.filePath(name); }
-
-  // Writes a file of bytes on the disk.
-  bool Put(const QString& name, const QByteArray& bytes) const {
-    QFile file(Path(name));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-  }
-  QByteArray Get(const QString& name) const {
-    QFile file(Path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
   // Takes up every free byte.
   void Fill() const {
     QFile file(Path(QStringLiteral("filler")));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return;
-    const QByteArray block(4096, 'x');
-    while (file.write(block) > 0) {
-    }
-    const QByteArray byte(1, 'x');
-    while (file.write(byte) > 0) {
+    for (const qsizetype size : {4096, 1}) {
+      while (file.write(QByteArray(size, 'x')) > 0) {
+      }
     }
   }
 
  private:
+  const char* Name() const { return name_.constData(); }
   QTemporaryDir dir_;
+  QByteArray name_ = QFile::encodeName(dir_.path());
   bool mounted_ = false;
 };
-
-// The note of a test that needs a SmallDisk it could not have.
-inline constexpr char kNeedsRoot[] = "needs root to mount a small tmpfs; skipped";
 
 }  // namespace setutily::testing
