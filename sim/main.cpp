@@ -34,6 +34,8 @@ void Usage() {
       "  --firmware VERSION  firmware number shown after \"Version \" (default 1.00)\n"
       "  --mac ADDRESS       MAC address (17 characters)\n"
       "  --model NAME        model name in the reply to ATI (default MORIVEX-9)\n"
+      "  --command-line      start at the command line, as a run that never sent\n"
+      "                      \"exit\" leaves the device\n"
       "  --fault FAULT       KIND[:VALUE][@PREFIX][#SKIP][xCOUNT], repeatable; KIND is one of\n"
       "                      silent, delay, cut, garbage, oversize, zero, hangup\n"
       "  --quiet             do not print received lines\n";
@@ -111,6 +113,7 @@ int main(int argc, char** argv) {
     else if (arg == "--mac") device.SetMac(value());
     else if (arg == "--model") device.SetModelName(value());
     else if (arg == "--quiet") quiet = true;
+    else if (arg == "--command-line") device.SetCommandLine(true);
     else if (arg == "--fault") {
       Fault fault;
       const std::string text = value();

@@ -120,7 +120,8 @@ void TcpServer::Run() {
       if (errno == EINTR) continue;
       break;
     }
-    if (fds[0].revents & POLLIN) Accept();
+    // The session first: a client that closed and connects again at once
+    // finds its old session ended, not "active".
     if (fds[1].fd >= 0 && fds[1].fd == session_.fd && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
       const ssize_t n = recv(session_.fd, buffer, sizeof buffer, 0);
       if (n > 0) {
@@ -129,6 +130,7 @@ void TcpServer::Run() {
         EndSession(false);  // the client went away
       }
     }
+    if (fds[0].revents & POLLIN) Accept();
   }
 }
 

@@ -6,9 +6,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
+#include "app/whole_file.h"
 #include "forms/busy_box.h"
 #include "forms/form_parts.h"
 #include "forms/messages.h"
@@ -41,31 +41,38 @@ bool ReadDevice(ConfigWindowRun& run) {
 
 // The file's text, or a message and false.
 bool LoadFile(ConfigWindowRun& run, const QString& path, QByteArray& text) {
-  QFile file(path);
-  if (file.size() > (1 << 20) || !file.open(QIODevice::ReadOnly)) {
-    run.messages.Show(run.window, QStringLiteral("ファイルを読めません。\r\n%1").arg(path),
+  QString why;
+  if (!ReadWholeFile(path, kConfigFileLimit, text, why)) {
+    run.messages.Show(run.window, QStringLiteral("ファイルを読めません（%1）。\r\n%2").arg(why, path),
                       MessageIcon::kError);
     return false;
   }
-  text = file.readAll();
   return true;
 }
 
-// Checks the file through every table first (a bad file sends nothing, not
-// even a read), then reads the device and takes the file into the working
-// copies.
+// Checks the file first (a bad file sends nothing, not even a read; a file
+// of another model or firmware is taken only when the user says so), then
+// reads the device and takes the file into the working copies.
 bool TakeFile(ConfigWindowRun& run, const QString& path) {
   QByteArray text;
   if (!LoadFile(run, path, text)) return false;
   const std::string_view commands(text.constData(), static_cast<std::size_t>(text.size()));
-  CommandExchange none;
-  DeviceContext scratch(none);
+  ConfigCheckOptions options;
   ConfigError error;
-  if (!TakeConfig(scratch, run.categories, commands, error)) {
+  bool usable = CheckConfig(run.categories, commands, options, error);
+  if (!usable && error.otherDevice) {
+    if (!run.messages.AskOkCancel(
+            run.window, QStringLiteral("%1。\r\nこのファイルを使いますか？").arg(Utf8(error.reason)),
+            DefaultAnswer::kCancel)) {
+      return false;
+    }
+    options.anyModel = true;
+    usable = CheckConfig(run.categories, commands, options, error);
+  }
+  if (!usable) {
     run.messages.Show(run.window,
-                      QStringLiteral("設定ファイルの%1行目に誤りがあります。\r\n%2\r\n"
-                                     "何も送信していません。")
-                          .arg(error.line).arg(Utf8(error.reason)),
+                      QStringLiteral("設定ファイルを使えません。\r\n%1。\r\n何も送信していません。")
+                          .arg(Utf8(ConfigErrorText(error))),
                       MessageIcon::kError);
     return false;
   }
@@ -99,16 +106,23 @@ void ShowCommands(QWidget* parent, const QString& title, const QString& head,
 
 void SaveConfigurationFile(ConfigWindowRun& run) {
   const QString path = run.chooseFile(run.window, true);
-  if (path.isEmpty() || !ReadDevice(run)) return;
+  if (path.isEmpty()) return;
+  // A place that cannot take the file is told before the device is read.
+  if (const QString why = WriteProblem(path); !why.isEmpty()) {
+    run.messages.Show(run.window, QStringLiteral("ファイルに書き込めません（%1）。\r\n%2").arg(why, path),
+                      MessageIcon::kError);
+    return;
+  }
+  if (!ReadDevice(run)) return;
   const ConfigHeader header{"MORIVEX-9", run.identity.firmwareVersion, run.identity.macAddress,
                             run.now.toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString()};
   const std::string text = ConfigText(run.session, run.categories, header);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.data(), static_cast<qint64>(text.size())) !=
-          static_cast<qint64>(text.size()) ||
-      !file.commit()) {
-    run.messages.Show(run.window, QStringLiteral("ファイルに書き込めません。\r\n%1").arg(path),
+  QString why;
+  if (!WriteWholeFile(path, QByteArray::fromStdString(text), why)) {
+    run.messages.Show(run.window,
+                      QStringLiteral("ファイルに書き込めません（%1）。\r\n"
+                                     "元のファイルはそのままです。\r\n%2")
+                          .arg(why, path),
                       MessageIcon::kError);
     return;
   }

@@ -46,7 +46,7 @@ bool DebugModeOn(const ProfileFile& profile) {
 }
 
 QString PortOpenFailureMessage(int portNumber, const QString& devicePath,
-                               SerialOpenFailure failure) {
+                               SerialOpenFailure failure, qint64 holder) {
   QString reason;
   switch (failure) {
     case SerialOpenFailure::kNoDevice:
@@ -56,7 +56,10 @@ QString PortOpenFailureMessage(int portNumber, const QString& devicePath,
       reason = QStringLiteral("%1 が見つかりません。").arg(devicePath);
       break;
     case SerialOpenFailure::kBusy:
-      reason = QStringLiteral("%1 は他のプログラムが使用中です。").arg(devicePath);
+      reason = holder != 0 ? QStringLiteral("ポートは他のプログラムが使用中です（%1、プロセスID %2）。")
+                                 .arg(devicePath)
+                                 .arg(holder)
+                           : QStringLiteral("ポートは他のプログラムが使用中です（%1）。").arg(devicePath);
       break;
     case SerialOpenFailure::kPermission:
       reason = QStringLiteral(

@@ -56,9 +56,10 @@ inline constexpr char16_t kIdentifyingText[] = u"MORIVEX-9を確認していま�
 
 // The message when the serial port does not open: "指定したポートがオープン
 // できません。" and a second line with the device path (or the port, when it
-// has none) and the reason.
+// has none) and the reason; a port in use names the process holding it
+// when holder is not 0.
 QString PortOpenFailureMessage(int portNumber, const QString& devicePath,
-                               SerialOpenFailure failure);
+                               SerialOpenFailure failure, qint64 holder = 0);
 
 // The status line's description of the link: the serial port and its device
 // path, or the device's address.

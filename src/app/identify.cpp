@@ -25,8 +25,19 @@ constexpr std::string_view kVersionLabel = "Version ";
 IdentifyResult IdentifyDevice(CommandExchange& exchange, const LinkTiming& timing,
                               DeviceIdentity& identity, std::string& reply) {
   identity = {};
-  if (exchange.SendAndWait("ATI\r", &reply, timing.identifyMs, kTerminatorOk) == 0) {
+  // A device still at its command line (a run that ended without leaving
+  // it) answers "ATI" with an error and its prompt: it is made to leave the
+  // command line first, and asked again.
+  const std::vector<std::string> answers{std::string(TerminatorText(kTerminatorOk)),
+                                         std::string(TerminatorText(kTerminatorPrompt))};
+  if (exchange.SendAndWaitForAny("ATI\r", &reply, timing.identifyMs, answers) == 0) {
     return IdentifyResult::kNoAnswer;
+  }
+  if (FindText(reply, answers[0], 0) == 0) {
+    if (exchange.SendAndWait("exit\r", &reply, timing.exitMs, kTerminatorOk) == 0 ||
+        exchange.SendAndWait("ATI\r", &reply, timing.identifyMs, kTerminatorOk) == 0) {
+      return IdentifyResult::kNoAnswer;
+    }
   }
   if (FindText(reply, "MORIVEX-9", 0) == 0) return IdentifyResult::kWrongDevice;
 

@@ -26,7 +26,8 @@ enum class IdentifyResult {
 };
 
 // Sends "ATI\r", "AT%I2\r", "AT%M\r", "ATT1\r" and "\r" in that order and
-// fills identity. Each field is taken only from the bytes of its own reply
+// fills identity. A device that answers "ATI\r" with its command-line
+// prompt is sent "exit\r" and asked again. Each field is taken only from the bytes of its own reply
 // and ends at the first control byte (the reply's line end), so a short
 // reply leaves it short or empty. reply receives each exchange's reply.
 IdentifyResult IdentifyDevice(CommandExchange& exchange, const LinkTiming& timing,

@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGridLayout>
@@ -236,7 +237,9 @@ bool MainDialog::Start() {
 }
 
 bool MainDialog::Fail(const QString& message) {
-  if (!message.isEmpty()) setup_.messages.Show(this, message, MessageIcon::kError);
+  if (!message.isEmpty() && !endingBySignal_) {
+    setup_.messages.Show(this, message, MessageIcon::kError);
+  }
   ExitSequence();
   return false;
 }
@@ -245,7 +248,8 @@ bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
   const QString& path = settings.devicePath;
   if (serial_.Open(path) != kSerialOpened) {
     AppendLog(QStringLiteral("COM%1: %2\r\n").arg(settings.portNumber).arg(serial_.LastError()));
-    return Fail(PortOpenFailureMessage(settings.portNumber, path, serial_.LastFailure()));
+    return Fail(PortOpenFailureMessage(settings.portNumber, path, serial_.LastFailure(),
+                                       serial_.LockHolder()));
   }
   exchange_.SetTransport(&serial_);
   IdentifyResult identified = IdentifyResult::kNoAnswer;
@@ -385,6 +389,27 @@ void MainDialog::RequestClose() {
   ScheduleIdleWork();
 }
 
+namespace {
+// How often a run ending by signal looks for a modal window to close.
+constexpr int kModalCloseMs = 50;
+}  // namespace
+
+void MainDialog::EndBySignal() {
+  if (exitStarted_ || endingBySignal_) return;
+  endingBySignal_ = true;
+  AppendLog(QStringLiteral("signal: closing without storing\r\n"));
+  exchange_.Hold(true);
+  // Whatever modal window the running command opens (a form, a menu, a
+  // question, a message) is closed as if cancelled, until the run is over.
+  auto* closer = new QTimer(this);
+  connect(closer, &QTimer::timeout, this, [this] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != this) modal->close();
+  });
+  closer->start(kModalCloseMs);
+  RequestClose();
+}
+
 void MainDialog::ScheduleIdleWork() {
   if ((!closeRequested_ && !linkLostNotice_) || exitStarted_ || !Idle()) return;
   // Posted, so the command or event that asked for it finishes first.
@@ -453,10 +478,11 @@ void MainDialog::ExitSequence() {
   {
     Operation operation(*this);
     RunState& state = session_.state;
+    exchange_.Hold(false);
     if (state.connectionState != ConnectionState::kNone) {
       // Make the device keep this run's changes, then leave its command
       // line (over the network the connection simply ends).
-      if (state.pendingChangeCount != 0) {
+      if (state.pendingChangeCount != 0 && !endingBySignal_) {
         const int stored = RunBusy(
             this,
             [this] {

@@ -95,6 +95,12 @@ class MainDialog : public QDialog {
   // lead here.
   void RequestClose();
 
+  // The program is told to end (SIGTERM, SIGHUP): the exchange in progress
+  // finishes and no other starts, open forms and questions close as if
+  // cancelled, and the exit sequence stores nothing but still leaves the
+  // device's command line.
+  void EndBySignal();
+
   // The menu commands.
   void FactoryReset();
   void SetDeviceClock();
@@ -159,6 +165,7 @@ class MainDialog : public QDialog {
   bool closeRequested_ = false; // a close request waits for the running command
   bool linkLostNotice_ = false; // the user is yet to be told that the link went away
   bool exitStarted_ = false;
+  bool endingBySignal_ = false;  // EndBySignal: nothing is stored
   bool exitDone_ = false;
   bool framePlaced_ = false;
 };

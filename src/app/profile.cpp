@@ -1,8 +1,9 @@
 #include "app/profile.h"
 
+#include "app/whole_file.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -255,21 +256,12 @@ bool ProfileFile::Write(const std::vector<Entry>& entries, QString* error) {
   }
   for (const auto& entry : entries) SetValue(lines, entry.section, entry.key, entry.value);
 
-  // QSaveFile writes a temporary file beside the target and renames it over
-  // the target on commit; a symbolic link is followed to the real file.
-  const QString cannotWrite =
-      QStringLiteral("設定ファイル setutily.ini に書き込めません（フォルダーへの書込み権限、"
-                     "ディスクの空き容量を確認してください）。");
-  QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly)) return fail(cannotWrite);
-  file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   QByteArray bytes = lines.join('\n');
   if (!lines.isEmpty()) bytes.append('\n');
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return fail(cannotWrite);
+  QString why;
+  if (!WriteWholeFile(path_, bytes, why)) {
+    return fail(QStringLiteral("設定ファイル setutily.ini に書き込めません（%1）。").arg(why));
   }
-  if (!file.commit()) return fail(cannotWrite);
   return true;
 }
 

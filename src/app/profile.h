@@ -5,10 +5,10 @@
 // twice counts with its first occurrence. Names and values are UTF-8. Writing
 // changes only the lines of the keys written (or appends them) and keeps
 // every other line, comment and blank line byte for byte, whatever its
-// encoding, a byte-order mark included. Each write replaces the whole file at once (a
-// temporary file renamed over the old one), so a crash never leaves half a
-// file, and the file is readable and writable by its owner only, since it
-// holds passwords.
+// encoding, a byte-order mark included. Each write replaces the whole file at
+// once (WriteWholeFile), so a crash or a full disk never leaves half a file,
+// and the file is readable and writable by its owner only, since it holds
+// passwords.
 #pragma once
 
 #include <QByteArray>

@@ -133,7 +133,7 @@ int CommandExchange::SendAndWaitForAny(std::string_view command, std::string* re
 int CommandExchange::Run(std::string_view command, std::string* reply, int timeoutMs,
                          std::vector<std::string> markers, std::size_t replyCapacity) {
   if (reply != nullptr) reply->clear();
-  if (waiting_) return 0;
+  if (waiting_ || held_) return 0;
   if (transport_ == nullptr || !transport_->IsOpen()) return 0;
   if (!IsWellFormedCommand(command)) return 0;
 

@@ -78,6 +78,12 @@ class CommandExchange : public QObject {
   // True while an exchange waits.
   bool IsBusy() const { return waiting_; }
 
+  // While held, every new exchange fails at once without sending anything:
+  // a run being stopped lets the exchange in progress finish and starts no
+  // other.
+  void Hold(bool held) { held_ = held; }
+  bool Held() const { return held_; }
+
   // The accumulated reply so far (up to the first zero byte).
   std::string_view Accumulated() const;
 
@@ -103,6 +109,7 @@ class CommandExchange : public QObject {
   bool watching_ = false;  // on from the first exchange
   bool waiting_ = false;
   bool markerSeen_ = false;
+  bool held_ = false;
   std::vector<std::string> markers_;
   QEventLoop* loop_ = nullptr;
 };

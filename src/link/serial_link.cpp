@@ -1,7 +1,10 @@
 #include "link/serial_link.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -24,6 +27,31 @@ SerialOpenFailure ClassifyOpenFailure(const QString& path, QSerialPort::SerialPo
   return SerialOpenFailure::kOther;
 }
 
+// The folder of the system's device lock files, where other programs look.
+QString LockFolder() {
+  for (const char* folder : {"/run/lock", "/var/lock"}) {
+    if (::access(folder, W_OK | X_OK) == 0) return QLatin1String(folder);
+  }
+  return QDir::tempPath();
+}
+
+// The process a lock file names on its first line (its own format, and the
+// traditional one of a process number alone); 0 when none.
+qint64 LockFileHolder(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return 0;
+  bool ok = false;
+  const qint64 pid = file.readLine(32).trimmed().toLongLong(&ok);
+  return ok && pid > 0 ? pid : 0;
+}
+
+// The lock file the serial port module itself takes for a device path.
+QString PortModuleLockFile(const QString& path) {
+  QString name = path.startsWith(QStringLiteral("/dev/")) ? path.mid(5) : path;
+  name.replace(u'/', u'_');
+  return LockFolder() + QStringLiteral("/LCK..") + name;
+}
+
 }  // namespace
 
 QString ComPortDevicePath(int portNumber, const QMap<int, QString>& overrides) {
@@ -42,6 +70,7 @@ SerialLink::~SerialLink() { Close(); }
 
 int SerialLink::Open(const QString& devicePath) {
   lastError_.clear();
+  holder_ = 0;
   permissionDenied_ = false;
   failure_ = SerialOpenFailure::kNone;
   modemLinesUnsupported_ = false;
@@ -51,10 +80,43 @@ int SerialLink::Open(const QString& devicePath) {
     failure_ = SerialOpenFailure::kNoDevice;
     return kSerialCannotOpen;
   }
-  port_.setPortName(devicePath);
+  // Every name of the device leads to its real path and device number.
+  const QString real = QFileInfo(devicePath).canonicalFilePath();
+  struct stat status {};
+  if (real.isEmpty() || ::stat(QFile::encodeName(real).constData(), &status) != 0) {
+    failure_ = SerialOpenFailure::kNotFound;
+    lastError_ = QStringLiteral("%1: no such device").arg(devicePath);
+    return kSerialCannotOpen;
+  }
+  if (S_ISCHR(status.st_mode)) {
+    lock_ = std::make_unique<QLockFile>(
+        LockFolder() + QStringLiteral("/LK.%1.%2.%3")
+                           .arg(major(status.st_dev), 3, 10, QLatin1Char('0'))
+                           .arg(major(status.st_rdev), 3, 10, QLatin1Char('0'))
+                           .arg(minor(status.st_rdev), 3, 10, QLatin1Char('0')));
+    lock_->setStaleLockTime(0);  // stale only when its process is gone
+    if (!lock_->tryLock(0)) {
+      const bool held = lock_->error() == QLockFile::LockFailedError;
+      if (held) {
+        QString host, application;
+        lock_->getLockInfo(&holder_, &host, &application);
+      }
+      lock_.reset();
+      if (held) {
+        failure_ = SerialOpenFailure::kBusy;
+        lastError_ =
+            QStringLiteral("%1: the device is in use by process %2").arg(devicePath).arg(holder_);
+        return kSerialCannotOpen;
+      }
+      // No lock folder to write in: the serial port module's own lock remains.
+    }
+  }
+  port_.setPortName(real);
   if (!port_.open(QIODevice::ReadWrite)) {
-    failure_ = ClassifyOpenFailure(devicePath, port_.error());
+    lock_.reset();
+    failure_ = ClassifyOpenFailure(real, port_.error());
     permissionDenied_ = failure_ == SerialOpenFailure::kPermission;
+    if (failure_ == SerialOpenFailure::kBusy) holder_ = LockFileHolder(PortModuleLockFile(real));
     lastError_ = QStringLiteral("%1: %2").arg(devicePath, port_.errorString());
     if (permissionDenied_) {
       lastError_ += QStringLiteral(
@@ -73,6 +135,7 @@ int SerialLink::Open(const QString& devicePath) {
     lastError_ = QStringLiteral("%1: line settings refused: %2").arg(devicePath, port_.errorString());
     failure_ = SerialOpenFailure::kOther;
     port_.close();
+    lock_.reset();
     return kSerialCannotConfigure;
   }
   // A pseudo-terminal has no modem-control lines; the link works without.
@@ -91,6 +154,7 @@ int SerialLink::Close() {
   port_.setRequestToSend(false);
   port_.clearError();
   port_.close();
+  lock_.reset();  // unlocks
   return 1;
 }
 
@@ -113,6 +177,7 @@ void SerialLink::OnError(QSerialPort::SerialPortError error) {
     // report the failing read again and again, so close the port at once.
     port_.clearError();
     port_.close();
+    lock_.reset();
     emit LinkLost();
   }
 }

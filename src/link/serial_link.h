@@ -1,10 +1,17 @@
 // The serial transport: a COM port at 115200 bit/s, 8N1, no flow control,
 // DTR and RTS raised while open, opened exclusively.
+//
+// One lock per device: a port is locked as the device it resolves to (the
+// real path behind any symbolic link, such as /dev/serial/by-id/..., and its
+// device number), so two names of one port are refused like one, also for
+// root, whom the exclusive open does not stop.
 #pragma once
 
+#include <QLockFile>
 #include <QMap>
 #include <QSerialPort>
 #include <QString>
+#include <memory>
 
 #include "link/transport.h"
 
@@ -22,7 +29,7 @@ enum class SerialOpenFailure {
   kNone,
   kNoDevice,     // the port number has no device path
   kNotFound,     // nothing at the path
-  kBusy,         // another program has the device open
+  kBusy,         // another program has the device open (or locked)
   kPermission,   // the user may not open the device
   kOther,        // anything else (see LastError)
 };
@@ -56,6 +63,9 @@ class SerialLink : public ByteTransport {
   // (on Linux: not a member of the group that owns it, usually "dialout").
   bool LastErrorWasPermission() const { return permissionDenied_; }
   SerialOpenFailure LastFailure() const { return failure_; }
+  // The process that holds the device when the last Open failed with kBusy
+  // and a lock file names it; 0 otherwise.
+  qint64 LockHolder() const { return holder_; }
   // True when the line could not raise DTR/RTS (a pseudo-terminal has no
   // modem-control lines); the link works without them.
   bool ModemLinesUnsupported() const { return modemLinesUnsupported_; }
@@ -65,6 +75,8 @@ class SerialLink : public ByteTransport {
   void OnError(QSerialPort::SerialPortError error);
 
   QSerialPort port_;
+  std::unique_ptr<QLockFile> lock_;  // held while open
+  qint64 holder_ = 0;
   QString lastError_;
   bool permissionDenied_ = false;
   SerialOpenFailure failure_ = SerialOpenFailure::kNone;

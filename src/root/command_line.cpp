@@ -10,6 +10,7 @@
 #include "app/file_locations.h"
 #include "app/profile.h"
 #include "link/serial_link.h"
+#include "link/telnet_link.h"
 #include "root/config_command.h"
 
 namespace setutily {
@@ -28,6 +29,8 @@ constexpr Option kOptions[] = {
     {"diff", nullptr, "FILE", "print the commands --apply FILE would send"},
     {"apply", nullptr, "FILE", "send what differs from FILE, then store it in the device"},
     {"no-store", nullptr, nullptr, "with --apply: do not store (\"fromwr 15\")"},
+    {"any-model", nullptr, nullptr,
+     "with --diff or --apply: take a file of another model or firmware"},
     {"port", nullptr, "COMn", "reach the device on COM port n (setutily.ini's [DEVICE])"},
     {"device", nullptr, "PATH", "reach the device on this serial device"},
     {"network", nullptr, "ADDRESS[:PORT]",
@@ -97,7 +100,9 @@ QString HelpText(const CommandEnvironment& environment) {
               "  MORIVEX-9.hlp   the help: MORIVEX-9.hlp in the current directory, otherwise\n"
               "                  the installed one in share/setutily\n"
               "                  now: %2\n"
-              "\nExit status: 0 done, 1 failed, 2 wrong command line. See setutily(1).\n")
+              "\nFILE '-' is standard output for --dump, standard input for --diff and --apply.\n"
+              "Exit status: 0 done, 1 failed, 2 wrong command line, file or target,\n"
+              "128+N ended by signal N (130 SIGINT, 143 SIGTERM, 129 SIGHUP). See setutily(1).\n")
               .arg(profile, help.isEmpty() ? QStringLiteral("(not found)") : help);
   return text;
 }
@@ -189,7 +194,52 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
       line.action != CommandLine::Action::kApply) {
     return UsageError(QStringLiteral("--no-store goes with --apply"));
   }
+  if (line.values.contains(QStringLiteral("any-model")) &&
+      line.action != CommandLine::Action::kApply && line.action != CommandLine::Action::kDiff) {
+    return UsageError(QStringLiteral("--any-model goes with --diff or --apply"));
+  }
+  for (const char* name : {"dump", "diff", "apply", "device"}) {
+    const QLatin1String option(name);
+    if (line.values.contains(option) && line.values.value(option).isEmpty()) {
+      return UsageError(QStringLiteral("option '--%1' needs a value").arg(option));
+    }
+  }
+  if (line.values.contains(QStringLiteral("port")) &&
+      ComPortNumber(line.values.value(QStringLiteral("port"))) == 0) {
+    return UsageError(QStringLiteral("not a COM port (COM1-COM9): '%1'")
+                          .arg(line.values.value(QStringLiteral("port"))));
+  }
+  if (line.values.contains(QStringLiteral("network"))) {
+    const QString target = line.values.value(QStringLiteral("network"));
+    QString address;
+    quint16 port = 0;
+    if (!SplitNetworkTarget(target, address, port)) {
+      return UsageError(
+          QStringLiteral("not ADDRESS[:PORT] (a dotted IPv4 address, a port 1-65535): '%1'")
+              .arg(target));
+    }
+  }
   return line;
+}
+
+int ComPortNumber(const QString& name) {
+  if (!name.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive) || name.size() != 4) return 0;
+  const int number = name.at(3).digitValue();
+  return number >= 1 && number <= 9 ? number : 0;
+}
+
+bool SplitNetworkTarget(const QString& target, QString& address, quint16& port) {
+  const qsizetype colon = target.lastIndexOf(u':');
+  address = colon >= 0 ? target.left(colon) : target;
+  port = 0;
+  if (colon >= 0) {
+    bool ok = false;
+    const uint number = target.mid(colon + 1).toUInt(&ok);
+    if (!ok || number < 1 || number > 65535 || !target.at(colon + 1).isDigit()) return false;
+    port = static_cast<quint16>(number);
+  }
+  quint32 ip = 0;
+  return ParseDottedIpv4(address.toStdString(), &ip);
 }
 
 CommandEnvironment SystemCommandEnvironment() {

@@ -6,6 +6,7 @@
 // line is acted on. "--name VALUE" and "--name=VALUE" are both accepted.
 #pragma once
 
+#include <QIODevice>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -17,10 +18,13 @@ class QTextStream;
 
 namespace setutily {
 
-// Exit statuses.
+// Exit statuses, all of them.
 inline constexpr int kExitDone = 0;
-inline constexpr int kExitFailed = 1;
-inline constexpr int kExitUsage = 2;
+inline constexpr int kExitFailed = 1;  // the device, the link, or writing the file
+inline constexpr int kExitUsage = 2;   // a wrong command line, file or target
+// A run ended by signal N exits with kExitSignalBase + N (SIGINT 130,
+// SIGTERM 143, SIGHUP 129).
+inline constexpr int kExitSignalBase = 128;
 
 struct CommandLine {
   enum class Action {
@@ -34,6 +38,14 @@ struct CommandLine {
 // arguments: the command line without the program's name.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
+// The number n of "COMn" (n = 1-9, any letter case); 0 for anything else.
+int ComPortNumber(const QString& name);
+// Splits "ADDRESS[:PORT]" (a dotted IPv4 address, a port 1-65535; port 0
+// when none is given); false when it is not that.
+bool SplitNetworkTarget(const QString& target, QString& address, quint16& port);
+
+class SignalWatch;
+
 // What the commands look at; SystemCommandEnvironment() is the real one
 // (it needs a QCoreApplication).
 struct CommandEnvironment {
@@ -42,6 +54,10 @@ struct CommandEnvironment {
   QString programDirectory;  // where the running program is
   SerialPortFolders ports;
   LinkTiming timing;  // the waits of the commands that talk to the device
+  // Ends a device run early (SIGINT, SIGTERM, SIGHUP); none: runs to its end.
+  SignalWatch* stopSignals = nullptr;
+  // Where FILE "-" is read from; none: the process's standard input.
+  QIODevice* standardInput = nullptr;
 };
 CommandEnvironment SystemCommandEnvironment();
 

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
 #include <memory>
@@ -13,6 +12,7 @@
 #include "app/identify.h"
 #include "app/network_open.h"
 #include "app/profile.h"
+#include "app/whole_file.h"
 #include "forms/form_parts.h"
 #include "forms/help.h"
 #include "forms/messages.h"
@@ -20,6 +20,7 @@
 #include "link/serial_link.h"
 #include "root/config_categories.h"
 #include "root/command_line.h"
+#include "root/signal_watch.h"
 #include "settings/config_file.h"
 #include "text/encoding.h"
 
@@ -73,40 +74,21 @@ class DeviceRun {
   Session& RunSession() { return session_; }
   const DeviceIdentity& Identity() const { return identity_; }
 
-  // Opens the link; false with a message on standard error.
+  // Opens the link (the options were checked by the parser); false with a
+  // message on standard error.
   bool Open(const QMap<QString, QString>& values) {
     ConnectionSettings settings = LoadConnectionSettings(profile_);
     quint16 port = 0;
     if (values.contains(QStringLiteral("network"))) {
       settings.networkMode = 1;
-      const QString target = values.value(QStringLiteral("network"));
-      const qsizetype colon = target.lastIndexOf(u':');
-      settings.address = colon >= 0 ? target.left(colon) : target;
-      if (colon >= 0) {
-        bool ok = false;
-        const uint number = target.mid(colon + 1).toUInt(&ok);
-        if (!ok || number < 1 || number > 65535) {
-          err_ << "setutily: not a TCP port: " << target.mid(colon + 1) << '\n';
-          return false;
-        }
-        port = static_cast<quint16>(number);
-      }
+      SplitNetworkTarget(values.value(QStringLiteral("network")), settings.address, port);
     } else if (values.contains(QStringLiteral("device"))) {
       settings.networkMode = 0;
       settings.devicePath = values.value(QStringLiteral("device"));
     } else if (values.contains(QStringLiteral("port"))) {
       settings.networkMode = 0;
-      const QString name = values.value(QStringLiteral("port"));
-      bool ok = false;
-      const int number = name.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive)
-                             ? name.mid(3).toInt(&ok)
-                             : 0;
-      if (!ok || number < 1 || number > 9) {
-        err_ << "setutily: not a COM port (COM1-COM9): " << name << '\n';
-        return false;
-      }
-      settings.portNumber = number;
-      settings.devicePath = ComPortDevicePath(number, profile_.ComPortOverrides());
+      settings.portNumber = ComPortNumber(values.value(QStringLiteral("port")));
+      settings.devicePath = ComPortDevicePath(settings.portNumber, profile_.ComPortOverrides());
     }
     const QString login = qEnvironmentVariable("SETUTILY_LOGIN_PASSWORD");
     const QString admin = qEnvironmentVariable("SETUTILY_ADMIN_PASSWORD");
@@ -115,10 +97,19 @@ class DeviceRun {
     return settings.networkMode != 0 ? OpenNetwork(settings, port) : OpenSerial(settings);
   }
 
+  // Once a stop signal came, no new exchange starts; the one in progress
+  // finishes.
+  void StopOn(SignalWatch* watch) {
+    if (watch == nullptr) return;
+    QObject::connect(watch, &SignalWatch::Caught, &exchange_, [this] { exchange_.Hold(true); });
+    if (watch->Signal() != 0) exchange_.Hold(true);
+  }
+
   // Leaves the device's command line (serial) and closes the link.
   void Close() {
     if (closed_) return;
     closed_ = true;
+    exchange_.Hold(false);  // a stopped run still leaves the command line
     RunState& state = session_.state;
     if (state.connectionState != ConnectionState::kNone && !state.networkMode &&
         !state.rebootOnClose) {
@@ -135,15 +126,18 @@ class DeviceRun {
     const QString path = settings.devicePath.isEmpty()
                              ? ComPortDevicePath(settings.portNumber, profile_.ComPortOverrides())
                              : settings.devicePath;
-    if (path.isEmpty() || serial_.Open(path) != kSerialOpened) {
-      err_ << "setutily: " << QString::fromUtf16(u"指定したポートがオープンできません。") << ' '
-           << path << ": " << serial_.LastError() << '\n';
+    if (serial_.Open(path) != kSerialOpened) {
+      QString message = PortOpenFailureMessage(settings.portNumber, path, serial_.LastFailure(),
+                                               serial_.LockHolder());
+      err_ << "setutily: " << message.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+           << " (" << serial_.LastError() << ")\n";
       return false;
     }
     exchange_.SetTransport(&serial_);
     Pause(session_.timing.settleMs);
     if (IdentifyDevice(exchange_, session_.timing, identity_, session_.replyText) !=
         IdentifyResult::kIdentified) {
+      if (exchange_.Held()) return false;  // stopped: the caller tells
       err_ << "setutily: " << QString::fromUtf16(u"MORIVEX-9が接続されていません。") << '\n';
       return false;
     }
@@ -162,11 +156,12 @@ class DeviceRun {
     NetworkOpenResult result = OpenTelnetConnection(
         NetworkOpenRequest{settings, profile_, session_, nullptr, [](const QString&) {}, port});
     if (result.transport == nullptr) {
+      session_.state.connectionState = ConnectionState::kNone;
+      if (exchange_.Held()) return false;
       err_ << "setutily: "
            << (result.failureMessage.isEmpty() ? QString::fromUtf16(kNotConnectedText)
                                                : result.failureMessage)
            << '\n';
-      session_.state.connectionState = ConnectionState::kNone;
       return false;
     }
     network_ = std::move(result.transport);
@@ -187,18 +182,25 @@ class DeviceRun {
   bool closed_ = false;
 };
 
-// The file's commands checked through every table before the device is
-// touched: a bad file sends nothing.
+// The file checked whole (header, every line through the tables, end line,
+// settings given twice) before the device is touched: a bad file sends
+// nothing.
 bool CheckFile(const std::vector<ConfigCategory>& categories, const QByteArray& text,
-               QTextStream& err) {
-  CommandExchange none;
-  DeviceContext scratch(none);
+               const ConfigCheckOptions& options, QTextStream& err) {
   ConfigError error;
-  if (TakeConfig(scratch, categories, std::string_view(text.constData(), text.size()), error)) {
+  if (CheckConfig(categories, std::string_view(text.constData(), text.size()), options, error)) {
     return true;
   }
-  err << "setutily: " << QStringLiteral("%1行目: ").arg(error.line) << Utf8(error.reason) << '\n';
+  err << "setutily: " << Utf8(ConfigErrorText(error))
+      << (error.otherDevice ? QStringLiteral("（--any-model で使えます）") : QString()) << '\n';
   return false;
+}
+
+// What a run stopped by a signal says last.
+int Stopped(int signal, const QString& what, QTextStream& err) {
+  err << "setutily: " << QStringLiteral("%1 で中断しました。").arg(SignalName(signal)) << what
+      << '\n';
+  return kExitSignalBase + signal;
 }
 
 ConfigProgress Progress(QTextStream& err, const char16_t* doing) {
@@ -217,23 +219,58 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
                       : action == ConfigAction::kDiff ? QStringLiteral("diff")
                                                       : QStringLiteral("apply");
   const QString path = values.value(key);
+  const bool standard = path == QStringLiteral("-");  // standard input or output
   const std::vector<ConfigCategory> categories = BuildConfigCategories();
   QByteArray text;
-  if (action != ConfigAction::kDump) {
-    QFile file(path);
-    if (file.size() > (1 << 20) || !file.open(QIODevice::ReadOnly)) {
-      err << "setutily: cannot read " << path << '\n';
+  if (action == ConfigAction::kDump) {
+    // A place that cannot take the file is told before the device is read.
+    if (const QString why = standard ? QString() : WriteProblem(path); !why.isEmpty()) {
+      err << "setutily: " << QStringLiteral("%1 に書き込めません（%2）").arg(path, why) << '\n';
       return kExitUsage;
     }
-    text = file.readAll();
-    if (!CheckFile(categories, text, err)) return kExitUsage;
+  } else {
+    QString why;
+    QFile input;
+    const bool read =
+        !standard ? ReadWholeFile(path, kConfigFileLimit, text, why)
+        : environment.standardInput != nullptr
+            ? ReadToEnd(*environment.standardInput, kConfigFileLimit, text, why)
+            : (input.open(stdin, QIODevice::ReadOnly) &&
+               ReadToEnd(input, kConfigFileLimit, text, why));
+    if (!read) {
+      err << "setutily: "
+          << QStringLiteral("%1 を読めません（%2）")
+                 .arg(standard ? QStringLiteral("標準入力") : path, why)
+          << '\n';
+      return kExitUsage;
+    }
+    if (!CheckFile(categories, text, {values.contains(QStringLiteral("any-model"))}, err)) {
+      return kExitUsage;
+    }
   }
 
+  SignalWatch* const stop = environment.stopSignals;
+  const auto stopped = [stop] { return stop != nullptr ? stop->Signal() : 0; };
+  const QString nothingSent = action == ConfigAction::kDump
+                                  ? QStringLiteral("ファイルは書いていません。")
+                                  : QStringLiteral("設定は何も送信していません。");
   DeviceRun run(environment, timing, err);
-  if (!run.Open(values)) return kExitFailed;
+  run.StopOn(stop);
+  const bool opened = run.Open(values);
+  if (stopped() != 0) {
+    run.Close();
+    return Stopped(stopped(), nothingSent, err);
+  }
+  if (!opened) return kExitFailed;
   Session& session = run.RunSession();
   std::string failed;
-  if (ReadConfig(session, categories, Progress(err, u"%1を読んでいます… (%2/%3)"), &failed) != 1) {
+  const int read =
+      ReadConfig(session, categories, Progress(err, u"%1を読んでいます… (%2/%3)"), &failed);
+  if (stopped() != 0) {
+    run.Close();
+    return Stopped(stopped(), nothingSent, err);
+  }
+  if (read != 1) {
     err << "setutily: " << QStringLiteral("%1の読込みに失敗しました。").arg(Utf8(failed)) << '\n';
     return kExitFailed;
   }
@@ -243,19 +280,28 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
     const auto orDash = [](const std::string& value) {
       return value.empty() ? std::string("—") : DeviceToUtf8(value);
     };
-    const std::string file =
+    const QByteArray file = QByteArray::fromStdString(
         ConfigText(session, categories,
                    {"MORIVEX-9", orDash(identity.firmwareVersion), orDash(identity.macAddress),
                     QDateTime::currentDateTime()
                         .toString(QStringLiteral("yyyy-MM-dd HH:mm"))
-                        .toStdString()});
-    QSaveFile save(path);
-    if (!save.open(QIODevice::WriteOnly) ||
-        save.write(file.data(), static_cast<qint64>(file.size())) !=
-            static_cast<qint64>(file.size()) ||
-        !save.commit()) {
-      err << "setutily: cannot write " << path << '\n';
-      return kExitUsage;
+                        .toStdString()}));
+    run.Close();
+    if (standard) {
+      out << QString::fromUtf8(file);
+      out.flush();
+      if (out.status() != QTextStream::Ok) {
+        err << "setutily: " << QStringLiteral("標準出力に書き込めません。") << '\n';
+        return kExitFailed;
+      }
+      return kExitDone;
+    }
+    QString why;
+    if (!WriteWholeFile(path, file, why)) {
+      err << "setutily: "
+          << QStringLiteral("%1 に書き込めません（%2）。元のファイルはそのままです。").arg(path, why)
+          << '\n';
+      return kExitFailed;
     }
     err << QStringLiteral("%1 に保存しました。").arg(path) << '\n';
     return kExitDone;
@@ -269,28 +315,50 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
     err << QStringLiteral("違い: %1個のコマンド").arg(pending.size()) << '\n';
     return kExitDone;
   }
+  const bool noStore = values.contains(QStringLiteral("no-store"));
+  if (noStore && RestartPending(session, categories)) {
+    err << "setutily: "
+        << QStringLiteral("--no-store では適用できません: ファイルのルータアドレスが機器と違います。"
+                          "新しいアドレスを受けた MORIVEX-9 は、すべての設定を保存して再起動します。"
+                          "何も送信していません。")
+        << '\n';
+    return kExitUsage;
+  }
 
   const ApplyResult result =
       ApplyConfig(session, categories, Progress(err, u"%1を書き込んでいます… (%2/%3)"));
+  const QString sentText = QStringLiteral("%1個のコマンドを送信済みです。保存していません。")
+                               .arg(result.sent);
+  if (stopped() != 0) {
+    run.Close();
+    return Stopped(stopped(), sentText, err);
+  }
   if (!result.ok) {
     err << "setutily: "
-        << QStringLiteral("%1の書込みに失敗しました。%2個のコマンドを送信済みです。保存していません。")
-               .arg(Utf8(result.failedTitle))
-               .arg(result.sent)
+        << QStringLiteral("%1の書込みに失敗しました。").arg(Utf8(result.failedTitle)) << sentText
         << '\n';
     return kExitFailed;
   }
   err << QStringLiteral("%1個のコマンドを送信しました。").arg(result.sent) << '\n';
   if (session.state.rebootOnClose) {
-    err << QStringLiteral("新しいルータアドレスで MORIVEX-9 が再起動します。") << '\n';
+    err << QStringLiteral("新しいルータアドレスで MORIVEX-9 が再起動します（設定はすべて保存されます）。")
+        << '\n';
     return kExitDone;
   }
-  if (!values.contains(QStringLiteral("no-store")) && result.sent > 0) {
+  if (!noStore && result.sent > 0) {
     if (StoreSettings(session) != 1) {
+      if (stopped() != 0) {
+        run.Close();
+        return Stopped(stopped(), sentText, err);
+      }
       err << "setutily: " << QString::fromUtf16(kWriteFailedText) << '\n';
       return kExitFailed;
     }
     err << QStringLiteral("設定を保存しました。") << '\n';
+  }
+  if (stopped() != 0) {
+    run.Close();
+    return Stopped(stopped(), QStringLiteral("その前に送信と保存は終わっています。"), err);
   }
   return kExitDone;
 }

@@ -18,8 +18,12 @@
 #include "root/categories.h"
 #include "root/config_categories.h"
 #include "root/command_line.h"
+#include "root/signal_watch.h"
 
 int main(int argc, char** argv) {
+  // Before any thread starts: SIGINT, SIGTERM and SIGHUP reach the program
+  // only through its SignalWatch.
+  setutily::BlockStopSignals();
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const setutily::CommandLine line = setutily::ParseCommandLine(arguments);
@@ -30,7 +34,12 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("setutily"));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return setutily::RunCommand(line, setutily::SystemCommandEnvironment(), out, err);
+    setutily::SignalWatch stop;
+    setutily::CommandEnvironment environment = setutily::SystemCommandEnvironment();
+    environment.stopSignals = &stop;
+    const int status = setutily::RunCommand(line, environment, out, err);
+    // A command that talks to no device ends as the signal says.
+    return stop.Signal() != 0 ? setutily::kExitSignalBase + stop.Signal() : status;
   }
 
   QApplication app(argc, argv);
@@ -53,10 +62,16 @@ int main(int argc, char** argv) {
   setup.categories = setutily::BuildCategories;
   setup.configCategories = setutily::BuildConfigCategories;
   setutily::MainDialog window(std::move(setup));
-  if (!window.Start()) return 0;
+  setutily::SignalWatch stop;
+  QObject::connect(&stop, &setutily::SignalWatch::Caught, &window,
+                   &setutily::MainDialog::EndBySignal);
+  const auto status = [&stop](int otherwise) {
+    return stop.Signal() != 0 ? setutily::kExitSignalBase + stop.Signal() : otherwise;
+  };
+  if (!window.Start()) return status(0);
   // The program ends when the main window has closed (help windows that
   // are still open go with it).
   QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
   window.show();
-  return QApplication::exec();
+  return status(QApplication::exec());
 }

@@ -420,10 +420,12 @@ ConfigGroup ConfigGroupOf(const ListOf<Root, Entry, N>& list) {
     // The entry number stands in the line where a command has "{}"; only
     // the entries a line names are tried.
     std::vector<std::size_t> tried;
+    std::optional<long long> outside;  // a number beyond the list
     for (const Setting<Entry>& entry : *settings) {
       for (std::string_view command : entry.commands) {
         const std::optional<long long> number = config_detail::ScopeNumber(command, line);
         if (!number || *number < firstNumber || *number - firstNumber >= std::ssize(all)) {
+          if (number) outside = number;
           continue;
         }
         const auto k = static_cast<std::size_t>(*number - firstNumber);
@@ -433,6 +435,15 @@ ConfigGroup ConfigGroupOf(const ListOf<Root, Entry, N>& list) {
                                      static_cast<int>(*number));
         if (fit != LineFit::kOther) return fit;
       }
+    }
+    // The list's command with a number out of its range says the range.
+    Entry probe{};
+    int ignored = 0;
+    if (outside && TakeLine(*settings, probe, std::to_string(*outside), 0, line, why, ignored) !=
+                       LineFit::kOther) {
+      why = "番号 " + std::to_string(*outside) + " は範囲外です（" + std::to_string(firstNumber) +
+            "～" + std::to_string(firstNumber + std::ssize(all) - 1) + "）";
+      return LineFit::kBad;
     }
     return LineFit::kOther;
   };

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 #include "text/checks.h"
 #include "text/encoding.h"
@@ -169,6 +170,330 @@ bool TextFits(const std::string& text, int maxBytes, TextRule rule,
 
 }  // namespace config_detail
 
+int ReadConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
+               const ConfigProgress& progress, std::string* failedTitle) {
+  const int count = static_cast<int>(categories.size());
+  for (int i = 0; i < count; ++i) {
+    const ConfigCategory& category = categories[static_cast<std::size_t>(i)];
+    if (progress) progress(i, count, category.title);
+    if (category.read(context) != 1) {
+      if (failedTitle != nullptr) *failedTitle = category.title;
+      return 0;
+    }
+  }
+  return 1;
+}
+
+namespace {
+
+constexpr std::string_view kTitleEnd = " 設定ファイル";
+constexpr std::string_view kModelLabel = "# 機種: ";
+constexpr std::string_view kFirmwareLabel = "# ファームウェア: ";
+constexpr std::string_view kFormatLabel = "# 形式: ";
+// Files of this format end with kConfigEndLine; later formats are not read.
+constexpr int kFormat = 2;
+constexpr std::string_view kModel = "MORIVEX-9";
+
+// Refused lines are shown cut to this many characters.
+constexpr std::size_t kEchoCharacters = 80;
+// A reason longer than this (it quotes a huge value) is cut as well.
+constexpr std::size_t kReasonCharacters = 200;
+// How many blanks of a line are tried as the tab of a command.
+constexpr int kTabTries = 8;
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// text cut to at most characters UTF-8 characters, "…" marking a cut.
+std::string Cut(std::string_view text, std::size_t characters) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;  // continuation byte
+    if (count++ == characters) return std::string(text.substr(0, i)) + "…";
+  }
+  return std::string(text);
+}
+
+// Calls visit(number, line) for each line of text, without its line end
+// (and the first line without a byte-order mark), until visit returns false.
+template <class Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+  int number = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (number == 1 && StartsWith(line, "\xEF\xBB\xBF")) line.remove_prefix(3);
+    if (!visit(number, line)) return;
+  }
+}
+
+bool IsComment(std::string_view line) { return TrimSpace(line).empty() || line.front() == '#'; }
+
+std::vector<const ConfigGroup*> AllGroups(const std::vector<ConfigCategory>& categories) {
+  std::vector<const ConfigGroup*> groups;
+  for (const ConfigCategory& category : categories) {
+    for (const ConfigGroup& group : category.groups) groups.push_back(&group);
+  }
+  return groups;
+}
+
+// Takes command (device encoding) through the first group that knows it;
+// group receives its index. A command no group knows is tried again as an
+// editor or a typist may have changed it: with the blank after an empty
+// value trimmed away, or with a tab typed as a blank. command becomes the
+// form that was taken.
+LineFit TakeCommand(DeviceContext& context, const std::vector<const ConfigGroup*>& groups,
+                    std::string& command, std::size_t& group, std::string& why, int& setting) {
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    const LineFit fit = groups[g]->take(context, command, why, setting);
+    if (fit != LineFit::kOther) {
+      group = g;
+      return fit;
+    }
+  }
+  std::vector<std::string> variants;
+  if (!command.empty() && command.back() != ' ') variants.push_back(command + ' ');
+  std::size_t at = 0;
+  for (int n = 0; n < kTabTries && (at = command.find(' ', at)) != std::string::npos; ++n, ++at) {
+    variants.push_back(command);
+    variants.back()[at] = '\t';
+  }
+  std::string ignored;
+  for (std::string& variant : variants) {
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+      if (groups[g]->take(context, variant, ignored, setting) != LineFit::kTaken) continue;
+      command = std::move(variant);
+      group = g;
+      return LineFit::kTaken;
+    }
+  }
+  return LineFit::kOther;
+}
+
+// A command line of the file as it was taken.
+struct TakenLine {
+  int line;
+  std::size_t group;
+  std::string command;
+  int setting;  // the group's setting the line set
+};
+
+// The rules across fields of every group that lines touched, on the
+// records as taken; false with error naming a line involved.
+bool CheckRules(DeviceContext& context, const std::vector<const ConfigGroup*>& groups,
+                const std::vector<TakenLine>& taken, ConfigRules rules, ConfigError& error) {
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    std::vector<int> given;
+    int first = 0;
+    for (const TakenLine& line : taken) {
+      if (line.group != g) continue;
+      if (first == 0) first = line.line;
+      given.push_back(line.setting);
+    }
+    RuleBreak broken;
+    if (given.empty() || !groups[g]->check ||
+        !groups[g]->check(context, given, rules == ConfigRules::kGivenFields, broken)) {
+      continue;
+    }
+    error.line = first;
+    for (const TakenLine& line : taken) {
+      if (line.group != g || std::ranges::find(broken.settings, line.setting) == broken.settings.end()) {
+        continue;
+      }
+      error.line = line.line;
+      break;
+    }
+    error.reason = broken.message;
+    return false;
+  }
+  return true;
+}
+
+bool TakeLines(DeviceContext& context, const std::vector<ConfigCategory>& categories,
+               std::string_view text, ConfigError& error, std::vector<TakenLine>& taken,
+               ConfigRules rules) {
+  const std::vector<const ConfigGroup*> groups = AllGroups(categories);
+  bool ok = true;
+  ForEachLine(text, [&](int number, std::string_view line) {
+    // Every byte of the file reaches the device as written, or the file is refused.
+    const std::optional<std::string> exact = Utf8ToDeviceExact(line);
+    if (!exact) {
+      QStringDecoder utf8(QStringDecoder::Utf8);
+      const QString decoded =
+          utf8(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+      error.line = number;
+      error.reason = utf8.hasError() ? "UTF-8 の文字として読めません（UTF-8 で保存してください）"
+                                     : "Shift-JIS で表せない文字を含んでいます";
+      ok = false;
+      return false;
+    }
+    if (IsComment(line)) return true;
+    std::string command = *exact;
+    std::size_t group = 0;
+    std::string why;
+    int setting = -1;
+    const LineFit fit = TakeCommand(context, groups, command, group, why, setting);
+    if (fit == LineFit::kTaken) {
+      taken.push_back({number, group, std::move(command), setting});
+      return true;
+    }
+    error.line = number;
+    error.reason = fit == LineFit::kBad ? Cut(why, kReasonCharacters)
+                   : IsCommandSafeText(std::string_view(command).substr(0, command.find('\t')))
+                       ? "知らないコマンドです: " + Cut(line, kEchoCharacters)
+                       : "制御文字を含んでいます";
+    ok = false;
+    return false;
+  });
+  return ok && CheckRules(context, groups, taken, rules, error);
+}
+
+// The title, "# MODEL 設定ファイル" with anything after it; model receives
+// MODEL.
+bool ParseTitle(std::string_view line, std::string& model) {
+  if (!StartsWith(line, "# ")) return false;
+  const std::size_t end = line.find(kTitleEnd);
+  if (end == std::string_view::npos || end <= 2) return false;
+  model = std::string(TrimSpace(line.substr(2, end - 2)));
+  return !model.empty();
+}
+
+// Whether "Version " in field is followed by a number of at least 1.0 (a
+// field without it says nothing and passes).
+bool FirmwareAtLeastOne(std::string_view field) {
+  const std::size_t at = field.find("Version ");
+  if (at == std::string_view::npos) return true;
+  for (const char c : field.substr(at + 8)) {
+    if (c < '0' || c > '9') return false;
+    if (c != '0') return true;
+  }
+  return false;
+}
+
+// The header and the end line; the commands are checked by TakeLines.
+bool CheckFrame(std::string_view text, const ConfigCheckOptions& options, ConfigError& error) {
+  const auto fail = [&error](int line, std::string reason, bool otherDevice = false) {
+    error = {line, std::move(reason), otherDevice};
+    return false;
+  };
+  bool titled = false, inHeader = false;
+  int modelLine = 0, firmwareLine = 0, formatLine = 0, endLine = 0, format = 1;
+  std::string model, firmware;
+  bool ok = true;
+  ForEachLine(text, [&](int number, std::string_view line) {
+    const std::string_view trimmed = TrimRight(line);
+    if (!titled) {
+      if (trimmed.empty()) return true;  // blank lines before the title
+      if (!ParseTitle(trimmed, model)) {
+        ok = fail(number, "設定ファイルではありません（最初の行が見出し「# " + std::string(kModel) +
+                              std::string(kTitleEnd) + "」ではありません）");
+        return false;
+      }
+      titled = inHeader = true;
+      modelLine = number;
+      return true;
+    }
+    if (inHeader && StartsWith(trimmed, "# ")) {
+      if (StartsWith(trimmed, kModelLabel)) {
+        model = std::string(TrimSpace(trimmed.substr(kModelLabel.size())));
+        modelLine = number;
+      } else if (StartsWith(trimmed, kFirmwareLabel)) {
+        firmware = std::string(TrimSpace(trimmed.substr(kFirmwareLabel.size())));
+        firmwareLine = number;
+      } else if (StartsWith(trimmed, kFormatLabel)) {
+        format = static_cast<int>(ParseLeadingNumber(trimmed.substr(kFormatLabel.size()), 0, 9999));
+        formatLine = number;
+      }
+      return true;
+    }
+    inHeader = false;
+    if (trimmed == kConfigEndLine) {
+      if (endLine == 0) endLine = number;
+      return true;
+    }
+    if (endLine != 0 && !IsComment(line)) {
+      ok = fail(number, "最後の行「# end」（" + std::to_string(endLine) + "行目）の後に設定があります");
+      return false;
+    }
+    return true;
+  });
+  if (!ok) return false;
+  if (!titled) {
+    return fail(0, text.empty() ? "設定ファイルではありません（空のファイルです）"
+                                : "設定ファイルではありません（空白の行だけです）");
+  }
+  if (!options.anyModel && model != kModel) {
+    return fail(modelLine, "別の機種（" + Cut(model, 40) + "）の設定ファイルです", true);
+  }
+  if (!options.anyModel && !FirmwareAtLeastOne(firmware)) {
+    return fail(firmwareLine,
+                "ファームウェア " + Cut(firmware, 40) +
+                    " の設定ファイルです（Version 1.00 以降のものだけを使えます）",
+                true);
+  }
+  if (format > kFormat) {
+    return fail(formatLine, "形式 " + std::to_string(format) +
+                                " の設定ファイルは読めません（形式 " + std::to_string(kFormat) +
+                                " まで）");
+  }
+  if (format >= kFormat && endLine == 0) {
+    return fail(0, "最後の行「# end」がありません。ファイルが途中で切れています");
+  }
+  return true;
+}
+
+std::vector<std::string> DumpGroup(DeviceContext& context, const ConfigGroup& group) {
+  std::vector<std::string> commands;
+  group.dump(context, commands);
+  return commands;
+}
+
+// With every line taken into context: a line whose setting a later line
+// gives another value. Taking the line again changes the dump of its group
+// exactly then; the later line is the first that changes it back.
+bool CheckTwice(DeviceContext& context, const std::vector<ConfigCategory>& categories,
+                const std::vector<TakenLine>& taken, ConfigError& error) {
+  const std::vector<const ConfigGroup*> groups = AllGroups(categories);
+  std::vector<std::optional<std::vector<std::string>>> finals(groups.size());
+  std::vector<std::vector<std::string>> seen(groups.size());
+  std::string why;
+  for (std::size_t i = 0; i < taken.size(); ++i) {
+    const TakenLine& line = taken[i];
+    std::vector<std::string>& commands = seen[line.group];
+    if (std::ranges::find(commands, line.command) != commands.end()) continue;  // the same again
+    commands.push_back(line.command);
+    const ConfigGroup& group = *groups[line.group];
+    if (!finals[line.group]) finals[line.group] = DumpGroup(context, group);
+    int setting = 0;
+    group.take(context, line.command, why, setting);
+    const std::vector<std::string> again = DumpGroup(context, group);
+    if (again == *finals[line.group]) continue;
+    int later = 0;
+    for (std::size_t j = i + 1; j < taken.size() && later == 0; ++j) {
+      if (taken[j].group != line.group) continue;
+      group.take(context, taken[j].command, why, setting);
+      if (DumpGroup(context, group) != again) later = taken[j].line;
+    }
+    error = {later != 0 ? later : line.line,
+             std::to_string(line.line) + "行目と同じ設定に別の値を与えています"};
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 namespace {
 
 // Groups in sending order: every category's groups, those marked last at the end.
@@ -185,27 +510,19 @@ void InSendingOrder(const std::vector<ConfigCategory>& categories, Visit visit) 
 
 }  // namespace
 
-int ReadConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
-               const ConfigProgress& progress, std::string* failedTitle) {
-  const int count = static_cast<int>(categories.size());
-  for (int i = 0; i < count; ++i) {
-    const ConfigCategory& category = categories[static_cast<std::size_t>(i)];
-    if (progress) progress(i, count, category.title);
-    if (category.read(context) != 1) {
-      if (failedTitle != nullptr) *failedTitle = category.title;
-      return 0;
-    }
-  }
-  return 1;
+std::string ConfigErrorText(const ConfigError& error) {
+  return error.line > 0 ? std::to_string(error.line) + "行目: " + error.reason : error.reason;
 }
 
 std::string ConfigText(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                        const ConfigHeader& header) {
-  std::string text = "# MORIVEX-9 設定ファイル (setutily)\n";
-  text += "# 機種: " + header.model + "\n";
-  text += "# ファームウェア: " + header.firmware + "\n";
+  std::string text = "# " + header.model + std::string(kTitleEnd) + " (setutily)\n";
+  text += std::string(kModelLabel) + header.model + "\n";
+  text += std::string(kFirmwareLabel) + header.firmware + "\n";
   text += "# MACアドレス: " + header.mac + "\n";
   text += "# 日時: " + header.date + "\n";
+  text += std::string(kFormatLabel) + std::to_string(kFormat) + "（最後の行は「" +
+          std::string(kConfigEndLine) + "」）\n";
   std::vector<std::string> commands;
   InSendingOrder(categories, [&](const ConfigCategory& category, const ConfigGroup& group) {
     commands.clear();
@@ -213,84 +530,24 @@ std::string ConfigText(DeviceContext& context, const std::vector<ConfigCategory>
     text += "\n# " + category.title + " / " + group.title + "\n";
     for (const std::string& command : commands) text += DeviceToUtf8(command) + "\n";
   });
+  text += "\n" + std::string(kConfigEndLine) + "\n";
   return text;
+}
+
+bool CheckConfig(const std::vector<ConfigCategory>& categories, std::string_view text,
+                 const ConfigCheckOptions& options, ConfigError& error) {
+  if (!CheckFrame(text, options, error)) return false;
+  CommandExchange none;
+  DeviceContext scratch(none);
+  std::vector<TakenLine> taken;
+  return TakeLines(scratch, categories, text, error, taken, ConfigRules::kGivenFields) &&
+         CheckTwice(scratch, categories, taken, error);
 }
 
 bool TakeConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                 std::string_view text, ConfigError& error, ConfigRules rules) {
-  // The lines each group took, with the setting each set, for the rules.
-  struct Taken {
-    const ConfigGroup* group;
-    std::vector<std::pair<int, int>> lines;  // line number, setting
-  };
-  std::vector<Taken> taken;
-  int number = 0;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    ++number;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (number == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // BOM
-    error.line = number;
-    // Every byte of the file reaches the device as written, or the file is refused.
-    const std::optional<std::string> exact = Utf8ToDeviceExact(line);
-    if (!exact) {
-      QStringDecoder utf8(QStringDecoder::Utf8);
-      const QString decoded = utf8(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
-      error.reason = utf8.hasError() ? "UTF-8 の文字として読めません（UTF-8 で保存してください）"
-                                     : "Shift-JIS で表せない文字を含んでいます";
-      return false;
-    }
-    if (TrimSpace(line).empty() || line.front() == '#') continue;
-    const std::string& command = *exact;
-    LineFit fit = LineFit::kOther;
-    std::string why;
-    int setting = -1;
-    const ConfigGroup* by = nullptr;
-    for (const ConfigCategory& category : categories) {
-      for (const ConfigGroup& group : category.groups) {
-        fit = group.take(context, command, why, setting);
-        if (fit != LineFit::kOther) {
-          by = &group;
-          break;
-        }
-      }
-      if (fit != LineFit::kOther) break;
-    }
-    if (fit == LineFit::kTaken) {
-      auto at = std::ranges::find(taken, by, &Taken::group);
-      if (at == taken.end()) at = taken.insert(taken.end(), Taken{by, {}});
-      at->lines.emplace_back(number, setting);
-      continue;
-    }
-    error.reason = fit == LineFit::kBad ? why
-                   : IsCommandSafeText(std::string_view(command).substr(0, command.find('\t')))
-                       ? "知らないコマンドです: " + std::string(line)
-                       : "制御文字を含んでいます";
-    return false;
-  }
-  // The rules across fields, on the records the file would write.
-  for (const Taken& group : taken) {
-    std::vector<int> given;
-    for (const auto& [line, setting] : group.lines) given.push_back(setting);
-    RuleBreak broken;
-    if (!group.group->check ||
-        !group.group->check(context, given, rules == ConfigRules::kGivenFields, broken)) {
-      continue;
-    }
-    error.line = group.lines.front().first;
-    for (const auto& [line, setting] : group.lines) {
-      if (std::ranges::find(broken.settings, setting) == broken.settings.end()) continue;
-      error.line = line;
-      break;
-    }
-    error.reason = broken.message;
-    return false;
-  }
-  return true;
+  std::vector<TakenLine> taken;
+  return TakeLines(context, categories, text, error, taken, rules);
 }
 
 std::vector<std::string> PendingConfig(DeviceContext& context,
@@ -302,17 +559,29 @@ std::vector<std::string> PendingConfig(DeviceContext& context,
   return commands;
 }
 
+bool RestartPending(DeviceContext& context, const std::vector<ConfigCategory>& categories) {
+  std::vector<std::string> commands;
+  InSendingOrder(categories, [&](const ConfigCategory&, const ConfigGroup& group) {
+    if (group.last) group.pending(context, commands);
+  });
+  return !commands.empty();
+}
+
 ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                         const ConfigProgress& progress) {
   ApplyResult result;
-  const int count = static_cast<int>(categories.size());
+  // The steps told: each category, then each group marked last.
+  int count = static_cast<int>(categories.size());
+  InSendingOrder(categories, [&count](const ConfigCategory&, const ConfigGroup& group) {
+    count += group.last ? 1 : 0;
+  });
+  int step = -1;
   const ConfigCategory* told = nullptr;
   InSendingOrder(categories, [&](const ConfigCategory& category, const ConfigGroup& group) {
     if (!result.ok) return;
-    if (progress && told != &category) {
+    if (group.last || told != &category) {
       told = &category;
-      const auto index = &category - categories.data();
-      progress(static_cast<int>(index), count, category.title);
+      if (progress) progress(++step, count, group.last ? group.title : category.title);
     }
     std::vector<std::string> pending;
     group.pending(context, pending);
@@ -328,7 +597,7 @@ ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory
     const auto at = std::find(pending.begin(), pending.end(), failed);
     result.sent += static_cast<int>(at - pending.begin());
     result.ok = false;
-    result.failedTitle = category.title;
+    result.failedTitle = group.last ? group.title : category.title;
   });
   return result;
 }

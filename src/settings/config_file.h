@@ -1,17 +1,28 @@
 // The configuration file: every category's settings as the device commands
 // that set them, one per line, grouped by category with comment lines, under
-// a header that names the device. Plain UTF-8 a person can read, compare and
-// replay by hand at the device's command line.
+// a header that names the device, and closed by an end line. Plain UTF-8 a
+// person can read, compare and replay by hand at the device's command line.
 //
-//   # MORIVEX-9 設定ファイル
-//   # 機種: MORIVEX-9
-//   ...
+//   # MORIVEX-9 設定ファイル (setutily)       the title: required, first line
+//   # 機種: MORIVEX-9                         the model: another one is refused
+//   # ファームウェア: Version 1.00            below 1.00 is refused
+//   # MACアドレス: 00:80:6D:12:34:56
+//   # 日時: 2026-12-08 21:05
+//   # 形式: 2（最後の行は「# end」）         the file must end with "# end"
+//
 //   # アナログ設定 / TEL1
 //   analog address tel1 0312345678
+//   ...
+//   # end
 //
-// Lines starting with "#" and blank lines are comments.
+// Lines starting with "#" and blank lines are comments. The header is the
+// title and the comment lines right after it; a file written by hand may
+// hold the title alone and only some settings. A file whose header gives
+// its format (形式) 2 was written whole and must still end with "# end": one
+// that lost its tail is refused.
 #pragma once
 
+#include <QtGlobal>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -41,10 +52,34 @@ int ReadConfig(DeviceContext& context, const std::vector<ConfigCategory>& catego
 std::string ConfigText(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                        const ConfigHeader& header);
 
+// Files larger than this are not read.
+inline constexpr qint64 kConfigFileLimit = 1 << 20;
+
+// The end line of a whole file.
+inline constexpr std::string_view kConfigEndLine = "# end";
+
 struct ConfigError {
-  int line = 0;        // 1-based line of the file
+  int line = 0;        // 1-based line of the file; 0: the file as a whole
   std::string reason;  // in Japanese, UTF-8
+  // Refused only because the file is of another model or firmware; taken
+  // when the user says so (--any-model).
+  bool otherDevice = false;
 };
+
+// "12行目: reason", or the reason alone for the file as a whole.
+std::string ConfigErrorText(const ConfigError& error);
+
+struct ConfigCheckOptions {
+  bool anyModel = false;  // take a file of another model or firmware
+};
+
+// Checks a whole file without the device: the header, every line through
+// the tables (as TakeConfig), nothing but comments after the end line, the
+// end line where the header promises it, and no setting given twice with
+// different values (the error names both lines). False with error on the
+// first problem; the caller then sends nothing.
+bool CheckConfig(const std::vector<ConfigCategory>& categories, std::string_view text,
+                 const ConfigCheckOptions& options, ConfigError& error);
 
 // Which rules across fields TakeConfig checks.
 enum class ConfigRules {
@@ -57,7 +92,9 @@ enum class ConfigRules {
 // character Shift-JIS cannot carry, that no group knows, or whose value its
 // setting does not take, stops with error; then checks the rules across
 // fields of every group the file touches and stops at the first broken one
-// with a line of the file involved. The caller then sends nothing.
+// with a line of the file involved. The caller then sends nothing. A line is
+// also taken with the blank that ends an empty value trimmed away, and with
+// a tab of its command typed as a blank.
 bool TakeConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                 std::string_view text, ConfigError& error,
                 ConfigRules rules = ConfigRules::kWholeRecords);
@@ -72,8 +109,13 @@ struct ApplyResult {
   std::string failedTitle;  // the category whose write failed
 };
 
+// Whether applying would send a group marked last (a new router address:
+// the device then stores everything and restarts).
+bool RestartPending(DeviceContext& context, const std::vector<ConfigCategory>& categories);
+
 // Sends what differs, category by category in their group order, and the
 // groups marked last after all others. Stops at the first failed write.
+// Progress counts the categories and then each group marked last.
 ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                         const ConfigProgress& progress);
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -43,6 +45,24 @@ TEST(ExitSequence, ConfirmedFormsAreStoredBeforeExit) {
   rig.sim.With([](Device& d) { EXPECT_EQ(d.FlashWrites(), 1); });
   EXPECT_TRUE(rig.messages.shown.empty());
   EXPECT_FALSE(rig.window->LinkOpen());
+}
+
+TEST(ExitSequence, ASignalClosesOpenWindowsStoresNothingAndLeavesTheCommandLine) {
+  ShellRig rig;
+  ASSERT_TRUE(rig.Start());
+  rig.window->RunSession().state.pendingChangeCount = 2;
+  QElapsedTimer clock;
+  clock.start();
+  QTimer::singleShot(0, rig.window.get(), &MainDialog::EndBySignal);
+  // A modal window stays open until someone closes it: the signal's run does.
+  QTimer::singleShot(5000, [] {
+    if (QWidget* open = QApplication::activeModalWidget()) open->close();
+  });
+  rig.window->ShowVersionBox();
+  EXPECT_LT(clock.elapsed(), 2000);
+  ASSERT_TRUE(WaitUntil([&] { return rig.window->Finished(); }));
+  EXPECT_EQ(rig.sim.CommandLines(), (Lines{"exit"}));
+  EXPECT_TRUE(rig.messages.shown.empty());
 }
 
 TEST(ExitSequence, QuitButtonEscapeAndCloseBoxRunItOnce) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -82,7 +83,10 @@ TEST(Feedback, PortFailureNamesThePathAndTheReason) {
     bool skip;
   } const cases[] = {
       {missing, missing + QStringLiteral(" が見つかりません。"), false},
-      {holder.sim.LinkPath(), holder.sim.LinkPath() + QStringLiteral(" は他のプログラムが使用中です。"),
+      {holder.sim.LinkPath(),
+       QStringLiteral("ポートは他のプログラムが使用中です（%1、プロセスID %2）。")
+           .arg(holder.sim.LinkPath())
+           .arg(QCoreApplication::applicationPid()),
        false},
       {locked,
        locked + QStringLiteral(" を開く権限がありません。dialout グループに参加し、ログインし直してください。"),

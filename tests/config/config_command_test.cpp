@@ -2,12 +2,21 @@
 // over a pseudo-terminal and over telnet.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
+#include <csignal>
 
 #include "root/command_line.h"
+#include "root/signal_watch.h"
 #include "support/session_rig.h"
+#include "support/small_disk.h"
 #include "support/telnet_rig.h"
 
 namespace setutily {
@@ -23,6 +32,8 @@ struct Cli {
     environment.currentDirectory = dir.path();
     environment.configHome = dir.filePath(QStringLiteral("config"));
     environment.timing = testing::FastTiming();
+    environment.stopSignals = stop;
+    environment.standardInput = input;
     out.clear();
     err.clear();
     QTextStream o(&out), e(&err);
@@ -40,7 +51,11 @@ struct Cli {
   }
   QTemporaryDir dir;
   QString out, err;
+  SignalWatch* stop = nullptr;
+  QIODevice* input = nullptr;
 };
+
+constexpr char kHead[] = "# MORIVEX-9 設定ファイル\n";
 
 // The file without its date line.
 QByteArray Undated(QByteArray file) {
@@ -69,6 +84,7 @@ TEST(ConfigCommand, DumpResetApplyDumpOverASerialLine) {
   });
   ASSERT_EQ(cli.Run({"--dump", cli.Path("a.txt"), "--device", device}), 0) << cli.err.toStdString();
   EXPECT_TRUE(cli.err.contains(QStringLiteral("アナログ設定を読んでいます…")));
+  EXPECT_EQ(QFile::permissions(cli.Path("a.txt")) & 0x0077, 0);  // no one but its owner: passwords
   sim.With([](morivex9sim::Device& d) {
     d.FactoryReset();
     d.ClearLog();
@@ -88,13 +104,14 @@ TEST(ConfigCommand, ApplyOverTelnetAndALinkLostHalfway) {
   qputenv("SETUTILY_LOGIN_PASSWORD", testing::kSimLoginPassword);
   qputenv("SETUTILY_ADMIN_PASSWORD", testing::kSimAdministratorPassword);
   const QString address = QStringLiteral("127.0.0.1:%1").arg(sim.Port());
-  cli.Write("f.txt", "analog delay_number 7\nanalog ring_sound_freq 20\nshortnum add 1 011\n");
+  cli.Write("f.txt", "# MORIVEX-9 設定ファイル\nanalog delay_number 7\nanalog ring_sound_freq 20\n"
+                    "shortnum add 1 011\n");
   ASSERT_EQ(cli.Run({"--apply", cli.Path("f.txt"), "--network", address, "--no-store"}), 0)
       << cli.err.toStdString();
   EXPECT_EQ(Settings(sim.Log()),
             (Lines{"analog delay_number 7", "analog ring_sound_freq 20", "shortnum add 1 011"}));
 
-  cli.Write("g.txt", "analog delay_number 8\nanalog ring_sound_freq 21\n");
+  cli.Write("g.txt", "# MORIVEX-9 設定ファイル\nanalog delay_number 8\nanalog ring_sound_freq 21\n");
   sim.With([](morivex9sim::Device& d) { d.ClearLog(); });
   sim.AddFault({Fault::kHangUp, 0, "analog ring_sound_freq", 1, 0});
   EXPECT_EQ(cli.Run({"--apply", cli.Path("g.txt"), "--network", address}), 1);
@@ -109,7 +126,7 @@ TEST(ConfigCommand, ApplyOverTelnetAndALinkLostHalfway) {
 TEST(ConfigCommand, ABadFileOrCommandLineTouchesNothing) {
   testing::SimOnPty sim;
   Cli cli;
-  cli.Write("bad.txt", "# ok\nanalog delay_number 42\n");
+  cli.Write("bad.txt", "# MORIVEX-9 設定ファイル\nanalog delay_number 42\n");
   EXPECT_EQ(cli.Run({"--apply", cli.Path("bad.txt"), "--device", sim.LinkPath()}), 2);
   EXPECT_TRUE(cli.err.contains(QStringLiteral("2行目"))) << cli.err.toStdString();
   EXPECT_EQ(cli.Run({"--apply", cli.Path("missing.txt"), "--device", sim.LinkPath()}), 2);
@@ -120,6 +137,119 @@ TEST(ConfigCommand, ABadFileOrCommandLineTouchesNothing) {
     EXPECT_EQ(cli.Run(args), 2) << args.join(' ').toStdString();
   }
   EXPECT_TRUE(sim.Log().empty());
+}
+
+TEST(ConfigCommand, ASignalEndsTheRunCleanlyAndTheNextRunSucceeds) {
+  const struct {
+    int signal;
+    int status;
+  } cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.signal);
+    testing::SimOnPty sim;
+    Cli cli;
+    cli.Write("f.txt", QByteArray(kHead) + "analog delay_number 7\nanalog ring_sound_freq 20\n"
+                                           "shortnum add 1 011\n");
+    // The signal comes while the second command waits for its answer.
+    sim.AddFault({Fault::kDelay, 300, "analog ring_sound_freq", 1, 0});
+    SignalWatch watch;
+    cli.stop = &watch;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      const Lines sent = Settings(sim.Log());
+      if (std::count(sent.begin(), sent.end(), "analog ring_sound_freq 20") == 0) return;
+      poll.stop();
+      std::raise(c.signal);
+    });
+    poll.start(2);
+    EXPECT_EQ(cli.Run({"--apply", cli.Path("f.txt"), "--device", sim.LinkPath()}), c.status);
+    EXPECT_TRUE(cli.err.contains(SignalName(c.signal) + QStringLiteral(" で中断しました。2個のコマンド"
+                                                                      "を送信済みです。保存していません。")))
+        << cli.err.toStdString();
+    EXPECT_EQ(Settings(sim.Log()),
+              (Lines{"analog delay_number 7", "analog ring_sound_freq 20", "exit"}));
+
+    cli.stop = nullptr;
+    sim.With([](morivex9sim::Device& d) { d.ClearLog(); });
+    ASSERT_EQ(cli.Run({"--apply", cli.Path("f.txt"), "--device", sim.LinkPath()}), 0)
+        << cli.err.toStdString();
+    EXPECT_EQ(Settings(sim.Log()), (Lines{"shortnum add 1 011", "fromwr 15", "exit"}));
+  }
+}
+
+TEST(ConfigCommand, TargetsAreCheckedBeforeTheDeviceIsTouched) {
+  testing::SimOnPty sim;
+  Cli cli;
+  const bool root = ::geteuid() == 0;
+  ASSERT_TRUE(QDir(cli.dir.path()).mkdir(QStringLiteral("folder")));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(cli.Path("pipe")).constData(), 0600), 0);
+  if (root) ::mknod(QFile::encodeName(cli.Path("full")).constData(), S_IFCHR | 0666, makedev(1, 7));
+  cli.Write("big.txt", QByteArray(kHead) + QByteArray(1 << 20, '#'));
+  const testing::SmallDisk readOnly(true);
+  const struct {
+    const char* action;
+    QString path;
+    const char* reason;
+    bool skip = false;
+  } cases[] = {
+      {"--dump", cli.Path("folder"), "に書き込めません（フォルダーです）"},
+      {"--dump", cli.Path("pipe"), "（通常のファイルではありません（デバイスやパイプなど））"},
+      {"--dump", cli.Path("full"), "（通常のファイルではありません", !root},
+      {"--dump", cli.Path("none/b.txt"), "（フォルダーがありません）"},
+      {"--dump", readOnly.Path(QStringLiteral("b.txt")), "（読み取り専用のファイルシステムです）",
+       !readOnly.Mounted()},
+      {"--apply", cli.Path("missing.txt"), "を読めません（ファイルがありません）"},
+      {"--diff", cli.Path("folder"), "を読めません（フォルダーです）"},
+      {"--diff", cli.Path("pipe"), "を読めません（通常のファイルではありません"},
+      {"--apply", cli.Path("big.txt"), "を読めません（大きすぎます（1 MiB まで））"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    if (c.skip) continue;
+    EXPECT_EQ(cli.Run({c.action, c.path, "--device", sim.LinkPath()}), 2);
+    EXPECT_TRUE(cli.err.contains(QString::fromUtf8(c.reason))) << cli.err.toStdString();
+  }
+  struct stat status {};
+  EXPECT_TRUE(::stat(QFile::encodeName(cli.Path("pipe")).constData(), &status) == 0 &&
+              S_ISFIFO(status.st_mode));
+  if (root) {
+    EXPECT_TRUE(::stat(QFile::encodeName(cli.Path("full")).constData(), &status) == 0 &&
+                S_ISCHR(status.st_mode));
+  }
+  EXPECT_TRUE(sim.Log().empty());
+}
+
+TEST(ConfigCommand, DashIsStandardOutputAndInput) {
+  testing::SimOnPty sim;
+  Cli cli;
+  sim.With([](morivex9sim::Device& d) { d.Set("analog.tel1.dialtime", "9"); });
+  ASSERT_EQ(cli.Run({"--dump", "-", "--device", sim.LinkPath()}), 0) << cli.err.toStdString();
+  EXPECT_TRUE(cli.out.startsWith(QStringLiteral("# MORIVEX-9 設定ファイル (setutily)\n")));
+  EXPECT_TRUE(cli.out.endsWith(QStringLiteral("\n# end\n")));
+  EXPECT_FALSE(QFileInfo::exists(QStringLiteral("-")));
+  sim.With([](morivex9sim::Device& d) { d.Set("analog.tel1.dialtime", "5"); });
+  QBuffer input;
+  input.setData(cli.out.toUtf8());
+  ASSERT_TRUE(input.open(QIODevice::ReadOnly));
+  cli.input = &input;
+  ASSERT_EQ(cli.Run({"--diff", "-", "--device", sim.LinkPath()}), 0) << cli.err.toStdString();
+  EXPECT_EQ(cli.out, QStringLiteral("analog dial_time tel1 9\n"));
+}
+
+TEST(ConfigCommand, ADeviceLeftAtItsCommandLineAndNoStoreWithANewAddress) {
+  testing::SimOnPty sim;
+  Cli cli;
+  sim.With([](morivex9sim::Device& d) { d.SetCommandLine(true); });
+  cli.Write("a.txt", QByteArray(kHead) + "router address 192.168.7.1/24\nanalog delay_number 7\n");
+  EXPECT_EQ(cli.Run({"--apply", cli.Path("a.txt"), "--device", sim.LinkPath(), "--no-store"}), 2);
+  EXPECT_TRUE(cli.err.contains(QStringLiteral("すべての設定を保存して再起動します"))) << cli.err.toStdString();
+  const auto log = sim.Log();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[0].line, "ATI");
+  EXPECT_TRUE(log[0].commandLine);  // refused at the command line
+  EXPECT_EQ(log[1].line, "exit");
+  EXPECT_EQ(log[2].line, "ATI");
+  EXPECT_EQ(Settings(log), (Lines{"ATI", "exit", "exit"}));  // nothing set
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST_F(ConfigFile, ABadLineRefusesTheWholeFileWithItsNumber) {
       {"analog address tel1 03\x01" "12", "制御文字"},
       {"shortnum add 3 " + std::string(60, '1'), "電話番号03の入力に間違いがあります。（「1111"},
       {"shortnum add 3 03-ABC", "電話番号03"},
-      {"shortnum add 21 0311", "知らないコマンド"},
+      {"shortnum add 21 0311", "番号 21 は範囲外です（1～20）"},
       {"connect number 5/0", "接続回数"},  // each number of a command within its own bounds
       {"connect charge 100/3", "0～2"},
       {"nat add 3 192.168.0.3,*,1", "グローバルＩＰアドレス"},
@@ -111,6 +111,73 @@ TEST_F(ConfigFile, ABadLineRefusesTheWholeFileWithItsNumber) {
     EXPECT_NE(error.reason.find(c.reason), std::string::npos) << c.line << ": " << error.reason;
   }
   EXPECT_EQ(Settings(rig.Sent()), Lines{});  // the reads only
+}
+
+constexpr char kHead[] = "# MORIVEX-9 設定ファイル\n";
+
+TEST_F(ConfigFile, FilesThatAreNotBackupsAreRefusedWithTheirReason) {
+  const std::string dump = Dump();
+  const std::string half = dump.substr(0, dump.rfind('\n', dump.size() / 2) + 1);
+  const int lines = static_cast<int>(std::count(dump.begin(), dump.end(), '\n'));
+  const std::string head = kHead;
+  const struct {
+    std::string text;
+    int line;
+    std::string reason;  // a part of it
+    bool otherDevice = false;
+  } cases[] = {
+      {"", 0, "空のファイル"},
+      {"\r\n \n", 0, "空白の行だけ"},
+      {"# settings\n" + head, 1, "見出し「# MORIVEX-9 設定ファイル」"},
+      {"analog delay_number 4\n", 1, "見出し"},
+      {head + "# 機種: OTHER-1\nanalog delay_number 4\n", 2, "別の機種（OTHER-1）", true},
+      {head + "# ファームウェア: Version 0.90\n", 2, "Version 0.90 の設定ファイル", true},
+      {head + "# 形式: 3\n", 2, "形式 3"},
+      {half, 0, "「# end」がありません"},
+      {dump + "analog delay_number 4\n", lines + 1, "「# end」（" + std::to_string(lines) + "行目）の後"},
+      {head + "analog delay_number 4\n\nanalog delay_number 5\n", 4, "2行目と同じ設定に別の値"},
+      {head + "nat add 3 192.168.0.3,*\nnat del 3\n", 3, "2行目と同じ設定に別の値"},
+      {head + "nat add 33 192.168.0.3,*\n", 2, "番号 33 は範囲外です（1～32）"},
+      {head + std::string(1 << 20, 'x') + "\n", 2,
+       "知らないコマンドです: " + std::string(80, 'x') + "…"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 120));
+    ConfigError error;
+    EXPECT_FALSE(CheckConfig(categories, c.text, {}, error));
+    EXPECT_EQ(error.line, c.line);
+    EXPECT_NE(error.reason.find(c.reason), std::string::npos) << error.reason;
+    EXPECT_LT(error.reason.size(), 400u);
+    EXPECT_EQ(error.otherDevice, c.otherDevice);
+    if (c.otherDevice) {
+      EXPECT_TRUE(CheckConfig(categories, c.text, {true}, error));
+    }
+  }
+  for (const std::string& good : {dump, head + "analog delay_number 4\nanalog delay_number 4\n",
+                                  "\xEF\xBB\xBF" + head + "# 形式: 2\n\n# end\n# after\n"}) {
+    ConfigError error;
+    EXPECT_TRUE(CheckConfig(categories, good, {}, error)) << good.substr(0, 80) << error.reason;
+  }
+}
+
+TEST_F(ConfigFile, LinesSurviveEditorsAndTyping) {
+  rig.Device().Set("ras.user_id", "someone");
+  EXPECT_EQ(Pending(std::string(kHead) + "ras user_id\nsyslog active enable\n"),
+            (Lines{"ras user_id ", "syslog active\tenable"}));
+}
+
+TEST_F(ConfigFile, ProgressCountsTheRouterAddressLastAndInOrder) {
+  Pending(std::string(kHead) + "router address 192.168.7.1/24\nanalog delay_number 4\n");
+  std::vector<std::pair<int, int>> steps;
+  std::string last;
+  rig.ExpectRefusals();
+  ApplyConfig(rig.session, categories, [&](int index, int count, const std::string& title) {
+    steps.emplace_back(index, count);
+    last = title;
+  });
+  ASSERT_EQ(steps.size(), 6u);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(steps[i], std::pair(i, 6));
+  EXPECT_EQ(last, "ルータのＬＡＮ側ＩＰアドレス");
 }
 
 }  // namespace

@@ -33,6 +33,15 @@ TEST(CommandLine, ParsesTheActionOrSaysWhatIsWrong) {
       {{"setutily.ini"}, Action::kUsageError, "unexpected argument"},
       {{"-"}, Action::kUsageError, "unexpected argument"},
       {{"--"}, Action::kUsageError, "unexpected argument"},
+      {{"--dump", "-", "--port", "com9"}, Action::kDump, ""},
+      {{"--dump", "x", "--port", "COM0"}, Action::kUsageError,
+       "not a COM port (COM1-COM9): 'COM0'"},
+      {{"--dump", "x", "--port", "COM10"}, Action::kUsageError, "not a COM port"},
+      {{"--diff", "x", "--network", "127.0.0.1:0"}, Action::kUsageError, "not ADDRESS[:PORT]"},
+      {{"--diff", "x", "--network", "127.0.0.1:65536"}, Action::kUsageError, "not ADDRESS[:PORT]"},
+      {{"--diff", "x", "--network", "router.local"}, Action::kUsageError, "not ADDRESS[:PORT]"},
+      {{"--dump", "x", "--any-model"}, Action::kUsageError, "--any-model goes with"},
+      {{"--apply="}, Action::kUsageError, "needs a value"},
   };
   for (const auto& c : cases) {
     const CommandLine line = ParseCommandLine(c.arguments);

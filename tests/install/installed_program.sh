@@ -3,7 +3,9 @@
 # without a display: --version, --help (which names the files it would use:
 # the installed help file, since the current directory has none),
 # --list-ports and a wrong option; checks the installed files, the desktop
-# entry (desktop-file-validate) and the man page.
+# entry (desktop-file-validate) and the man page. Against the installed
+# simulator: a backup to standard output, and a restore stopped by SIGTERM
+# halfway, after which the next run succeeds.
 #   installed_program.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
@@ -27,9 +29,10 @@ done
 
 # An empty working directory, a home of its own, and no display.
 mkdir -p "$temp/work" "$temp/home"
+setting=(-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME -u XDG_DATA_HOME
+  XDG_DATA_DIRS="$temp/none" HOME="$temp/home")
 run() {
-  (cd "$temp/work" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME \
-    -u XDG_DATA_HOME XDG_DATA_DIRS="$temp/none" HOME="$temp/home" "$prefix/bin/setutily" "$@")
+  (cd "$temp/work" && exec env "${setting[@]}" "$prefix/bin/setutily" "$@")
 }
 
 out=$(run --version) || fail "--version exited with $?"
@@ -61,6 +64,32 @@ if command -v man >/dev/null; then
   warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$prefix/share/man/man1/setutily.1.gz" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "man page warnings: $warnings"
 fi
+
+sim_log=$temp/sim.log
+"$prefix/bin/morivex9-sim" --pty "$temp/tty" --quiet --log "$sim_log" \
+  --fault "delay:800@analog ring_sound_freq" >/dev/null &
+sim=$!
+trap 'kill $sim 2>/dev/null; rm -rf "$temp"' EXIT
+for _ in $(seq 50); do [ -e "$temp/tty" ] && break; sleep 0.1; done
+dump=$(run --dump - --device "$temp/tty" 2>/dev/null) || fail "--dump - exited with $?"
+[ "$(head -n 1 <<<"$dump")" = "# MORIVEX-9 設定ファイル (setutily)" ] || fail "--dump - wrote no header"
+[ "$(tail -n 1 <<<"$dump")" = "# end" ] || fail "--dump - wrote no end line"
+[ ! -e "$temp/work/-" ] || fail "--dump - wrote a file named -"
+printf '# MORIVEX-9 設定ファイル\nanalog delay_number 7\nanalog ring_sound_freq 20\nshortnum add 1 011\n' \
+  >"$temp/work/f.txt"
+# In the background as the program itself (no shell between), for the signal.
+(cd "$temp/work" && exec env "${setting[@]}" "$prefix/bin/setutily" --apply f.txt \
+  --device "$temp/tty") 2>"$temp/err" &
+apply=$!
+for _ in $(seq 100); do grep -q "ring_sound_freq 20" "$sim_log" 2>/dev/null && break; sleep 0.05; done
+kill -TERM "$apply"
+status=0
+wait "$apply" || status=$?
+[ "$status" = 143 ] || fail "SIGTERM during --apply exited with $status, not 143"
+grep -qF "SIGTERM で中断しました。2個のコマンドを送信済みです。保存していません。" "$temp/err" ||
+  fail "the stopped run said: $(cat "$temp/err")"
+[ "$(tail -n 1 "$sim_log")" = "OK  exit" ] || fail "the stopped run did not leave the command line"
+run --apply f.txt --device "$temp/tty" 2>/dev/null || fail "the run after the stopped one exited with $?"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed" >&2

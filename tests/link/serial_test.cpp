@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <string>
 
 #include "support/sim_harness.h"
@@ -42,6 +44,21 @@ TEST(SerialLink, OpenCloseAndCloseAgain) {
   EXPECT_EQ(rig.link.Close(), 1);
   EXPECT_FALSE(rig.link.IsOpen());
   EXPECT_EQ(rig.link.Close(), 0);
+}
+
+TEST(SerialLink, TwoNamesOfOneDeviceAreOneLock) {
+  SerialRig rig(false);
+  ASSERT_TRUE(rig.opened);  // through the symbolic link
+  const QString real = QFileInfo(rig.sim.LinkPath()).canonicalFilePath();
+  for (const QString& name : {real, rig.sim.LinkPath()}) {
+    SerialLink second;
+    EXPECT_EQ(second.Open(name), kSerialCannotOpen) << name.toStdString();
+    EXPECT_EQ(second.LastFailure(), SerialOpenFailure::kBusy);
+    EXPECT_EQ(second.LockHolder(), QCoreApplication::applicationPid());
+  }
+  rig.link.Close();
+  SerialLink second;
+  EXPECT_EQ(second.Open(real), kSerialOpened);
 }
 
 TEST(SerialExchange, IdentificationAgainstTheSimulator) {
