@@ -71,6 +71,18 @@ QString PortOpenFailureMessage(int portNumber, const QString& devicePath,
   return QStringLiteral("指定したポートがオープンできません。\r\n") + reason;
 }
 
+QString NotConnectedMessage(const ConnectionSettings& settings) {
+  const QString where =
+      settings.networkMode != 0
+          ? QStringLiteral("%1 に接続できませんでした。")
+                .arg(settings.address.isEmpty() ? QStringLiteral("（ＩＰアドレスなし）")
+                                                : settings.address)
+          : QStringLiteral("COM%1（%2）から応答がありません。")
+                .arg(settings.portNumber)
+                .arg(settings.devicePath);
+  return QStringLiteral("機器が接続されていません。\r\n") + where;
+}
+
 QString LinkDescription(const ConnectionSettings& settings, const QString& devicePath) {
   if (settings.networkMode != 0) return QStringLiteral("ＨｏｍｅＰＮＡ: %1").arg(settings.address);
   return QStringLiteral("シリアル: COM%1 (%2)").arg(settings.portNumber).arg(devicePath);

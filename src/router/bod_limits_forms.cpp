@@ -1,5 +1,8 @@
 #include "router/bod_limits_forms.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+
 #include "forms/bod_boxes.h"
 #include "forms/session.h"
 
@@ -34,9 +37,25 @@ std::vector<Option> Periods(int day, int week, int month) {
   return {{u"１日", day}, {u"１週間", week}, {u"１ヶ月", month}};
 }
 
+// The time edit's tooltip gives the bound of the period chosen now.
+void TimeTipFollowsPeriod(FieldForm& form) {
+  QWidget* time = form.Control(1597);
+  auto* day = qobject_cast<QAbstractButton*>(form.Control(1635));
+  if (time == nullptr || day == nullptr || day->group() == nullptr) return;
+  auto show = [&form, time] {
+    const int period = form.ChoiceCode(1635);
+    time->setToolTip(period >= 0 && period <= 2
+                         ? QStringLiteral("0～%1").arg(kPeriodHours[static_cast<std::size_t>(period)])
+                         : QString());
+  };
+  QObject::connect(day->group(), &QButtonGroup::idToggled, time, show);
+  show();
+}
+
 // Every opening starts without a clear request.
 void NoClearRequested(FieldForm& form, const R&) {
   form.RunSession().state.countersClearRequested = false;
+  TimeTipFollowsPeriod(form);
 }
 
 // "クリア": the next write of the connection limits clears the device's

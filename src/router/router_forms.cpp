@@ -20,7 +20,7 @@ bool ConfirmNewRouterAddress(FieldForm& form, const R& edited, const R& working)
   if (edited.router_address == working.router_address) return true;
   return form.RunSession().messages.AskOkCancel(
       &form,
-      QStringLiteral("ルータのＷＡＮ側ＩＰアドレスが変更されました。\r\n"
+      QStringLiteral("ルータのＬＡＮ側ＩＰアドレスが変更されました。\r\n"
                      "登録後、MORIVEX-9をリブートし設定ユーティリティを終了します。\r\n"
                      "よろしいですか？"),
       DefaultAnswer::kCancel);
@@ -37,7 +37,7 @@ const FormDescription<RouterSettings, RouterSettings>& RouterForm() {
           Box<R>().At(0, 0, 1, 2).With(
               Address(u"ルータのＬＡＮ側ＩＰアドレス", &R::router_address, 1451, 1)
                   .Limit(18).EmptyMeans(u"0.0.0.0/32").Order(1)
-                  .Message(u"ルータのＷＡＮ側ＩＰアドレスの入力に間違いがあります。")),
+                  .Message(u"ルータのＬＡＮ側ＩＰアドレスの入力に間違いがあります。")),
           Box<R>(u"ＩＰマスカレード").At(1, 0).With(
               Radios(&R::ip_masquerade, {{u"無効", 1547}, {u"有効", 1553}}).Horizontal(),
               Address(u"ＩＰマスカレード用ＩＰアドレス", &R::masq_address, 1452)
