@@ -102,7 +102,12 @@ std::vector<CompareRow> Rows(ConfigWindowRun& run) {
 }  // namespace
 
 void ShowCompareView(QWidget* parent, const std::vector<CompareRow>& rows) {
-  QDialog box(parent);
+  MakeCompareView(parent, rows)->exec();
+}
+
+std::unique_ptr<QDialog> MakeCompareView(QWidget* parent, const std::vector<CompareRow>& rows) {
+  auto dialog = std::make_unique<QDialog>(parent);
+  QDialog& box = *dialog;
   box.setObjectName(QStringLiteral("CompareView"));
   box.setWindowTitle(QStringLiteral("バックアップとの比較"));
   box.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -156,7 +161,7 @@ void ShowCompareView(QWidget* parent, const std::vector<CompareRow>& rows) {
     wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
   }
   box.resize(wanted.expandedTo(QSize(560, 300)));
-  box.exec();
+  return dialog;
 }
 
 void SaveConfigurationFile(ConfigWindowRun& run) {

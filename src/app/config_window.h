@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/compare_rows.h"
@@ -14,6 +15,7 @@
 #include "forms/setting_differences.h"
 #include "settings/config.h"
 
+class QDialog;
 class QWidget;
 
 namespace setutily {
@@ -40,8 +42,9 @@ void CompareConfigurationFile(ConfigWindowRun& run);
 void RestoreConfigurationFile(ConfigWindowRun& run);
 
 // The compare view: the rows in a table, each row's commands below it.
-// Shows it modally.
+// Shows it modally; Make only builds it.
 void ShowCompareView(QWidget* parent, const std::vector<CompareRow>& rows);
+std::unique_ptr<QDialog> MakeCompareView(QWidget* parent, const std::vector<CompareRow>& rows);
 
 // The file dialog of the real program.
 QString ChooseConfigurationFile(QWidget* parent, bool forSaving);

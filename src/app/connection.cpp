@@ -72,14 +72,16 @@ QString PortOpenFailureMessage(int portNumber, const QString& devicePath,
 }
 
 QString NotConnectedMessage(const ConnectionSettings& settings) {
-  const QString where =
-      settings.networkMode != 0
-          ? QStringLiteral("%1 に接続できませんでした。")
-                .arg(settings.address.isEmpty() ? QStringLiteral("（ＩＰアドレスなし）")
-                                                : settings.address)
-          : QStringLiteral("COM%1（%2）から応答がありません。")
+  QString where;
+  if (settings.networkMode == 0) {
+    where = QStringLiteral("COM%1（%2）から応答がありません。")
                 .arg(settings.portNumber)
                 .arg(settings.devicePath);
+  } else if (settings.address.isEmpty()) {
+    where = QStringLiteral("ＩＰアドレスが入力されていません。");
+  } else {
+    where = QStringLiteral("%1 に接続できませんでした。").arg(settings.address);
+  }
   return QStringLiteral("機器が接続されていません。\r\n") + where;
 }
 

@@ -128,9 +128,7 @@ bool NumberEdit::AcceptsKey(int key, Qt::KeyboardModifiers modifiers, const QStr
     case Qt::Key_C:
     case Qt::Key_V:
     case Qt::Key_X:
-    case Qt::Key_Z:
-    case Qt::Key_Y:
-      if (control) return true;  // select all, copy, paste, cut, undo, redo
+      if (control) return true;  // select all, copy, paste, cut
       break;
     default:
       break;
