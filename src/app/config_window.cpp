@@ -135,7 +135,6 @@ std::unique_ptr<QDialog> MakeCompareView(QWidget* parent, const std::vector<Comp
     for (const QString& command : row.commands) {
       auto* detail = new QTreeWidgetItem(item, {QStringLiteral("コマンド: ") + command});
       detail->setFirstColumnSpanned(true);
-      detail->setForeground(0, table->palette().brush(QPalette::PlaceholderText));
     }
   }
   for (int column = 0; column < 4; ++column) table->resizeColumnToContents(column);
