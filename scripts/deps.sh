@@ -3,7 +3,7 @@
 # Sourced by scripts/test, scripts/run and scripts/fuzz.
 SETUTILY_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev
   xvfb xauth fonts-ipafont-gothic
   openbox

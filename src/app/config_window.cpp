@@ -1,13 +1,20 @@
 #include "app/config_window.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/compare_rows.h"
 #include "app/whole_file.h"
 #include "forms/busy_box.h"
 #include "forms/form_parts.h"
@@ -80,29 +87,89 @@ bool TakeFile(ConfigWindowRun& run, const QString& path) {
   return TakeConfig(run.session, run.categories, commands, error);
 }
 
-// A window listing commands.
-void ShowCommands(QWidget* parent, const QString& title, const QString& head,
-                  const std::vector<std::string>& commands) {
-  QDialog box(parent);
-  box.setWindowTitle(title);
-  auto* layout = new QVBoxLayout(&box);
-  layout->addWidget(new QLabel(head, &box));
-  auto* list = new QPlainTextEdit(&box);
-  list->setObjectName(QStringLiteral("commands"));
-  list->setAccessibleName(head);
-  list->setReadOnly(true);
-  QString text;
-  for (const std::string& command : commands) text += FromDevice(command) + u'\n';
-  list->setPlainText(text);
-  list->setMinimumSize(520, 240);
-  layout->addWidget(list);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
-  layout->addWidget(buttons);
-  box.exec();
+// The group marked to be sent last (a new router address: the device
+// restarts) when a restore would send something for it.
+const ConfigGroup* RestartingGroup(ConfigWindowRun& run) {
+  std::vector<std::string> commands;
+  for (const ConfigCategory& category : run.categories) {
+    for (const ConfigGroup& group : category.groups) {
+      if (!group.last) continue;
+      commands.clear();
+      group.pending(run.session, commands);
+      if (!commands.empty()) return &group;
+    }
+  }
+  return nullptr;
+}
+
+std::vector<CompareRow> Rows(ConfigWindowRun& run) {
+  return CompareRows(run.session, run.categories,
+                     run.differences ? run.differences() : DifferenceList{});
 }
 
 }  // namespace
+
+void ShowCompareView(QWidget* parent, const std::vector<CompareRow>& rows) {
+  MakeCompareView(parent, rows)->exec();
+}
+
+std::unique_ptr<QDialog> MakeCompareView(QWidget* parent, const std::vector<CompareRow>& rows) {
+  auto dialog = std::make_unique<QDialog>(parent);
+  QDialog& box = *dialog;
+  box.setObjectName(QStringLiteral("CompareView"));
+  box.setWindowTitle(QStringLiteral("バックアップとの比較"));
+  box.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  auto* layout = new QVBoxLayout(&box);
+  int commands = 0;
+  for (const CompareRow& row : rows) commands += static_cast<int>(row.commands.size());
+  auto* head = new QLabel(QStringLiteral("本体の設定とファイルの設定で、次の%1項目が異なります。"
+                                         "復元すると%2個のコマンドを送信します。")
+                              .arg(rows.size()).arg(commands),
+                          &box);
+  head->setWordWrap(true);
+  layout->addWidget(head);
+  auto* table = new QTreeWidget(&box);
+  table->setObjectName(QStringLiteral("differences"));
+  table->setAccessibleName(QStringLiteral("異なる設定"));
+  table->setHeaderLabels({QStringLiteral("画面"), QStringLiteral("項目"),
+                          QStringLiteral("本体の値"), QStringLiteral("ファイルの値")});
+  table->setRootIsDecorated(true);
+  table->setUniformRowHeights(false);
+  table->setAlternatingRowColors(true);
+  for (const CompareRow& row : rows) {
+    auto* item = new QTreeWidgetItem(table, {row.form, row.caption, row.device, row.file});
+    for (int column = 0; column < 4; ++column) item->setToolTip(column, item->text(column));
+    // The commands as a detail, under the row.
+    for (const QString& command : row.commands) {
+      auto* detail = new QTreeWidgetItem(item, {QStringLiteral("コマンド: ") + command});
+      detail->setFirstColumnSpanned(true);
+    }
+  }
+  for (int column = 0; column < 4; ++column) table->resizeColumnToContents(column);
+  layout->addWidget(table, 1);
+  auto* showCommands = new QCheckBox(QStringLiteral("送信するコマンドも表示する"), &box);
+  showCommands->setObjectName(QStringLiteral("showCommands"));
+  QObject::connect(showCommands, &QCheckBox::toggled, table, [table](bool on) {
+    if (on) {
+      table->expandAll();
+    } else {
+      table->collapseAll();
+    }
+  });
+  layout->addWidget(showCommands);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &box);
+  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
+  buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("2"));
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+  layout->addWidget(buttons);
+  // Wide enough for the columns, within the screen.
+  QSize wanted(table->header()->length() + 48, 420);
+  if (const QScreen* screen = box.screen()) {
+    wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(40, 80));
+  }
+  box.resize(wanted.expandedTo(QSize(560, 300)));
+  return dialog;
+}
 
 void SaveConfigurationFile(ConfigWindowRun& run) {
   const QString path = run.chooseFile(run.window, true);
@@ -126,22 +193,20 @@ void SaveConfigurationFile(ConfigWindowRun& run) {
                       MessageIcon::kError);
     return;
   }
-  run.messages.Show(run.window, QStringLiteral("設定を保存しました。\r\n%1").arg(path),
+  run.messages.Show(run.window, QStringLiteral("設定のバックアップを作成しました。\r\n%1").arg(path),
                     MessageIcon::kInformation);
 }
 
 void CompareConfigurationFile(ConfigWindowRun& run) {
   const QString path = run.chooseFile(run.window, false);
   if (path.isEmpty() || !TakeFile(run, path)) return;
-  const std::vector<std::string> commands = PendingConfig(run.session, run.categories);
-  if (commands.empty()) {
+  const std::vector<CompareRow> rows = Rows(run);
+  if (rows.empty()) {
     run.messages.Show(run.window, QStringLiteral("機器の設定はファイルと同じです。"),
                       MessageIcon::kInformation);
     return;
   }
-  ShowCommands(run.window, QStringLiteral("設定の比較"),
-               QStringLiteral("復元すると次の%1個のコマンドを送信します。").arg(commands.size()),
-               commands);
+  ShowCompareView(run.window, rows);
 }
 
 void RestoreConfigurationFile(ConfigWindowRun& run) {
@@ -153,10 +218,19 @@ void RestoreConfigurationFile(ConfigWindowRun& run) {
                       MessageIcon::kInformation);
     return;
   }
-  if (!run.messages.AskOkCancel(run.window,
-                                QStringLiteral("%1個のコマンドを送信して設定を復元します。\r\n"
-                                               "よろしいですか？")
-                                    .arg(count))) {
+  // A new router address makes the device restart, which ends the run: the
+  // question says so and starts on "キャンセル", as the router form's does.
+  const ConfigGroup* restarting = RestartingGroup(run);
+  QString question = QStringLiteral("%1個のコマンドを送信して設定を復元します。\r\n").arg(count);
+  if (restarting != nullptr) {
+    question += QStringLiteral("%1が変更されます。\r\n"
+                               "復元後、MORIVEX-9をリブートし設定ユーティリティを終了します。\r\n")
+                    .arg(Utf8(restarting->title));
+  }
+  question += QStringLiteral("よろしいですか？");
+  if (!run.messages.AskOkCancel(run.window, question,
+                                restarting != nullptr ? DefaultAnswer::kCancel
+                                                      : DefaultAnswer::kOk)) {
     return;
   }
   ApplyResult result;
@@ -193,9 +267,9 @@ void RestoreConfigurationFile(ConfigWindowRun& run) {
 
 QString ChooseConfigurationFile(QWidget* parent, bool forSaving) {
   const QString filter = QStringLiteral("設定ファイル (*.txt *.conf);;すべてのファイル (*)");
-  return forSaving ? QFileDialog::getSaveFileName(parent, QStringLiteral("設定の保存"),
+  return forSaving ? QFileDialog::getSaveFileName(parent, QStringLiteral("設定のバックアップ"),
                                                   QStringLiteral("morivex9.txt"), filter)
-                   : QFileDialog::getOpenFileName(parent, QStringLiteral("設定ファイルを開く"),
+                   : QFileDialog::getOpenFileName(parent, QStringLiteral("バックアップファイルを開く"),
                                                   QString(), filter);
 }
 

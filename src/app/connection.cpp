@@ -74,6 +74,20 @@ QString PortOpenFailureMessage(int portNumber, const QString& devicePath,
   return QStringLiteral("指定したポートがオープンできません。\r\n") + reason;
 }
 
+QString NotConnectedMessage(const ConnectionSettings& settings) {
+  QString where;
+  if (settings.networkMode == 0) {
+    where = QStringLiteral("COM%1（%2）から応答がありません。")
+                .arg(settings.portNumber)
+                .arg(settings.devicePath);
+  } else if (settings.address.isEmpty()) {
+    where = QStringLiteral("ＩＰアドレスが入力されていません。");
+  } else {
+    where = QStringLiteral("%1 に接続できませんでした。").arg(settings.address);
+  }
+  return QStringLiteral("機器が接続されていません。\r\n") + where;
+}
+
 QString LinkDescription(const ConnectionSettings& settings, const QString& devicePath) {
   if (settings.networkMode != 0) return QStringLiteral("ＨｏｍｅＰＮＡ: %1").arg(settings.address);
   return QStringLiteral("シリアル: COM%1 (%2)").arg(settings.portNumber).arg(devicePath);

@@ -61,6 +61,10 @@ inline constexpr char16_t kIdentifyingText[] = u"MORIVEX-9を確認していま�
 QString PortOpenFailureMessage(int portNumber, const QString& devicePath,
                                SerialOpenFailure failure, qint64 holder = 0);
 
+// "機器が接続されていません。" and a second line naming where the device
+// was looked for: the COM port with its device path, or the address.
+QString NotConnectedMessage(const ConnectionSettings& settings);
+
 // The status line's description of the link: the serial port and its device
 // path, or the device's address.
 QString LinkDescription(const ConnectionSettings& settings, const QString& devicePath);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -81,7 +82,8 @@ ConnectionPortDialog::ConnectionPortDialog(ProfileFile& profile, Messages& messa
   choiceLabel->setBuddy(deviceChoice_);
   rescan_ = new QPushButton(QStringLiteral("再検索"), portGroup);
   rescan_->setObjectName(QStringLiteral("RescanPorts"));
-  rescan_->setAutoDefault(false);
+  // Enter presses the focused push button; elsewhere the default "登録".
+  rescan_->setAutoDefault(true);
   portLayout->addWidget(choiceLabel, 2, 0);
   portLayout->addWidget(deviceChoice_, 2, 1);
   portLayout->addWidget(rescan_, 2, 2);
@@ -94,7 +96,7 @@ ConnectionPortDialog::ConnectionPortDialog(ProfileFile& profile, Messages& messa
   confirm->setDefault(true);
   auto* quit = new QPushButton(QStringLiteral("終了"), this);
   quit->setObjectName(QStringLiteral("2"));
-  quit->setAutoDefault(false);
+  quit->setAutoDefault(true);
   buttons->addWidget(confirm);
   buttons->addWidget(quit);
   buttons->addStretch(1);
@@ -259,6 +261,17 @@ void ConnectionPortDialog::OnConfirm() {
   }
   settings_ = settings;
   accept();
+}
+
+void ConnectionPortDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Centred on the main window when it is on screen (as dialogs are), and
+  // on the screen before it is first shown.
+  const QWidget* owner = parentWidget();
+  if (owner != nullptr && owner->isVisible()) return;
+  if (const QScreen* screen = this->screen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
 }
 
 void ConnectionPortDialog::keyPressEvent(QKeyEvent* event) {

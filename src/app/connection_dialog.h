@@ -43,6 +43,7 @@ class ConnectionPortDialog : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void OnConfirm();

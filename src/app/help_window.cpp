@@ -2,6 +2,8 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -37,6 +39,32 @@ void HelpTopicWindow::ShowTopic(int context, const QString& title, const QString
 
 QString HelpTopicWindow::Text() const { return browser_->toPlainText(); }
 
+namespace {
+
+// Puts the help window beside the window it explains, right of it when the
+// screen has room there, else left of it, else over its far side: the
+// window and its help are seen together.
+void PlaceBeside(QWidget& help, const QWidget* owner) {
+  if (owner == nullptr || !owner->isVisible()) return;
+  const QScreen* screen = owner->screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  const QRect frame = owner->frameGeometry();
+  constexpr int kGap = 8;
+  constexpr int kFrame = 40;  // room for the help window's own title bar and border
+  QSize size = help.size().boundedTo(area.size() - QSize(kFrame, kFrame));
+  help.resize(size);
+  int x = frame.right() + kGap;
+  if (x + size.width() + kFrame / 2 > area.right()) {
+    x = frame.left() - kGap - size.width() - kFrame / 2;
+    if (x < area.left()) x = area.right() - size.width() - kFrame / 2;
+  }
+  const int y = std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() - size.height() - kFrame));
+  help.move(x, y);
+}
+
+}  // namespace
+
 HelpWindow::HelpWindow(QStringList folders, Messages& messages)
     : folders_(std::move(folders)), messages_(messages) {}
 
@@ -67,8 +95,10 @@ void HelpWindow::Show(QWidget* parent, int context) {
   // One help window at a time, owned by the window that asked for it.
   QWidget* owner = parent != nullptr ? parent->window() : nullptr;
   if (window_ != nullptr && window_->parentWidget() != owner) delete window_;
+  const bool placed = window_ != nullptr;
   if (window_ == nullptr) window_ = new HelpTopicWindow(owner);
   window_->ShowTopic(context, topic.title, HelpTopicHtml(topic));
+  if (!placed) PlaceBeside(*window_, owner);
   window_->show();
   window_->raise();
   window_->activateWindow();

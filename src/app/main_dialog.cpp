@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -50,7 +51,26 @@ constexpr int kHelpId = 32774;
 constexpr int kVersionId = 32773;
 
 const char16_t kWrongDevice[] = u"MORIVEX-9が接続されていません。";
-const char16_t kStoring[] = u"設定を保存しています…";
+const char16_t kStoring[] = u"設定を本体に保存しています…";
+
+// A one-line label that takes no width of its own: it shows as much of its
+// text as the layout gives it room for, cut in the middle.
+class ElidedLabel : public QLabel {
+ public:
+  explicit ElidedLabel(QWidget* parent) : QLabel(parent) {
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setMinimumHeight(fontMetrics().height());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
+  }
+};
 
 // Waits ms milliseconds with the event loop running.
 void Pause(int ms) {
@@ -168,17 +188,25 @@ void MainDialog::BuildWindow() {
   logLayout->addWidget(logPane_);
   outer->addWidget(logGroup_);
 
+  // The status line: the link above, the changes still to be stored below,
+  // both cut to the window's width (which the buttons set), so the window
+  // keeps its size whatever they say.
   auto* status = new QStatusBar(this);
   status->setObjectName(QStringLiteral("StatusLine"));
   status->setSizeGripEnabled(false);
-  linkStatus_ = new QLabel(status);
+  auto* lines = new QWidget(status);
+  auto* linesLayout = new QVBoxLayout(lines);
+  linesLayout->setContentsMargins(0, 0, 0, 0);
+  linesLayout->setSpacing(0);
+  linkStatus_ = new ElidedLabel(lines);
   linkStatus_->setObjectName(QStringLiteral("StatusLink"));
   linkStatus_->setAccessibleName(QStringLiteral("接続"));
-  pendingStatus_ = new QLabel(status);
+  pendingStatus_ = new ElidedLabel(lines);
   pendingStatus_->setObjectName(QStringLiteral("StatusPending"));
-  pendingStatus_->setAccessibleName(QStringLiteral("未保存の変更"));
-  status->addWidget(linkStatus_, 1);
-  status->addPermanentWidget(pendingStatus_);
+  pendingStatus_->setAccessibleName(QStringLiteral("本体に保存していない変更"));
+  linesLayout->addWidget(linkStatus_);
+  linesLayout->addWidget(pendingStatus_);
+  status->addWidget(lines, 1);
   outer->addWidget(status);
   AssignAccessibleNames(this);
 }
@@ -195,9 +223,9 @@ void MainDialog::BuildMenu() {
                            &MainDialog::FactoryReset);
   file->addSeparator();
   for (auto [caption, slot] :
-       {std::pair{u"設定の保存…", &MainDialog::SaveConfiguration},
-        std::pair{u"設定の比較…", &MainDialog::CompareConfiguration},
-        std::pair{u"設定の復元…", &MainDialog::RestoreConfiguration}}) {
+       {std::pair{u"設定のバックアップ…", &MainDialog::SaveConfiguration},
+        std::pair{u"バックアップとの比較…", &MainDialog::CompareConfiguration},
+        std::pair{u"バックアップからの復元…", &MainDialog::RestoreConfiguration}}) {
     QAction* action = file->addAction(QString::fromUtf16(caption));
     connect(action, &QAction::triggered, this, slot);
     configActions_ << action;
@@ -221,16 +249,22 @@ bool MainDialog::Start() {
                              QStringLiteral("\r\n接続設定は既定の値で表示します。"),
                          MessageIcon::kWarning);
   }
+  return Connect();
+}
+
+bool MainDialog::Connect() {
+  // One dialog for every attempt: after a failure it shows the user's
+  // choices again, to be corrected.
   ConnectionPortDialog dialog(profile_, setup_.messages, this, setup_.serialPorts);
-  if (dialog.exec() != QDialog::Accepted) return Fail(QString());
-  const ConnectionSettings settings = dialog.Settings();
-  session_.state.networkMode = settings.networkMode != 0;
-  const bool opened = session_.state.networkMode ? OpenNetwork(settings) : OpenSerial(settings);
-  if (!opened) return false;
-  if (!FirmwareSupported(identity_.firmwareVersion)) {
-    return Fail(QStringLiteral("ファームウェア %1では、ご使用になれません。\r\n\r\n"
-                               "Version 1.00 以降へバージョンアップしてください。")
-                    .arg(FromDevice(identity_.firmwareVersion)));
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted) return Fail(QString());
+    const QString problem = OpenLink(dialog.Settings());
+    if (problem.isEmpty()) break;
+    if (endingBySignal_) return Fail(QString());
+    setup_.messages.Show(this, problem, MessageIcon::kError);
+    // An identified device leaves its command line as at exit.
+    LeaveDevice();
+    DropLink();
   }
   UpdateCommandStates();
   return true;
@@ -244,12 +278,25 @@ bool MainDialog::Fail(const QString& message) {
   return false;
 }
 
-bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
+QString MainDialog::OpenLink(const ConnectionSettings& settings) {
+  identity_ = DeviceIdentity{};
+  session_.state.networkMode = settings.networkMode != 0;
+  const QString problem = session_.state.networkMode ? OpenNetwork(settings) : OpenSerial(settings);
+  if (!problem.isEmpty()) return problem;
+  if (!FirmwareSupported(identity_.firmwareVersion)) {
+    return QStringLiteral("ファームウェア %1では、ご使用になれません。\r\n\r\n"
+                          "Version 1.00 以降へバージョンアップしてください。")
+        .arg(FromDevice(identity_.firmwareVersion));
+  }
+  return {};
+}
+
+QString MainDialog::OpenSerial(const ConnectionSettings& settings) {
   const QString& path = settings.devicePath;
   if (serial_.Open(path) != kSerialOpened) {
     AppendLog(QStringLiteral("COM%1: %2\r\n").arg(settings.portNumber).arg(serial_.LastError()));
-    return Fail(PortOpenFailureMessage(settings.portNumber, path, serial_.LastFailure(),
-                                       serial_.LockHolder()));
+    return PortOpenFailureMessage(settings.portNumber, path, serial_.LastFailure(),
+                                  serial_.LockHolder());
   }
   exchange_.SetTransport(&serial_);
   IdentifyResult identified = IdentifyResult::kNoAnswer;
@@ -263,34 +310,36 @@ bool MainDialog::OpenSerial(const ConnectionSettings& settings) {
       QString::fromUtf16(kIdentifyingText));
   switch (identified) {
     case IdentifyResult::kNoAnswer:
-      return Fail(QString::fromUtf16(kNotConnectedText));
+      return NotConnectedMessage(settings);
     case IdentifyResult::kWrongDevice:
-      return Fail(QString::fromUtf16(kWrongDevice));
+      return QString::fromUtf16(kWrongDevice);
     case IdentifyResult::kIdentified:
       break;
   }
   AppendLog(QStringLiteral("com open\r\n"));
   session_.state.connectionState = ConnectionState::kLinkOpen;
   linkDescription_ = LinkDescription(settings, path);
-  return true;
+  return {};
 }
 
-bool MainDialog::OpenNetwork(const ConnectionSettings& settings) {
+QString MainDialog::OpenNetwork(const ConnectionSettings& settings) {
   NetworkOpenResult result;
   if (setup_.openNetwork) {
     result = setup_.openNetwork(NetworkOpenRequest{
         settings, profile_, session_, this, [this](const QString& text) { AppendLog(text); }});
   }
   if (result.transport == nullptr) {
-    return Fail(result.failureMessage.isEmpty() ? QString::fromUtf16(kNotConnectedText)
-                                                : result.failureMessage);
+    return result.failureMessage.isEmpty() ||
+                   result.failureMessage == QString::fromUtf16(kNotConnectedText)
+               ? NotConnectedMessage(settings)
+               : result.failureMessage;
   }
   network_ = std::move(result.transport);
   exchange_.SetTransport(network_.get());
   connect(network_.get(), &ByteTransport::LinkLost, this, &MainDialog::OnLinkLost);
   session_.state.connectionState = ConnectionState::kLoggedIn;
   linkDescription_ = LinkDescription(settings, QString());
-  return true;
+  return {};
 }
 
 // ---------------------------------------------------------------- log
@@ -369,16 +418,33 @@ void MainDialog::RefreshStatusLine() {
   linkStatus_->setText(LinkOpen() && !linkDescription_.isEmpty() ? linkDescription_
                                                                  : QStringLiteral("未接続"));
   const int pending = session_.state.pendingChangeCount;
-  pendingStatus_->setText(pending > 0 ? QStringLiteral("未保存の変更あり: %1").arg(pending)
+  pendingStatus_->setText(pending > 0 ? QStringLiteral("本体に保存していない変更: %1").arg(pending)
                                       : QString());
+  // A long device path is cut short in the line and shown whole in the
+  // tooltip.
+  linkStatus_->setToolTip(linkStatus_->text());
 }
 
 void MainDialog::OnLinkLost() {
-  if (exitStarted_) return;
+  // A link closed on purpose (or already given up) tells nothing.
+  if (exitStarted_ || session_.state.connectionState == ConnectionState::kNone) return;
   AppendLog(QStringLiteral("link lost\r\n"));
   linkLostNotice_ = true;
   UpdateCommandStates();
   ScheduleIdleWork();
+}
+
+QString MainDialog::LinkLostMessage() const {
+  QString text = QStringLiteral("MORIVEX-9との接続が切れました。");
+  if (!linkDescription_.isEmpty()) text += QStringLiteral("（%1）").arg(linkDescription_);
+  const int pending = session_.state.pendingChangeCount;
+  if (pending > 0) {
+    text += QStringLiteral(
+                "\r\n登録した変更 %1 件は本体に送りましたが、まだ本体に保存していません。"
+                "\r\n接続し直して終了すると保存します（MORIVEX-9の電源を切ると失われます）。")
+                .arg(pending);
+  }
+  return text;
 }
 
 // ---------------------------------------------------------------- closing
@@ -422,9 +488,22 @@ void MainDialog::RunIdleWork() {
     linkLostNotice_ = false;
     // A device that restarts (factory reset, new router address) may drop
     // the connection right after its answer; the run is ending anyway.
-    if (!session_.state.rebootOnClose) {
+    if (session_.state.rebootOnClose) {
+      DropLink();
+    } else {
       Operation operation(*this);
-      setup_.messages.Show(this, QString::fromUtf16(kNotConnectedText), MessageIcon::kError);
+      const QString message = LinkLostMessage();
+      DropLink();  // nothing more is sent on it, not even at exit
+      if (closeRequested_) {
+        setup_.messages.Show(this, message, MessageIcon::kError);
+      } else {
+        setup_.messages.Show(this,
+                             message + QStringLiteral("\r\n\r\n接続ポート設定を開きます。"),
+                             MessageIcon::kError);
+        // Connected again, the run goes on (what is still to be stored
+        // is stored at exit); "終了" there ends it.
+        if (!Connect()) return;
+      }
     }
   }
   if (closeRequested_ && Idle()) ExitSequence();
@@ -477,43 +556,53 @@ void MainDialog::ExitSequence() {
   closeRequested_ = false;
   {
     Operation operation(*this);
-    RunState& state = session_.state;
     exchange_.Hold(false);
-    if (state.connectionState != ConnectionState::kNone) {
-      // Make the device keep this run's changes, then leave its command
-      // line (over the network the connection simply ends).
-      if (state.pendingChangeCount != 0 && !endingBySignal_) {
-        const int stored = RunBusy(
-            this,
-            [this] {
-              return exchange_.SendAndWait("fromwr 15\r", &session_.replyText,
-                                           session_.timing.storeMs, kTerminatorWriteOk);
-            },
-            QString::fromUtf16(kStoring));
-        if (stored == 0) {
-          setup_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
-        } else {
-          state.pendingChangeCount = 0;  // the device keeps them now
-          RefreshStatusLine();
-        }
-      }
-      if (!state.networkMode && !state.rebootOnClose &&
-          SendLocked("exit\r", session_.timing.exitMs, kTerminatorOk) == 0) {
-        setup_.messages.Show(this, QStringLiteral("正常に終了できませんでした。"),
-                             MessageIcon::kError);
-      }
-    }
-    state.rebootOnClose = false;
+    LeaveDevice();
+    session_.state.rebootOnClose = false;
     CloseLink();
   }
   exitDone_ = true;
   QDialog::done(QDialog::Accepted);
 }
 
+void MainDialog::LeaveDevice() {
+  RunState& state = session_.state;
+  if (state.connectionState == ConnectionState::kNone) return;
+  // Make the device keep this run's changes, then leave its command line
+  // (over the network the connection simply ends). A run ended by a signal
+  // stores nothing.
+  if (state.pendingChangeCount != 0 && !endingBySignal_) {
+    const int stored = RunBusy(
+        this,
+        [this] {
+          return exchange_.SendAndWait("fromwr 15\r", &session_.replyText,
+                                       session_.timing.storeMs, kTerminatorWriteOk);
+        },
+        QString::fromUtf16(kStoring));
+    if (stored == 0) {
+      setup_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
+    } else {
+      state.pendingChangeCount = 0;  // the device keeps them now
+      RefreshStatusLine();
+    }
+  }
+  if (!state.networkMode && !state.rebootOnClose &&
+      SendLocked("exit\r", session_.timing.exitMs, kTerminatorOk) == 0) {
+    setup_.messages.Show(this, QStringLiteral("正常に終了できませんでした。"), MessageIcon::kError);
+  }
+}
+
 void MainDialog::CloseLink() {
   exchange_.SetTransport(nullptr);
   serial_.Close();
   network_.reset();  // a network transport closes its connection when destroyed
+}
+
+void MainDialog::DropLink() {
+  session_.state.connectionState = ConnectionState::kNone;
+  CloseLink();
+  linkDescription_.clear();
+  UpdateCommandStates();
 }
 
 // ---------------------------------------------------------------- commands
@@ -596,7 +685,11 @@ void MainDialog::RunConfiguration(void (*task)(ConfigWindowRun&)) {
                         setup_.messages, identity_,
                         setup_.configCategories(),
                         setup_.chooseFile ? setup_.chooseFile : ChooseConfigurationFile,
-                        setup_.clock()};
+                        setup_.clock(),
+                        {}};
+    if (setup_.differences) {
+      run.differences = [this] { return setup_.differences(session_); };
+    }
     task(run);
   }
   // A restored router address makes the device restart: the run ends.

@@ -17,6 +17,7 @@
 #include "app/identify.h"
 #include "app/profile.h"
 #include "forms/session.h"
+#include "forms/setting_differences.h"
 #include "link/exchange.h"
 #include "settings/config.h"
 #include "link/serial_link.h"
@@ -49,9 +50,12 @@ struct MainDialogSetup {
   SerialPortLister serialPorts;
   // The categories behind the buttons; none when empty.
   std::function<std::vector<CategoryLaunch>(Session&)> categories;
-  // The categories of the configuration file ("設定の保存…" and its
+  // The categories of the configuration file ("設定のバックアップ…" and its
   // neighbours); the three menu items stay disabled when empty.
   std::function<std::vector<ConfigCategory>()> configCategories;
+  // The forms' settings that differ between the working copies and the
+  // baselines, for the compare view; without it the view lists commands.
+  std::function<DifferenceList(Session&)> differences;
   // Asks for a file name (empty: cancelled); forSaving picks a new file.
   std::function<QString(QWidget* parent, bool forSaving)> chooseFile;
 };
@@ -63,9 +67,10 @@ class MainDialog : public QDialog {
   ~MainDialog() override;
 
   // Start-up: shows the connection dialog, opens the chosen link and
-  // identifies the device. Returns true when the window is ready to be
-  // shown. On false the run is over: the dialog was cancelled, or a failure
-  // was reported and the exit sequence has run.
+  // identifies the device. A failure is told and the dialog shows again,
+  // with the user's choices. Returns true when the window is ready to be
+  // shown; false when the user quit in the dialog (the exit sequence has
+  // run).
   bool Start();
 
   // The main window's help context.
@@ -124,11 +129,22 @@ class MainDialog : public QDialog {
   void BuildWindow();
   void BuildMenu();
   void Launch(const CategoryLaunch& category);
+  // Shows the connection dialog until a link is made (true) or the user
+  // quits there (false: the exit sequence has run).
+  bool Connect();
   bool Fail(const QString& message);
-  bool OpenSerial(const ConnectionSettings& settings);
-  bool OpenNetwork(const ConnectionSettings& settings);
+  // Opens the link and identifies the device; empty, or what went wrong.
+  QString OpenLink(const ConnectionSettings& settings);
+  QString OpenSerial(const ConnectionSettings& settings);
+  QString OpenNetwork(const ConnectionSettings& settings);
+  QString LinkLostMessage() const;
   void ExitSequence();
+  // The device part of the exit sequence: store the pending changes, leave
+  // the command line.
+  void LeaveDevice();
   void CloseLink();
+  // Closes the link and forgets it (no device traffic until connected again).
+  void DropLink();
   // One exchange with the window locked; the reply goes to the session.
   int SendLocked(std::string_view command, int timeoutMs, int terminatorType);
   bool Connected() const;

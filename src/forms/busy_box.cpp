@@ -1,7 +1,6 @@
 #include "forms/busy_box.h"
 
 #include <QAccessible>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -16,13 +15,13 @@ BusyBox::BusyBox(QWidget* owner, const QString& text)
   setModal(false);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
-  auto* frame = new QFrame(this);
-  frame->setFrameShape(QFrame::Box);
-  outer->addWidget(frame);
-  auto* layout = new QVBoxLayout(frame);
-  label_ = new QLabel(text.isEmpty() ? QStringLiteral("しばらくお待ちください！") : text, frame);
+  // One framed label, so that a new text's size counts at once (a frame
+  // around a layout of its own would report it one layout pass late).
+  label_ = new QLabel(text.isEmpty() ? QStringLiteral("しばらくお待ちください！") : text, this);
+  label_->setFrameShape(QFrame::Box);
+  label_->setMargin(12);
   label_->setAlignment(Qt::AlignCenter);
-  layout->addWidget(label_);
+  outer->addWidget(label_);
   setMinimumSize(200, 70);
   setAccessibleName(label_->text());
 }
@@ -30,7 +29,14 @@ BusyBox::BusyBox(QWidget* owner, const QString& text)
 void BusyBox::SetText(const QString& text) {
   label_->setText(text);
   setAccessibleName(text);
-  adjustSize();
+  // Grows to the new text at once, never shrinks (the box does not jump
+  // between phases), and stays centred where it was.
+  layout()->activate();
+  const QSize wanted = sizeHint().expandedTo(size());
+  if (wanted == size()) return;
+  const QPoint centre = geometry().center();
+  resize(wanted);
+  if (isVisible()) move(centre - rect().center());
 }
 
 QString BusyBox::Text() const { return label_->text(); }

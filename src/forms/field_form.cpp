@@ -58,11 +58,23 @@ QString Tip(const TextCheck& check, int storeScale) {
   }
 }
 
-QLabel* MutedNote(const QString& text, QWidget* parent) {
+// A remark under a box's controls, in the ordinary text colour (a disabled
+// label would be too faint to read).
+QLabel* RemarkLabel(const QString& text, QWidget* parent) {
   auto* note = new QLabel(text, parent);
   note->setWordWrap(true);
-  note->setEnabled(false);  // drawn in the muted colour of a remark
   return note;
+}
+
+// The message of an edit that has none of its own: named by its caption, or
+// by its box.
+QString DefaultMessage(const ItemBase& look, const QWidget* frame) {
+  QString name = look.caption;
+  if (name.isEmpty() && !look.accessibleName.isEmpty()) name = look.accessibleName;
+  if (const auto* group = qobject_cast<const QGroupBox*>(frame); name.isEmpty() && group) {
+    name = group->title();
+  }
+  return name + QStringLiteral("の入力に間違いがあります。");
 }
 
 }  // namespace
@@ -102,6 +114,7 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
   int& next = boxRows_[static_cast<std::size_t>(boxIndex)];
   auto bound = std::make_unique<Bound>();
   bound->look = look;
+  if (bound->look.message.isEmpty()) bound->look.message = DefaultMessage(look, frame);
   Bound& b = *bound;
 
   // The item's own row: [label] control [arrows] [unit].
@@ -210,7 +223,7 @@ int FieldForm::AddItem(int boxIndex, const ItemBase& look) {
       break;
     }
     case ItemKind::kNote:
-      b.label = MutedNote(look.caption, frame);
+      b.label = RemarkLabel(look.caption, frame);
       row->addWidget(b.label, 1);
       break;
     case ItemKind::kLabel:

@@ -115,7 +115,13 @@ QSize SettingsForm::sizeHint() const {
                    margins.bottom());
   if (const QScreen* screen = this->screen()) {
     // Room for the window frame the window manager adds.
-    wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    const QSize room = screen->availableGeometry().size() - QSize(16, 48);
+    // Controls that scroll down lose the scroll bar's width: it is added, so
+    // that they do not scroll sideways as well.
+    if (wanted.height() > room.height()) {
+      wanted.rwidth() += scroll_->verticalScrollBar()->sizeHint().width();
+    }
+    wanted = wanted.boundedTo(room);
   }
   return wanted;
 }

@@ -124,10 +124,11 @@ bool NumberEdit::AcceptsKey(int key, Qt::KeyboardModifiers modifiers, const QStr
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
       return !shift;  // Shift+Delete would cut; with Shift both do nothing
+    case Qt::Key_A:
     case Qt::Key_C:
     case Qt::Key_V:
     case Qt::Key_X:
-      if (control) return true;  // copy, paste, cut
+      if (control) return true;  // select all, copy, paste, cut
       break;
     default:
       break;

@@ -10,7 +10,7 @@
 //
 // NumberEdit additionally lets through only the keys of numbers, addresses
 // and dial strings: digits, "#", "(", ")", "*", "-", ".", "/", ":", editing
-// and cursor keys, Tab, and Ctrl+C/V/X. Pasted text is not filtered (the
+// and cursor keys, Tab, and Ctrl+A/C/V/X. Pasted text is not filtered (the
 // form's checks catch it on confirmation).
 #pragma once
 

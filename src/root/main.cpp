@@ -12,11 +12,13 @@
 #include "app/help_window.h"
 #include "app/main_dialog.h"
 #include "app/network_open.h"
+#include "app/qt_translation.h"
 #include "app/version_box.h"
 #include "forms/messages.h"
 #include "link/serial_ports.h"
 #include "root/categories.h"
 #include "root/config_categories.h"
+#include "root/setting_forms.h"
 #include "root/command_line.h"
 #include "root/signal_watch.h"
 
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("setutily"));
   QApplication::setApplicationVersion(setutily::ProgramVersion());
   QApplication::setWindowIcon(setutily::ProgramIcon());
+  setutily::InstallQtJapanese(app);
 
   const setutily::CommandEnvironment environment = setutily::SystemCommandEnvironment();
   const QString profilePath =
@@ -61,6 +64,7 @@ int main(int argc, char** argv) {
   setup.serialPorts = [ports = environment.ports] { return setutily::ListSerialPorts(ports); };
   setup.categories = setutily::BuildCategories;
   setup.configCategories = setutily::BuildConfigCategories;
+  setup.differences = setutily::FormDifferences;
   setutily::MainDialog window(std::move(setup));
   setutily::SignalWatch stop;
   QObject::connect(&stop, &setutily::SignalWatch::Caught, &window,

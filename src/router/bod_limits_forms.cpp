@@ -1,5 +1,8 @@
 #include "router/bod_limits_forms.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+
 #include "forms/bod_boxes.h"
 #include "forms/session.h"
 
@@ -18,9 +21,23 @@ std::vector<Option> Periods(int day, int week, int month) {
   return {{u"１日", day}, {u"１週間", week}, {u"１ヶ月", month}};
 }
 
+// The time edit's tooltip gives the bound of the period chosen now.
+void TimeTipFollowsPeriod(const FormFields<R>& form) {
+  QWidget* time = form.Control(&R::time_limit);
+  QAbstractButton* day = form.Option(&R::time_period, 0);
+  if (time == nullptr || day == nullptr || day->group() == nullptr) return;
+  auto show = [&fieldForm = form.Form(), time, item = form.ItemOf(&R::time_period)] {
+    const int hours = MostConnectionHours(fieldForm.ChoiceCode(item));
+    time->setToolTip(hours >= 0 ? QStringLiteral("0～%1").arg(hours) : QString());
+  };
+  QObject::connect(day->group(), &QButtonGroup::idToggled, time, show);
+  show();
+}
+
 // Every opening starts without a clear request.
 void NoClearRequested(const FormFields<R>& form, const R&) {
   form.Form().RunSession().state.countersClearRequested = false;
+  TimeTipFollowsPeriod(form);
 }
 
 // "クリア": the next write of the connection limits clears the device's

@@ -16,7 +16,7 @@ bool ConfirmNewRouterAddress(FieldForm& form, const R& edited, const R& working)
   if (edited.router_address == working.router_address) return true;
   return form.RunSession().messages.AskOkCancel(
       &form,
-      QStringLiteral("ルータのＷＡＮ側ＩＰアドレスが変更されました。\r\n"
+      QStringLiteral("ルータのＬＡＮ側ＩＰアドレスが変更されました。\r\n"
                      "登録後、MORIVEX-9をリブートし設定ユーティリティを終了します。\r\n"
                      "よろしいですか？"),
       DefaultAnswer::kCancel);

@@ -71,7 +71,7 @@ const Settings<R> kRouterSettings = {
         .Reads(0, kByte),
     Text(&R::router_address, "ip address:").JoinedWith("/", "submask:").Cut(52)
         .PrefixedAddress().Bytes(18).StoredEmptyAs("0.0.0.0/32")
-        .Message(u"ルータのＷＡＮ側ＩＰアドレスの入力に間違いがあります。")
+        .Message(u"ルータのＬＡＮ側ＩＰアドレスの入力に間違いがあります。")
         .Sends("router address %s\r").AfterSent(DeviceRestarts).Last(),
 };
 
@@ -107,12 +107,10 @@ const Settings<R> kConnectSettings = {
         .Sends("connect clr_mon %d\r"),
 };
 
-// The longest connection time of a period: a day, a week, a month. With a
-// period no form shows, the time is not judged.
-constexpr int kPeriodHours[] = {23, 167, 743};
+// With a period no form shows, the time is not judged.
 bool TimeWithinPeriod(const R& values) {
-  return values.time_period < 0 || values.time_period > 2 ||
-         values.time_limit <= kPeriodHours[static_cast<std::size_t>(values.time_period)];
+  const int most = MostConnectionHours(values.time_period);
+  return most < 0 || values.time_limit <= most;
 }
 const Rule<R> kTimeWithinPeriod = {TimeWithinPeriod, u"接続時間の入力に間違いがあります。",
                                    {&R::time_limit, &R::time_period}};
@@ -320,6 +318,12 @@ constexpr std::string_view kShowDialup[kDialupProfiles] = {
     "show dialup num1\r", "show dialup num2\r", "show dialup num3\r", "show dialup num4\r"};
 
 }  // namespace
+
+int MostConnectionHours(int period) {
+  // A day, a week, a month.
+  constexpr int kPeriodHours[] = {23, 167, 743};
+  return period >= 0 && period <= 2 ? kPeriodHours[static_cast<std::size_t>(period)] : -1;
+}
 
 bool DhcpStartText(std::string_view text) {
   return AddressText(text) && text.find('/') == std::string_view::npos;

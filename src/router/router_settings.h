@@ -178,6 +178,10 @@ struct RouterSettings {
 using RouterCategory = SettingsCopies<RouterSettings>;
 
 
+// The longest connection time (hours) the limit of period (0 a day, 1 a
+// week, 2 a month) takes; -1 for another period.
+int MostConnectionHours(int period);
+
 // Texts of the LAN-service forms, checked alike by the forms and by the
 // configuration file. None may carry its command's separator.
 bool DhcpStartText(std::string_view text);  // an address (may be empty) without "/"

@@ -61,7 +61,7 @@ TEST(Feedback, BusyBoxWhileTheDeviceIsIdentifiedAndWhileChangesAreStored) {
     locked = !exit.window->isEnabled();
   });
   ASSERT_TRUE(exit.Close());
-  EXPECT_EQ(during, QStringLiteral("設定を保存しています…"));
+  EXPECT_EQ(during, QStringLiteral("設定を本体に保存しています…"));
   EXPECT_TRUE(locked);
   EXPECT_EQ(exit.sim.CommandLines(), (testing::Lines{"fromwr 15", "exit"}));
 }
@@ -128,7 +128,7 @@ class StatusLine : public ::testing::Test {
       Click(menu, 2);
     });
     Click(rig.window.get(), 1539);
-    EXPECT_EQ(rig.window->StatusPendingText(), QStringLiteral("未保存の変更あり: 1"));
+    EXPECT_EQ(rig.window->StatusPendingText(), QStringLiteral("本体に保存していない変更: 1"));
   }
   ShellRig rig;
 };
@@ -142,7 +142,7 @@ TEST_F(StatusLine, StoreAtExitClearsThePendingCount) {
 TEST_F(StatusLine, LostStoreKeepsTheCount) {
   rig.sim.AddFault({Fault::kSilent, 0, "fromwr", -1, 0});
   ASSERT_TRUE(rig.Close());
-  EXPECT_EQ(rig.window->StatusPendingText(), QStringLiteral("未保存の変更あり: 1"));
+  EXPECT_EQ(rig.window->StatusPendingText(), QStringLiteral("本体に保存していない変更: 1"));
 }
 
 TEST_F(StatusLine, FactoryResetClearsThePendingCount) {

@@ -32,6 +32,8 @@ TEST(NumberEditKeys, ShiftAndCtrlCombinations) {
   QTest::keyClick(&edit, Qt::Key_1, Qt::ControlModifier);  // no typing under Ctrl
   QTest::keyClicks(&edit, "aZ ");
   EXPECT_EQ(edit.text(), "12345#12345#");
+  QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);  // select all
+  EXPECT_EQ(edit.selectedText(), "12345#12345#");
   EXPECT_TRUE(NumberEdit::AcceptsKey(Qt::Key_Tab, Qt::NoModifier, "\t"));
   EXPECT_TRUE(NumberEdit::AcceptsKey(Qt::Key_Minus, Qt::KeypadModifier | Qt::ShiftModifier, "-"));
   EXPECT_FALSE(NumberEdit::AcceptsKey(Qt::Key_Plus, Qt::KeypadModifier, "+"));

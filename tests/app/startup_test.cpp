@@ -75,9 +75,11 @@ TEST(Startup, IdentificationFailuresShowOneMessageAndEndTheRunWithoutExit) {
     SCOPED_TRACE(c.name);
     ShellRig rig;
     rig.sim.With(c.prepare);
-    EXPECT_FALSE(rig.Start());
+    EXPECT_FALSE(rig.Start());  // "終了" in the dialog shown again
     ASSERT_EQ(rig.messages.shown.size(), 1u);
-    EXPECT_EQ(rig.messages.shown[0].text, c.message);
+    // No answer at all names the port and its device.
+    const QString where = QStringLiteral("\r\nCOM1（%1）から応答がありません。").arg(rig.sim.LinkPath());
+    EXPECT_EQ(rig.messages.shown[0].text, c.message + (c.message == kNotConnected ? where : QString()));
     EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::kError);
     EXPECT_TRUE(rig.window->Finished());
     EXPECT_FALSE(rig.window->LinkOpen());  // the port is closed again
@@ -155,6 +157,25 @@ TEST(Startup, PortThatCannotBeOpened) {
   EXPECT_TRUE(rig.Received().empty());
 }
 
+TEST(Startup, AFailureShowsTheDialogAgainWithTheUsersChoicesToCorrect) {
+  ShellRig rig(QStringLiteral("COM2=/missing-tty\n"));
+  int shownAgain = -1;
+  ASSERT_TRUE(rig.Start([](ConnectionPortDialog* d) { Find<QComboBox>(d, 1022)->setCurrentIndex(1); },
+                        {[&shownAgain](ConnectionPortDialog* d) {
+                          shownAgain = Find<QComboBox>(d, 1022)->currentIndex();
+                          Find<QComboBox>(d, 1022)->setCurrentIndex(0);
+                          Find<QPushButton>(d, 1)->click();
+                        }}));
+  EXPECT_EQ(shownAgain, 1);  // COM2, as the user chose it
+  EXPECT_EQ(rig.dialogs.Shown(), 2);
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  EXPECT_TRUE(rig.messages.shown[0].text.contains(QStringLiteral("/missing-tty")));
+  EXPECT_EQ(rig.window->RunSession().state.connectionState, ConnectionState::kLinkOpen);
+  EXPECT_EQ(rig.Received(), (Lines{"ATI", "AT%I2", "AT%M", "ATT1", ""}));
+  ASSERT_TRUE(rig.Close());
+  EXPECT_EQ(rig.sim.CommandLines(), (Lines{"exit"}));
+}
+
 TEST(Startup, CancellingTheConnectionDialogEndsQuietly) {
   ShellRig rig;
   rig.window = std::make_unique<MainDialog>(rig.Setup());
@@ -228,7 +249,8 @@ TEST(Startup, NetworkModeWithoutAConnectionEndsTheRun) {
   ShellRig rig;
   EXPECT_FALSE(rig.Start([](ConnectionPortDialog* d) { Find<QRadioButton>(d, 1002)->click(); }));
   ASSERT_EQ(rig.messages.shown.size(), 1u);
-  EXPECT_EQ(rig.messages.shown[0].text, kNotConnected);
+  EXPECT_EQ(rig.messages.shown[0].text,
+            kNotConnected + QStringLiteral("\r\nＩＰアドレスが入力されていません。"));
   EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::kError);
   EXPECT_TRUE(rig.Received().empty());  // the serial line stays untouched
   EXPECT_EQ(rig.window->RunSession().state.connectionState, ConnectionState::kNone);

@@ -202,19 +202,19 @@ TEST(ConfigWindow, SaveChangeRestoreThroughTheFileMenu) {
   rig.chooseFile = [&path](QWidget*, bool) { return path; };
   ASSERT_TRUE(rig.Start());
   rig.sim.With([](morivex9sim::Device& d) { d.Set("analog.tel3.dialtime", "9"); });
-  MenuItem(rig.window.get(), QStringLiteral("設定の保存…"))->trigger();
+  MenuItem(rig.window.get(), QStringLiteral("設定のバックアップ…"))->trigger();
   ASSERT_TRUE(QFile::exists(path));
-  EXPECT_EQ(rig.messages.Texts().last(), QStringLiteral("設定を保存しました。\r\n%1").arg(path));
+  EXPECT_EQ(rig.messages.Texts().last(), QStringLiteral("設定のバックアップを作成しました。\r\n%1").arg(path));
 
   rig.sim.With([](morivex9sim::Device& d) {
     d.Set("analog.tel3.dialtime", "5");
     d.ClearLog();
   });
   rig.messages.answers = {false};  // the first restore is declined
-  MenuItem(rig.window.get(), QStringLiteral("設定の復元…"))->trigger();
+  MenuItem(rig.window.get(), QStringLiteral("バックアップからの復元…"))->trigger();
   EXPECT_EQ(rig.messages.shown.back().text,
             QStringLiteral("1個のコマンドを送信して設定を復元します。\r\nよろしいですか？"));
-  MenuItem(rig.window.get(), QStringLiteral("設定の復元…"))->trigger();
+  MenuItem(rig.window.get(), QStringLiteral("バックアップからの復元…"))->trigger();
   const auto sent = rig.Received();
   EXPECT_EQ(std::count(sent.begin(), sent.end(), "analog dial_time tel3 9"), 1);
   EXPECT_EQ(sent.back(), "fromwr 15");

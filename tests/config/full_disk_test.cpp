@@ -50,7 +50,7 @@ TEST(FullDisk, EveryWrittenFileKeepsItsOldContentAndTellsWhy) {
       {"window.txt",
        [&rig](const QString&) {
          for (QAction* action : rig.window->findChildren<QAction*>()) {
-           if (action->text() == QStringLiteral("設定の保存…")) action->trigger();
+           if (action->text() == QStringLiteral("設定のバックアップ…")) action->trigger();
          }
          return rig.messages.Texts().value(rig.messages.Texts().size() - 1);
        }},

@@ -20,7 +20,7 @@ grep -qE '^-rwxr-xr-x \./usr/bin/setutily$' <<<"$listing" || fail "/usr/bin/setu
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6serialport6 \
-  qt6-qpa-plugins fonts-ipafont-gothic; do
+  qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic; do
   grep -qE "(^|, |\| )$package( |,|\$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = setutily ] || fail "the package is not named setutily"

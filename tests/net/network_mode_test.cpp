@@ -25,6 +25,7 @@
 #include "app/network_open.h"
 #include "app/profile.h"
 #include "speeddial/speed_dial_form.h"
+#include "support/dialog_answers.h"
 #include "support/sim_harness.h"
 #include "support/telnet_rig.h"
 #include "support/timing.h"
@@ -35,6 +36,7 @@ namespace {
 
 using morivex9sim::Device;
 using morivex9sim::Fault;
+using testing::DialogAnswers;
 using testing::FastTiming;
 using testing::Find;
 using testing::OnNextModal;
@@ -112,10 +114,10 @@ class Shell {
     setup.openNetwork = TelnetOpener();
     setup.categories = BuildCategories;
     window = std::make_unique<MainDialog>(std::move(setup));
-    OnNextModal<ConnectionPortDialog>([adjust](ConnectionPortDialog* dialog) {
+    dialogs.Answer({[adjust](ConnectionPortDialog* dialog) {
       if (adjust) adjust(dialog);
       Find<QPushButton>(dialog, 1)->click();
-    });
+    }});
     return window->Start();
   }
 
@@ -143,6 +145,7 @@ class Shell {
   RecordingMessages messages;
   RecordingHelp help;
   QDateTime now{QDate(2024, 1, 5), QTime(9, 3, 7)};
+  DialogAnswers dialogs;
   std::unique_ptr<MainDialog> window;
 };
 
@@ -242,7 +245,8 @@ TEST(NetworkMode, ConnectionsThatCannotBeMadeEndTheRun) {
     EXPECT_FALSE(shell.Start());
     EXPECT_LT(clock.elapsed(), 3000);
     ASSERT_EQ(shell.messages.shown.size(), 1u);
-    EXPECT_EQ(shell.messages.shown[0].text, kNotConnected);
+    EXPECT_EQ(shell.messages.shown[0].text,
+              kNotConnected + QStringLiteral("\r\n127.0.0.1 に接続できませんでした。"));
     EXPECT_EQ(shell.messages.shown[0].icon, MessageIcon::kError);
     EXPECT_TRUE(shell.window->Finished());
     EXPECT_EQ(shell.window->LogText(), "socket open\r\n");
@@ -256,7 +260,7 @@ TEST(NetworkMode, ConnectionsThatCannotBeMadeEndTheRun) {
       Find<QLineEdit>(dialog, 1016)->setText(QString::fromLatin1(address));
     }));
     ASSERT_EQ(shell.messages.shown.size(), 1u);
-    EXPECT_EQ(shell.messages.shown[0].text, kNotConnected);
+    EXPECT_TRUE(shell.messages.shown[0].text.startsWith(kNotConnected + QStringLiteral("\r\n")));
     EXPECT_EQ(shell.messages.shown[0].icon, MessageIcon::kError);
     EXPECT_TRUE(shell.window->Finished());
     EXPECT_TRUE(shell.window->LogText().isEmpty());

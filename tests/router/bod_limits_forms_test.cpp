@@ -212,7 +212,12 @@ TEST_F(WanForms, ConnectionLimitChecks) {
   };
   for (const auto& c : cases) {
     Confirm(kLimits, [&c](FieldForm* f) {
-      if (c.period != 0) Press(f, c.period);
+      if (c.period != 0) {
+        Press(f, c.period);
+        // The time's tooltip gives the bound of the period chosen.
+        EXPECT_EQ(Find<QWidget>(f, 1597)->toolTip(),
+                  c.period == 1635 ? QStringLiteral("0～23") : QStringLiteral("0～167"));
+      }
       Type(f, c.id, c.text);
     });
     EXPECT_EQ(rig.messages.Texts(), c.message.isEmpty() ? QStringList{} : QStringList{c.message})

@@ -53,6 +53,12 @@ struct Profile {
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
   }
+  // Types text as one key press (characters QTest cannot name).
+  void Key(const Ids& ids, const QString& text) const {
+    auto* edit = Find<QLineEdit>(form, Id(ids));
+    edit->selectAll();
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, text, Qt::NoModifier);
+  }
   void Press(const Ids& ids) const { Find<QAbstractButton>(form, Id(ids))->click(); }
   void Choose(const Ids& ids, int index) const {
     Find<QComboBox>(form, Id(ids))->setCurrentIndex(index);
@@ -170,6 +176,12 @@ TEST_F(DialupForms, ChecksAndWhatEachChangeSends) {
        "電話番号1の入力に間違いがあります。", {}},
       {1, [](const Profile& f) { f.Type(kDial3, QString(33, u'1')); },
        "電話番号3の入力に間違いがあります。", {}},
+      // A character Shift-JIS cannot hold: the edits without a message of
+      // their own are named by their captions.
+      {0, [](const Profile& f) { f.Key(kUser, QStringLiteral("😀")); },
+       "ユーザー名の入力に間違いがあります。", {}},
+      {1, [](const Profile& f) { f.Key(kPassword, QStringLiteral("€😀")); },
+       "パスワードの入力に間違いがあります。", {}},
       {3, [](const Profile& f) { f.Type(kDiscTime, "0"); }, kDisc, {}},
       {3, [](const Profile& f) { f.Type(kDiscTime, "32401"); }, kDisc, {}},
       {3, [](const Profile& f) { f.Type(kWan, "1.2.3"); },

@@ -32,7 +32,7 @@ using testing::Type;
 enum Button { kRouter = 1003, kPna = 1010, kLeasedLine = 1044 };
 
 const QString kNewAddressQuestion = QStringLiteral(
-    "ルータのＷＡＮ側ＩＰアドレスが変更されました。\r\n"
+    "ルータのＬＡＮ側ＩＰアドレスが変更されました。\r\n"
     "登録後、MORIVEX-9をリブートし設定ユーティリティを終了します。\r\nよろしいですか？");
 
 class HomePnaMenu : public testing::MenuTest<HomePnaDetailMenu> {
@@ -235,7 +235,7 @@ TEST_F(HomePnaMenu, EmptyAddressesAndFailedChecks) {
       {kLeasedLine, 1554, "10.0.0", "リモートＩＰアドレスの入力に間違いがあります。", {}},
       {kLeasedLine, 1560, "1.2.3.256", "セカンダリＤＮＳサーバーＩＰアドレスの入力に間違いがあります。", {}},
       {kRouter, 1452, "1.2.3", "ＩＰマスカレード用ＩＰアドレスの入力に間違いがあります。", {}},
-      {kRouter, 1451, "10.0.0.1", "ルータのＷＡＮ側ＩＰアドレスの入力に間違いがあります。", {}},
+      {kRouter, 1451, "10.0.0.1", "ルータのＬＡＮ側ＩＰアドレスの入力に間違いがあります。", {}},
       {kPna, 1660, QString(33, u'1'), "転送先電話番号の入力に間違いがあります。", {}},
       {kPna, 1659, "0311*5", nullptr, {"digital address pna 0311*5"}},
       {kLeasedLine, 1559, "", nullptr, {"network dns_address 0.0.0.0,8.8.4.4"}},

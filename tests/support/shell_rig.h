@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -13,6 +14,7 @@
 
 #include "app/connection_dialog.h"
 #include "app/main_dialog.h"
+#include "support/dialog_answers.h"
 #include "support/sim_harness.h"
 #include "support/session_rig.h"
 #include "support/timing.h"
@@ -51,17 +53,21 @@ class ShellRig {
     setup.openNetwork = openNetwork;
     setup.configCategories = configCategories;
     setup.chooseFile = chooseFile;
+    setup.differences = differences;
     return setup;
   }
 
   // Creates the window and runs start-up, confirming the connection dialog
-  // (after adjust, when given, has changed its controls).
-  bool Start(std::function<void(ConnectionPortDialog*)> adjust = {}) {
+  // (after adjust, when given, has changed its controls). The dialog shown
+  // again after a failure is answered by the next of later, or with "終了".
+  bool Start(std::function<void(ConnectionPortDialog*)> adjust = {},
+             std::vector<DialogAnswers::Reply> later = {}) {
     window = std::make_unique<MainDialog>(Setup());
-    OnNextModal<ConnectionPortDialog>([adjust](ConnectionPortDialog* dialog) {
+    later.insert(later.begin(), [adjust](ConnectionPortDialog* dialog) {
       if (adjust) adjust(dialog);
       Find<QPushButton>(dialog, 1)->click();
     });
+    dialogs.Answer(std::move(later));
     return window->Start();
   }
 
@@ -91,6 +97,8 @@ class ShellRig {
   NetworkOpener openNetwork;
   std::function<std::vector<ConfigCategory>()> configCategories;
   std::function<QString(QWidget*, bool)> chooseFile;
+  std::function<DifferenceList(Session&)> differences;
+  DialogAnswers dialogs;
   std::unique_ptr<MainDialog> window;
   bool refusalsExpected = false;  // see SessionRig
 };
