@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <span>
 
 #include "link/serial_ports.h"
 #include "link/timing.h"
@@ -21,6 +22,30 @@ namespace setutily {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+
+// What each exit status means, in the order the manual lists them (its
+// EXIT STATUS section is made from this table): a new status is a row here.
+struct ExitStatusMeaning {
+  int status;
+  const char* meaning;
+};
+inline constexpr ExitStatusMeaning kExitStatuses[] = {
+    {kExitDone, "Done (also when the window was closed or the connection dialog cancelled)."},
+    {kExitFailed, "The command failed: the device could not be reached, refused a command, or "
+                  "the link was lost."},
+    {kExitUsage, "The command line was wrong, or the file given could not be read or was "
+                 "refused."},
+};
+
+// One option of the command line; the options' table is both the parser's
+// and the one --help and the manual page list.
+struct CommandLineOption {
+  const char* name;       // without the leading "--"
+  const char* shortName;  // one letter after "-", or nullptr
+  const char* valueName;  // the value's name in the help; nullptr for a flag
+  const char* help;
+};
+std::span<const CommandLineOption> CommandLineOptions();
 
 struct CommandLine {
   enum class Action {
