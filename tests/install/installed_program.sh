@@ -22,7 +22,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for file in bin/setutily bin/morivex9-sim share/setutily/MORIVEX-9.hlp \
   share/applications/setutily.desktop share/icons/hicolor/scalable/apps/setutily.svg \
-  share/man/man1/setutily.1.gz share/man/man1/morivex9-sim.1.gz; do
+  share/man/man1/setutily.1.gz share/man/man1/morivex9-sim.1.gz \
+  share/metainfo/org.setutily.setutily.metainfo.xml; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 
