@@ -17,12 +17,7 @@ namespace setutily {
 
 namespace {
 
-struct Option {
-  const char* name;       // without the leading "--"
-  const char* shortName;  // one letter after "-", or nullptr
-  const char* valueName;  // the value's name in the help; nullptr for a flag
-  const char* help;
-};
+using Option = CommandLineOption;
 
 constexpr Option kOptions[] = {
     {"dump", nullptr, "FILE", "read every setting of the device into FILE (a backup)"},
@@ -133,6 +128,8 @@ void ListPorts(const CommandEnvironment& environment, QTextStream& out) {
 }
 
 }  // namespace
+
+std::span<const CommandLineOption> CommandLineOptions() { return kOptions; }
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
   CommandLine line;

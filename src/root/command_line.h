@@ -10,6 +10,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <span>
 
 #include "link/serial_ports.h"
 #include "link/timing.h"
@@ -25,6 +26,34 @@ inline constexpr int kExitUsage = 2;   // a wrong command line, file or target
 // A run ended by signal N exits with kExitSignalBase + N (SIGINT 130,
 // SIGTERM 143, SIGHUP 129).
 inline constexpr int kExitSignalBase = 128;
+
+// What each exit status means, in the order the manual lists them (its
+// EXIT STATUS section is made from this table): a new status is a row here.
+struct ExitStatusMeaning {
+  int status;
+  const char* meaning;
+  const char* shown = nullptr;  // how the manual writes a status of a family ("128+N")
+};
+inline constexpr ExitStatusMeaning kExitStatuses[] = {
+    {kExitDone, "Done (also when the window was closed or the connection dialog cancelled)."},
+    {kExitFailed, "The command failed: the device could not be reached, refused a command, or "
+                  "the link was lost, or the file could not be written."},
+    {kExitUsage, "The command line, the file or the target was wrong (the file could not be "
+                 "read, was refused, or the target cannot take a file)."},
+    {kExitSignalBase, "Ended by signal N (130 SIGINT, 143 SIGTERM, 129 SIGHUP): the exchange in "
+                      "progress finished, the device left its command line, nothing was stored.",
+     "128+N"},
+};
+
+// One option of the command line; the options' table is both the parser's
+// and the one --help and the manual page list.
+struct CommandLineOption {
+  const char* name;       // without the leading "--"
+  const char* shortName;  // one letter after "-", or nullptr
+  const char* valueName;  // the value's name in the help; nullptr for a flag
+  const char* help;
+};
+std::span<const CommandLineOption> CommandLineOptions();
 
 struct CommandLine {
   enum class Action {

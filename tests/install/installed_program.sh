@@ -3,9 +3,10 @@
 # without a display: --version, --help (which names the files it would use:
 # the installed help file, since the current directory has none),
 # --list-ports and a wrong option; checks the installed files, the desktop
-# entry (desktop-file-validate) and the man page. Against the installed
-# simulator: a backup to standard output, and a restore stopped by SIGTERM
-# halfway, after which the next run succeeds.
+# entry (desktop-file-validate) and the man pages: no warnings, and every
+# option --help lists is in them. Against the installed simulator: a backup
+# to standard output, and a restore stopped by SIGTERM halfway, after which
+# the next run succeeds.
 #   installed_program.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
@@ -23,7 +24,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for file in bin/setutily bin/morivex9-sim share/setutily/MORIVEX-9.hlp \
   share/applications/setutily.desktop share/icons/hicolor/scalable/apps/setutily.svg \
-  share/man/man1/setutily.1.gz; do
+  share/man/man1/setutily.1.gz share/man/man1/morivex9-sim.1.gz \
+  share/metainfo/org.setutily.setutily.metainfo.xml; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 
@@ -58,12 +60,27 @@ desktop-file-validate "$prefix/share/applications/setutily.desktop" ||
 grep -qxF "Name[ja]=MORIVEX-9 設定ユーティリティ" "$prefix/share/applications/setutily.desktop" ||
   fail "the desktop entry has no Japanese name"
 
+sim_help=$("$prefix/bin/morivex9-sim" --help 2>"$temp/sim.err") ||
+  fail "morivex9-sim --help exited with $?"
+[ ! -s "$temp/sim.err" ] || fail "morivex9-sim --help wrote on standard error: $(cat "$temp/sim.err")"
+help=$(run --help)
+for program in setutily morivex9-sim; do
+  file=$prefix/share/man/man1/$program.1.gz
+  page=$(gzip -dc "$file")
+  grep -qF "setutily $version" <<<"$page" || fail "$program(1) does not carry the version"
+  [ "$program" = setutily ] && out=$help || out=$sim_help
+  for option in $(grep -oE -- '--[a-z][a-z-]*' <<<"$out" | sort -u); do
+    grep -qF -- "\\fB${option//-/\\-}\\fR" <<<"$page" || fail "$program(1) lacks $option"
+  done
+  if command -v man >/dev/null; then
+    warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$file" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "$program(1) warnings: $warnings"
+  fi
+done
 page=$(gzip -dc "$prefix/share/man/man1/setutily.1.gz")
-grep -qF "setutily $version" <<<"$page" || fail "the man page does not carry the version"
-if command -v man >/dev/null; then
-  warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$prefix/share/man/man1/setutily.1.gz" 2>&1 >/dev/null)
-  [ -z "$warnings" ] || fail "man page warnings: $warnings"
-fi
+for name in SETUTILY_LOGIN_PASSWORD SETUTILY_ADMIN_PASSWORD; do
+  grep -qF "$name" <<<"$page" || fail "setutily(1) does not name $name"
+done
 
 sim_log=$temp/sim.log
 "$prefix/bin/morivex9-sim" --pty "$temp/tty" --quiet --log "$sim_log" \
