@@ -206,7 +206,10 @@ void AddDifferences(DifferenceList& out, SettingsCopies<Root>& copies,
 // ("（未登録）" for an entry not in use).
 template <class Root, class Entry>
 void AddDifferences(DifferenceList& out, SettingsCopies<Root>& copies,
-                    const ListFormDescription<Root, Entry>& description, int instance = 0) {
+                    const ListFormDescription<Root, Entry>& description, int instances = 1) {
+  // A list form has one instance: the whole list.
+  (void)instances;
+  const int instance = 0;
   const ListView<Root, Entry>& list = description.list;
   const FieldRef<Entry> used = InUseFlag(*list.settings);
   auto shown = [&description, &list, used, instance](const Entry& entry) {

@@ -52,7 +52,13 @@ TEST_F(ConfigFile, DumpFactoryResetApplyDumpAgainGivesTheSameFile) {
   d.Set("syslog.active", "1");
   d.Set("dialup.num3.provider_name", "My ISP");
   d.Set("dialup.num3.dial_number2", "0311*12");
+  // Texts as long as the forms take are read back whole.
+  d.Set("dhcp.domain_name", std::string(60, 'd'));
+  d.Set("ras.password", std::string(60, 'p'));
   const std::string before = Dump();
+  EXPECT_NE(before.find("dhcp domain_name " + std::string(60, 'd') + "\n"), std::string::npos);
+  EXPECT_NE(before.find("ras password " + std::string(60, 'p') + "\n"), std::string::npos);
+  EXPECT_EQ(before.find("talky pna"), std::string::npos);  // the PNA port has no such setting
   EXPECT_NE(before.find("dialup provider_name num3 My ISP\ndialup dial_number num3 ,0311*12,\n"),
             std::string::npos);
   EXPECT_NE(before.find("# アナログ設定 / TEL1\nanalog address tel1 0312345678*12\n"),
@@ -102,6 +108,22 @@ TEST_F(ConfigFile, ABadLineRefusesTheWholeFileWithItsNumber) {
       {"host add 3 192.168.0.3,", "ホスト名"},
       {"dhcp range_address 192.168.0/8", "開始ＩＰアドレス"},
       {"syslog facility 24", "ファシリティ"},
+      // What the forms refuse, refused alike; spellings the device prints
+      // otherwise; the PNA port's missing setting; texts the device cannot hold.
+      {"digital arrive_transfer talky pna 0", "知らないコマンド"},
+      {"network dns_address hello,world", "プライマリＤＮＳサーバーＩＰアドレス"},
+      {"ras user_id " + std::string(33, 'u'), "受信ユーザーＩＤ"},
+      {"network password " + std::string(33, 'p'), "パスワード"},
+      {"dialup disc_time num1 0", "切断時間"},
+      {"connect time 168/0", "接続時間の入力に間違いがあります。"},
+      {"dialup mode num1 mp2\ndialup protocol num1 chap", "64k 以外は、CHAPに設定できません。"},
+      {"dialup dns_select num2 manual\ndialup dns_address num2 0.0.0.0,0.0.0.0",
+       "サーバーアドレスの入力に間違いがあります。"},
+      {"network address 0.0.0.0/02", "先頭に0の付かない数"},
+      {"ras address 0.0.0.0,0.02.0.0", "先頭に0の付かない数"},
+      {"analog dial_time tel1 007", "ダイヤル発信時間"},
+      {"dialup provider_name num1 caf\xe9 x", "UTF-8"},
+      {"dialup provider_name num1 \xf0\x9f\x98\x80", "Shift-JIS"},
   };
   for (const Case& c : cases) {
     ConfigError error;
