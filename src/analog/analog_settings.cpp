@@ -1,6 +1,7 @@
 #include "analog/analog_settings.h"
 
 #include "settings/context.h"
+#include "settings/shared_settings.h"
 
 namespace setutily {
 
@@ -13,41 +14,25 @@ constexpr std::string_view kShowCommon = "show analog common\r";
 using P = AnalogPort;
 using C = AnalogCommon;
 
-// In sending order; "{}" is the port: tel1, tel2 or tel3. "  address:" has
-// two blanks: it is not the one in "self address:".
+// In sending order; "{}" is the port: tel1, tel2 or tel3.
 const Settings<AnalogPort> kPortSettings = {
-    Text(&P::self_address, "self address:").Phone().Bytes({53, 51, 51})
-        .Message(u"自己アドレスの入力に間違いがあります。")
-        .Sends("analog address {} %s\r"),
-    Text(&P::transfer_address, "  address:").Phone().Bytes({53, 51, 51})
-        .Message(u"転送先電話番号の入力に間違いがあります。")
-        .Sends("analog arrive_transfer address {} %s\r"),
-    Choice(&P::arrive_transfer, "arrive transfer:",
-           {"analog arrive_transfer {} disable\r", "analog arrive_transfer {} enable\r"}),
-    Choice(&P::talky, "  talky:",
-           {"analog arrive_transfer talky {} 0\r", "analog arrive_transfer talky {} 1\r",
-            "analog arrive_transfer talky {} 2\r", "analog arrive_transfer talky {} 3\r"}),
-    Choice(&P::global_arrive, "global arrive:",
-           {"analog global_arrive {} disable\r", "analog global_arrive {} enable\r"}),
-    Choice(&P::no_subaddress, "subaddress less arrive:",
-           {"analog no_subaddress {} disable\r", "analog no_subaddress {} enable\r"}),
+    SelfAddress<P>("analog", {53, 51, 51}),
+    TransferAddress<P>("analog", {53, 51, 51}),
+    ArriveTransfer<P>("analog"),
+    Talky<P>("analog"),
+    GlobalArrive<P>("analog"),
+    NoSubaddress<P>("analog"),
     Choice(&P::port_mode, "analog port mode:",
            {"analog port_mode {} voice\r", "analog port_mode {} audio\r"}),
     Choice(&P::number_display, "number display:",
            {"analog number_display {} disable\r", "analog number_display {} nd\r",
             "analog number_display {} cd\r"}),
-    Choice(&P::i_number, "i number:",
-           {"analog i_number {} both\r", "analog i_number {} contract\r",
-            "analog i_number {} add1\r", "analog i_number {} add2\r"}),
-    Choice(&P::notice_number, "notice number:",
-           {"analog notice_number {} disable\r", "analog notice_number {} contract\r",
-            "analog notice_number {} address\r", "analog notice_number {} net\r"}),
+    INumber<P>("analog"),
+    NoticeNumber<P>("analog"),
     Choice(&P::callwaiting, "call waiting:",
            {"analog callwaiting {} disable\r", "analog callwaiting {} ntt\r",
             "analog callwaiting {} pseudo\r"}),
-    Choice(&P::ring_sound, "ring sound:",
-           {"analog ring_sound {} ring1\r", "analog ring_sound {} ring2\r",
-            "analog ring_sound {} ring3\r"}),
+    RingPattern(&P::ring_sound, "ring sound:", "analog ring_sound {}"),
     Number(&P::dial_time, "send dial time:").Range(3, 15)
         .Message(u"ダイヤル発信時間の入力に間違いがあります。")
         .Sends("analog dial_time {} %d\r"),

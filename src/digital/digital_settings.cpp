@@ -1,6 +1,7 @@
 #include "digital/digital_settings.h"
 
 #include "settings/context.h"
+#include "settings/shared_settings.h"
 
 namespace setutily {
 
@@ -13,31 +14,16 @@ constexpr std::string_view kShowData = "show digital data\r";
 constexpr std::string_view kShowUsb = "show digital usb\r";
 constexpr std::string_view kShowCommon = "show digital common\r";
 
-// "{}" is the port: data, usb or pna. "  address:" has two blanks: it is
-// not the one in "self address:". The PNA port has no talky setting.
+// "{}" is the port: data, usb or pna. The PNA port has no talky setting.
 const Settings<DigitalPortSettings> kPortSettings = {
-    Text(&P::self_address, "self address:").Phone().Bytes(53)
-        .Message(u"自己アドレスの入力に間違いがあります。")
-        .Sends("digital address {} %s\r"),
-    Text(&P::transfer_address, "  address:").Phone().Bytes(53)
-        .Message(u"転送先電話番号の入力に間違いがあります。")
-        .Sends("digital arrive_transfer address {} %s\r"),
-    Choice(&P::arrive_transfer, "arrive transfer:",
-           {"digital arrive_transfer {} disable\r", "digital arrive_transfer {} enable\r"}),
-    Choice(&P::talky, "  talky:",
-           {"digital arrive_transfer talky {} 0\r", "digital arrive_transfer talky {} 1\r",
-            "digital arrive_transfer talky {} 2\r", "digital arrive_transfer talky {} 3\r"})
-        .NotOn("pna"),
-    Choice(&P::global_arrive, "global arrive:",
-           {"digital global_arrive {} disable\r", "digital global_arrive {} enable\r"}),
-    Choice(&P::no_subaddress, "subaddress less arrive:",
-           {"digital no_subaddress {} disable\r", "digital no_subaddress {} enable\r"}),
-    Choice(&P::notice_number, "notice number:",
-           {"digital notice_number {} disable\r", "digital notice_number {} contract\r",
-            "digital notice_number {} address\r", "digital notice_number {} net\r"}),
-    Choice(&P::i_number, "i number:",
-           {"digital i_number {} both\r", "digital i_number {} contract\r",
-            "digital i_number {} add1\r", "digital i_number {} add2\r"}),
+    SelfAddress<P>("digital", 53),
+    TransferAddress<P>("digital", 53),
+    ArriveTransfer<P>("digital"),
+    Talky<P>("digital").NotOn("pna"),
+    GlobalArrive<P>("digital"),
+    NoSubaddress<P>("digital"),
+    NoticeNumber<P>("digital"),
+    INumber<P>("digital"),
 };
 
 // Values as the device prints them: a choice code no form shows stays
@@ -62,48 +48,19 @@ const Settings<DigitalSettings> kCommonSettings = {
 };
 
 // The minimum holding times are kept in units of 5 seconds.
-const Settings<DigitalSettings> kThroughputSettings = {
-    Choice(&D::add_evaluation_direction, "  add evaluation direction:",
-           {"digital throughput_bod add_evaluation_direction both\r",
-            "digital throughput_bod add_evaluation_direction send\r",
-            "digital throughput_bod add_evaluation_direction recv\r",
-            "digital throughput_bod add_evaluation_direction disable\r"}),
-    Number(&D::add_standard_rate, "  add standard rate:").Range(0, 100)
-        .Message(u"しきい値の入力に間違いがあります。")
-        .Sends("digital throughput_bod add_standard_rate %d\r"),
-    Number(&D::add_evaluation_time, "  add evaluation time:").Range(1, 255)
-        .Message(u"評価時間の入力に間違いがあります。")
-        .Sends("digital throughput_bod add_evaluation_time %d\r"),
-    Number(&D::add_minimum_time, "  add minimum maintenance time:").Range(1, 255).Scale(5)
-        .Message(u"最小保持時間の入力に間違いがあります。")
-        .Sends("digital throughput_bod add_minimum_time %d\r"),
-    Choice(&D::del_evaluation_direction, "  del evaluation direction:",
-           {"digital throughput_bod del_evaluation_direction both\r",
-            "digital throughput_bod del_evaluation_direction send\r",
-            "digital throughput_bod del_evaluation_direction recv\r",
-            "digital throughput_bod del_evaluation_direction disable\r"}),
-    Number(&D::del_standard_rate, "  del standard rate:").Range(0, 100)
-        .Message(u"しきい値の入力に間違いがあります。")
-        .Sends("digital throughput_bod del_standard_rate %d\r"),
-    Number(&D::del_evaluation_time, "  del evaluation time:").Range(1, 255)
-        .Message(u"評価時間の入力に間違いがあります。")
-        .Sends("digital throughput_bod del_evaluation_time %d\r"),
-    Number(&D::del_minimum_time, "  del minimum maintenance time:").Range(1, 255).Scale(5)
-        .Message(u"最小保持時間の入力に間違いがあります。")
-        .Sends("digital throughput_bod del_minimum_time %d\r"),
-};
+const Settings<DigitalSettings> kThroughputSettings = Concat(
+    ThroughputHalf("digital throughput_bod", BodHalf::kAdd, &D::add_evaluation_direction,
+                   &D::add_standard_rate, &D::add_evaluation_time, &D::add_minimum_time, 1, 255,
+                   5, false),
+    ThroughputHalf("digital throughput_bod", BodHalf::kDel, &D::del_evaluation_direction,
+                   &D::del_standard_rate, &D::del_evaluation_time, &D::del_minimum_time, 1, 255,
+                   5, false));
 
 // A changed side sends all three of its answers. A failure inside them
 // takes the whole side back to the device's value.
 const Settings<DigitalSettings> kBacpSettings = {
-    Bits(&D::depart_flags, "  depart channel:",
-         {{"digital bacp_bap depart_add auto\r", "digital bacp_bap depart_add reject\r"},
-          {"digital bacp_bap depart_request auto\r", "digital bacp_bap depart_request reject\r"},
-          {"digital bacp_bap depart_del auto\r", "digital bacp_bap depart_del reject\r"}}),
-    Bits(&D::arrive_flags, "  arrive channel:",
-         {{"digital bacp_bap arrive_add auto\r", "digital bacp_bap arrive_add reject\r"},
-          {"digital bacp_bap arrive_request auto\r", "digital bacp_bap arrive_request reject\r"},
-          {"digital bacp_bap arrive_del auto\r", "digital bacp_bap arrive_del reject\r"}}),
+    BacpSide(&D::depart_flags, "  depart channel:", "digital bacp_bap depart"),
+    BacpSide(&D::arrive_flags, "  arrive channel:", "digital bacp_bap arrive"),
 };
 
 DigitalPortSettings& Port(DigitalSettings& settings, int port) {

@@ -5,6 +5,7 @@
 
 #include "settings/context.h"
 #include "settings/read_table.h"
+#include "settings/shared_settings.h"
 #include "text/scan.h"
 
 namespace setutily {
@@ -14,60 +15,26 @@ namespace {
 using S = IncomingControlSettings;
 using E = IncomingEntry;
 
-// The device prints data-port ranks on the telephone scale: normal is 1,
-// anything else counts as rejected.
-int FoldDataRank(int reported) { return reported == 1 ? 0 : 1; }
-
 const Settings<S> kStandardSettings = {
     Choice(&S::ring_select_service, "ring select service:",
            {"arrive ring_select ntt\r", "arrive ring_select pseudo\r"}),
     Choice(&S::trouble_tel_service, "trouble tel service:",
            {"arrive trouble_tel ntt\r", "arrive trouble_tel pseudo\r"}),
-    Choice(&S::default_tel1_rank, "default tel1 rank:",
-           {"arrive ranking default tel1 precede\r", "arrive ranking default tel1 normal\r",
-            "arrive ranking default tel1 delay\r", "arrive ranking default tel1 reject\r"}),
-    Choice(&S::default_tel2_rank, "default tel2 rank:",
-           {"arrive ranking default tel2 precede\r", "arrive ranking default tel2 normal\r",
-            "arrive ranking default tel2 delay\r", "arrive ranking default tel2 reject\r"}),
-    Choice(&S::default_tel3_rank, "default tel3 rank:",
-           {"arrive ranking default tel3 precede\r", "arrive ranking default tel3 normal\r",
-            "arrive ranking default tel3 delay\r", "arrive ranking default tel3 reject\r"}),
-    Choice(&S::default_data_rank, "default data rank:",
-           {"arrive ranking default data normal\r", "arrive ranking default data reject\r"})
-        .Adjust(FoldDataRank),
-    Choice(&S::default_usb_rank, "default usb rank:",
-           {"arrive ranking default usb normal\r", "arrive ranking default usb reject\r"})
-        .Adjust(FoldDataRank),
-    Choice(&S::default_pna_rank, "default pna rank:",
-           {"arrive ranking default pna normal\r", "arrive ranking default pna reject\r"})
-        .Adjust(FoldDataRank),
-    Choice(&S::default_ring, "default ring:",
-           {"arrive ring_select default ring1\r", "arrive ring_select default ring2\r",
-            "arrive ring_select default ring3\r"}),
-    Choice(&S::noid_tel1_rank, "noid tel1 rank:",
-           {"arrive ranking noid tel1 precede\r", "arrive ranking noid tel1 normal\r",
-            "arrive ranking noid tel1 delay\r", "arrive ranking noid tel1 reject\r"}),
-    Choice(&S::noid_tel2_rank, "noid tel2 rank:",
-           {"arrive ranking noid tel2 precede\r", "arrive ranking noid tel2 normal\r",
-            "arrive ranking noid tel2 delay\r", "arrive ranking noid tel2 reject\r"}),
-    Choice(&S::noid_tel3_rank, "noid tel3 rank:",
-           {"arrive ranking noid tel3 precede\r", "arrive ranking noid tel3 normal\r",
-            "arrive ranking noid tel3 delay\r", "arrive ranking noid tel3 reject\r"}),
-    Choice(&S::noid_data_rank, "noid data rank:",
-           {"arrive ranking noid data normal\r", "arrive ranking noid data reject\r"})
-        .Adjust(FoldDataRank),
-    Choice(&S::noid_usb_rank, "noid usb rank:",
-           {"arrive ranking noid usb normal\r", "arrive ranking noid usb reject\r"})
-        .Adjust(FoldDataRank),
-    Choice(&S::noid_pna_rank, "noid pna rank:",
-           {"arrive ranking noid pna normal\r", "arrive ranking noid pna reject\r"})
-        .Adjust(FoldDataRank),
-    Choice(&S::noid_ring, "noid ring:",
-           {"arrive ring_select noid ring1\r", "arrive ring_select noid ring2\r",
-            "arrive ring_select noid ring3\r"}),
-    Choice(&S::ntt_ring, "ntt ring:",
-           {"arrive ring_select ring1\r", "arrive ring_select ring2\r",
-            "arrive ring_select ring3\r"}),
+    TelRank(&S::default_tel1_rank, "default tel1 rank:", "arrive ranking default tel1"),
+    TelRank(&S::default_tel2_rank, "default tel2 rank:", "arrive ranking default tel2"),
+    TelRank(&S::default_tel3_rank, "default tel3 rank:", "arrive ranking default tel3"),
+    DataRank(&S::default_data_rank, "default data rank:", "arrive ranking default data"),
+    DataRank(&S::default_usb_rank, "default usb rank:", "arrive ranking default usb"),
+    DataRank(&S::default_pna_rank, "default pna rank:", "arrive ranking default pna"),
+    RingPattern(&S::default_ring, "default ring:", "arrive ring_select default"),
+    TelRank(&S::noid_tel1_rank, "noid tel1 rank:", "arrive ranking noid tel1"),
+    TelRank(&S::noid_tel2_rank, "noid tel2 rank:", "arrive ranking noid tel2"),
+    TelRank(&S::noid_tel3_rank, "noid tel3 rank:", "arrive ranking noid tel3"),
+    DataRank(&S::noid_data_rank, "noid data rank:", "arrive ranking noid data"),
+    DataRank(&S::noid_usb_rank, "noid usb rank:", "arrive ranking noid usb"),
+    DataRank(&S::noid_pna_rank, "noid pna rank:", "arrive ranking noid pna"),
+    RingPattern(&S::noid_ring, "noid ring:", "arrive ring_select noid"),
+    RingPattern(&S::ntt_ring, "ntt ring:", "arrive ring_select"),
 };
 
 // "{}" is the entry number, 1-20. The number is its list line's text; the
@@ -76,24 +43,13 @@ const Settings<E> kEntrySettings = {
     Text(&E::number).Phone().Bytes(53)
         .Message(u"電話番号%1の入力に間違いがあります。")
         .Sends("arrive address {} %s\r"),
-    Choice(&E::tel1_rank, "tel1 rank:",
-           {"arrive ranking {} tel1 precede\r", "arrive ranking {} tel1 normal\r",
-            "arrive ranking {} tel1 delay\r", "arrive ranking {} tel1 reject\r"}),
-    Choice(&E::tel2_rank, "tel2 rank:",
-           {"arrive ranking {} tel2 precede\r", "arrive ranking {} tel2 normal\r",
-            "arrive ranking {} tel2 delay\r", "arrive ranking {} tel2 reject\r"}),
-    Choice(&E::tel3_rank, "tel3 rank:",
-           {"arrive ranking {} tel3 precede\r", "arrive ranking {} tel3 normal\r",
-            "arrive ranking {} tel3 delay\r", "arrive ranking {} tel3 reject\r"}),
-    Choice(&E::data_rank, "data rank:", {"arrive ranking {} data normal\r", "arrive ranking {} data reject\r"})
-        .Adjust(FoldDataRank),
-    Choice(&E::usb_rank, "usb rank:", {"arrive ranking {} usb normal\r", "arrive ranking {} usb reject\r"})
-        .Adjust(FoldDataRank),
-    Choice(&E::pna_rank, "pna rank:", {"arrive ranking {} pna normal\r", "arrive ranking {} pna reject\r"})
-        .Adjust(FoldDataRank),
-    Choice(&E::ring, "ring:",
-           {"arrive ring_select {} ring1\r", "arrive ring_select {} ring2\r",
-            "arrive ring_select {} ring3\r"}),
+    TelRank(&E::tel1_rank, "tel1 rank:", "arrive ranking {} tel1"),
+    TelRank(&E::tel2_rank, "tel2 rank:", "arrive ranking {} tel2"),
+    TelRank(&E::tel3_rank, "tel3 rank:", "arrive ranking {} tel3"),
+    DataRank(&E::data_rank, "data rank:", "arrive ranking {} data"),
+    DataRank(&E::usb_rank, "usb rank:", "arrive ranking {} usb"),
+    DataRank(&E::pna_rank, "pna rank:", "arrive ranking {} pna"),
+    RingPattern(&E::ring, "ring:", "arrive ring_select {}"),
 };
 
 struct Page {

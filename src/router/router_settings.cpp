@@ -3,6 +3,7 @@
 #include "digital/digital_settings.h"
 #include "router/dialup_settings.h"
 #include "settings/context.h"
+#include "settings/shared_settings.h"
 
 namespace setutily {
 
@@ -115,60 +116,29 @@ bool TimeWithinPeriod(const R& values) {
 const Rule<R> kTimeWithinPeriod = {TimeWithinPeriod, u"接続時間の入力に間違いがあります。",
                                    {&R::time_limit, &R::time_period}};
 
-// ---- "show bod": group 11. The throughput labels begin with two blanks;
-// the router keeps minimum holding times in seconds.
-const Settings<R> kBodSettings = {
-    Choice(&R::init_channel, "init channel number:", {"bod channel 2\r", "bod channel 1\r"})
-        .Reads(0, kByte),
-    Choice(&R::resource_bod, "resource bod:",
-           {"bod resource_bod disable\r", "bod resource_bod depart\r", "bod resource_bod arrive\r",
-            "bod resource_bod both\r"})
-        .Reads(0, kByte),
-    Choice(&R::add_evaluation_direction, "  add evaluation direction:",
-           {"bod throughput_bod add_evaluation_direction both\r",
-            "bod throughput_bod add_evaluation_direction send\r",
-            "bod throughput_bod add_evaluation_direction recv\r",
-            "bod throughput_bod add_evaluation_direction disable\r"})
-        .Reads(0, kByte),
-    Number(&R::add_standard_rate, "  add standard rate:").Reads(0, kByte).Range(0, 100)
-        .Message(u"しきい値の入力に間違いがあります。")
-        .Sends("bod throughput_bod add_standard_rate %d\r"),
-    Number(&R::add_evaluation_time, "  add evaluation time:").Reads(0, kByte).Range(1, 255)
-        .Message(u"評価時間の入力に間違いがあります。")
-        .Sends("bod throughput_bod add_evaluation_time %d\r"),
-    Number(&R::add_minimum_time, "  add minimum maintenance time:").Reads(0, kWord)
-        .Range(5, 1275).Message(u"最小保持時間の入力に間違いがあります。")
-        .Sends("bod throughput_bod add_minimum_time %d\r"),
-    Choice(&R::del_evaluation_direction, "  del evaluation direction:",
-           {"bod throughput_bod del_evaluation_direction both\r",
-            "bod throughput_bod del_evaluation_direction send\r",
-            "bod throughput_bod del_evaluation_direction recv\r",
-            "bod throughput_bod del_evaluation_direction disable\r"})
-        .Reads(0, kByte),
-    Number(&R::del_standard_rate, "  del standard rate:").Reads(0, kByte).Range(0, 100)
-        .Message(u"しきい値の入力に間違いがあります。")
-        .Sends("bod throughput_bod del_standard_rate %d\r"),
-    Number(&R::del_evaluation_time, "  del evaluation time:").Reads(0, kByte).Range(1, 255)
-        .Message(u"評価時間の入力に間違いがあります。")
-        .Sends("bod throughput_bod del_evaluation_time %d\r"),
-    Number(&R::del_minimum_time, "  del minimum maintenance time:").Reads(0, kWord)
-        .Range(5, 1275).Message(u"最小保持時間の入力に間違いがあります。")
-        .Sends("bod throughput_bod del_minimum_time %d\r"),
-};
+// ---- "show bod": group 11; the router keeps minimum holding times in
+// seconds.
+const Settings<R> kBodSettings = Concat(
+    Settings<R>{
+        Choice(&R::init_channel, "init channel number:", {"bod channel 2\r", "bod channel 1\r"})
+            .Reads(0, kByte),
+        Choice(&R::resource_bod, "resource bod:",
+               {"bod resource_bod disable\r", "bod resource_bod depart\r",
+                "bod resource_bod arrive\r", "bod resource_bod both\r"})
+            .Reads(0, kByte),
+    },
+    ThroughputHalf("bod throughput_bod", BodHalf::kAdd, &R::add_evaluation_direction,
+                   &R::add_standard_rate, &R::add_evaluation_time, &R::add_minimum_time, 5, 1275,
+                   1, true),
+    ThroughputHalf("bod throughput_bod", BodHalf::kDel, &R::del_evaluation_direction,
+                   &R::del_standard_rate, &R::del_evaluation_time, &R::del_minimum_time, 5, 1275,
+                   1, true));
 
 // ---- "show bacpbap": group 12, each side's three answers together,
 // whenever one of them changed.
 const Settings<R> kBacpSettings = {
-    Bits(&R::depart_flags, "depart channel:",
-         {{"bacpbap depart_add auto\r", "bacpbap depart_add reject\r"},
-          {"bacpbap depart_request auto\r", "bacpbap depart_request reject\r"},
-          {"bacpbap depart_del auto\r", "bacpbap depart_del reject\r"}})
-        .Reads(0, kByte),
-    Bits(&R::arrive_flags, "arrive channel:",
-         {{"bacpbap arrive_add auto\r", "bacpbap arrive_add reject\r"},
-          {"bacpbap arrive_request auto\r", "bacpbap arrive_request reject\r"},
-          {"bacpbap arrive_del auto\r", "bacpbap arrive_del reject\r"}})
-        .Reads(0, kByte),
+    BacpSide(&R::depart_flags, "depart channel:", "bacpbap depart").Reads(0, kByte),
+    BacpSide(&R::arrive_flags, "arrive channel:", "bacpbap arrive").Reads(0, kByte),
 };
 
 // ---- "show nat": group 1, entry by entry with the entry number as scope.

@@ -21,7 +21,8 @@
 //   When(ClearRequested, {"connect charge\r", "connect time\r"})
 //   Text(&R::router_name, "router name:")           read only: carried, never sent
 //
-// Commands are device texts in which "%s" takes a text value and "%d" a
+// Commands are device texts (built from parts where several settings share
+// their words: settings/shared_settings.h) in which "%s" takes a text value and "%d" a
 // number, and "{}" stands for the scope the setting is written for: the
 // port of a per-port group ("tel1"), the entry number of a list ("12").
 // Field modifiers (Range, Bytes, Phone, Message, ...) apply to the last
@@ -109,7 +110,7 @@ struct Setting {
   };
   Kind kind = Kind::kCarried;
   std::vector<FieldSpec<Record>> fields;
-  std::vector<std::string_view> commands;
+  std::vector<std::string> commands;
   // Two numbers printed under fields[0]'s label as "a<separator>b": the part
   // before fills fields[0], the part after (to the next separator) fields[1].
   char separator = 0;
@@ -157,9 +158,9 @@ struct Setting {
   Setting Message(const char16_t* text) && { return Edit([&](auto& s) { s.message = text; }); }
 
   // ---- the setting's
-  Setting Sends(std::string_view command) && {
+  Setting Sends(std::string command) && {
     kind = Kind::kValues;
-    commands = {command};
+    commands = {std::move(command)};
     return std::move(*this);
   }
   Setting Split(char at) && {
@@ -197,7 +198,7 @@ using Settings = std::vector<Setting<Record>>;
 namespace setting_detail {
 template <class Record>
 Setting<Record> One(typename Setting<Record>::Kind kind, FieldRef<Record> field,
-                    std::string_view label, std::vector<std::string_view> commands) {
+                    std::string_view label, std::vector<std::string> commands) {
   Setting<Record> setting;
   setting.kind = kind;
   FieldSpec<Record> spec;
@@ -228,7 +229,7 @@ Setting<Record> Number(int Record::*field, std::string_view label = {}) {
 // One command per code, in code order: the codes 0 .. commands - 1.
 template <class Record>
 Setting<Record> Choice(int Record::*field, std::string_view label,
-                       std::vector<std::string_view> commands) {
+                       std::vector<std::string> commands) {
   const auto count = static_cast<long long>(commands.size());
   return setting_detail::Codes(
       setting_detail::One<Record>(Setting<Record>::Kind::kChoice, field, label, std::move(commands)),
@@ -236,16 +237,17 @@ Setting<Record> Choice(int Record::*field, std::string_view label,
 }
 // The first command for 0, the second for any other value (taken as 1).
 template <class Record>
-Setting<Record> TwoChoice(int Record::*field, std::string_view label, std::string_view zero,
-                          std::string_view other) {
+Setting<Record> TwoChoice(int Record::*field, std::string_view label, std::string zero,
+                          std::string other) {
   return setting_detail::Codes(
-      setting_detail::One<Record>(Setting<Record>::Kind::kTwoChoice, field, label, {zero, other}),
+      setting_detail::One<Record>(Setting<Record>::Kind::kTwoChoice, field, label,
+                                  {std::move(zero), std::move(other)}),
       2);
 }
 // One command per bit, bit 0 first, each chosen by the bit: {set, clear}.
 template <class Record>
 Setting<Record> Bits(int Record::*field, std::string_view label,
-                     std::vector<std::pair<std::string_view, std::string_view>> perBit) {
+                     std::vector<std::pair<std::string, std::string>> perBit) {
   Setting<Record> setting =
       setting_detail::One<Record>(Setting<Record>::Kind::kBits, field, label, {});
   for (const auto& [set, clear] : perBit) {
@@ -258,17 +260,16 @@ Setting<Record> Bits(int Record::*field, std::string_view label,
 }
 // Several values in one command, sent when any of them differs.
 template <class Record, class... Parts>
-Setting<Record> Together(std::string_view command, Setting<Record> first, Parts... more) {
+Setting<Record> Together(std::string command, Setting<Record> first, Parts... more) {
   Setting<Record> setting = std::move(first);
   (setting.fields.insert(setting.fields.end(), more.fields.begin(), more.fields.end()), ...);
-  return std::move(setting).Sends(command);
+  return std::move(setting).Sends(std::move(command));
 }
 // A numbered-list entry: added (with its values) or deleted by its in-use flag.
 template <class Record, class... Parts>
-Setting<Record> Presence(int Record::*used, std::string_view add, std::string_view del,
-                         Parts... values) {
-  Setting<Record> setting =
-      setting_detail::One<Record>(Setting<Record>::Kind::kPresence, used, {}, {add, del});
+Setting<Record> Presence(int Record::*used, std::string add, std::string del, Parts... values) {
+  Setting<Record> setting = setting_detail::One<Record>(Setting<Record>::Kind::kPresence, used, {},
+                                                        {std::move(add), std::move(del)});
   setting.fields.back().min = 0;
   setting.fields.back().max = 1;
   (setting.fields.insert(setting.fields.end(), values.fields.begin(), values.fields.end()), ...);
@@ -276,12 +277,19 @@ Setting<Record> Presence(int Record::*used, std::string_view add, std::string_vi
 }
 // Commands sent whenever a word of the run's state asks for them.
 template <class Record>
-Setting<Record> When(bool (*when)(const RunState&), std::vector<std::string_view> commands) {
+Setting<Record> When(bool (*when)(const RunState&), std::vector<std::string> commands) {
   Setting<Record> setting;
   setting.kind = Setting<Record>::Kind::kWhen;
   setting.commands = std::move(commands);
   setting.when = when;
   return setting;
+}
+
+// The settings of several tables, one after another.
+template <class Record, class... More>
+Settings<Record> Concat(Settings<Record> first, const More&... more) {
+  (first.insert(first.end(), more.begin(), more.end()), ...);
+  return first;
 }
 
 // The declaration of field among settings; nullptr when none declares it.
