@@ -115,7 +115,7 @@ TEST(ConfigCommand, ApplyOverTelnetAndALinkLostHalfway) {
   sim.With([](morivex9sim::Device& d) { d.ClearLog(); });
   sim.AddFault({Fault::kHangUp, 0, "analog ring_sound_freq", 1, 0});
   EXPECT_EQ(cli.Run({"--apply", cli.Path("g.txt"), "--network", address}), 1);
-  EXPECT_TRUE(cli.err.contains(QStringLiteral("1個のコマンドを送信済みです。保存していません。")))
+  EXPECT_TRUE(cli.err.contains(QStringLiteral("1個確認済み、2個目（analog ring_sound_freq 21）は送信しましたが応答がありません。")))
       << cli.err.toStdString();
   const Lines sent = Settings(sim.Log());
   EXPECT_EQ(std::count(sent.begin(), sent.end(), "fromwr 15"), 0);
@@ -164,7 +164,7 @@ TEST(ConfigCommand, ASignalEndsTheRunCleanlyAndTheNextRunSucceeds) {
     poll.start(2);
     EXPECT_EQ(cli.Run({"--apply", cli.Path("f.txt"), "--device", sim.LinkPath()}), c.status);
     EXPECT_TRUE(cli.err.contains(SignalName(c.signal) + QStringLiteral(" で中断しました。2個のコマンド"
-                                                                      "を送信済みです。保存していません。")))
+                                                                      "に応答がありました。保存していません。")))
         << cli.err.toStdString();
     EXPECT_EQ(Settings(sim.Log()),
               (Lines{"analog delay_number 7", "analog ring_sound_freq 20", "exit"}));
