@@ -220,6 +220,21 @@ TEST(ConfigWindow, SaveChangeRestoreThroughTheFileMenu) {
   EXPECT_EQ(sent.back(), "fromwr 15");
   EXPECT_EQ(rig.messages.Texts().last(), QStringLiteral("設定を復元しました（1個のコマンド）。"));
   EXPECT_EQ(rig.window->RunSession().state.pendingChangeCount, 0);
+
+  // A line the device refuses is told with its number; nothing is stored.
+  rig.refusalsExpected = true;
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write("# MORIVEX-9 設定ファイル\ndialup provider_name num1 テストISP\n");
+  file.close();
+  rig.sim.With([](morivex9sim::Device& d) { d.ClearLog(); });
+  MenuItem(rig.window.get(), QStringLiteral("バックアップからの復元…"))->trigger();
+  EXPECT_EQ(rig.messages.Texts().last(),
+            QStringLiteral("2行目: 「dialup provider_name num1 テストISP」は機器に受け付けられません"
+                           "でした（機器の値: 「dialup provider_name num1 」）\r\n設定は保存していま"
+                           "せん（MORIVEX-9を再起動すると元の設定に戻ります）。"));
+  EXPECT_EQ(rig.Received().back(), "show dialup num1");  // read back, not stored
+  EXPECT_EQ(rig.window->RunSession().state.pendingChangeCount, 0);
   EXPECT_TRUE(rig.Close());
 }
 
