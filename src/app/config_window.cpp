@@ -31,6 +31,7 @@ QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 // Reads every category under the busy box, which names the category.
 bool ReadDevice(ConfigWindowRun& run) {
   std::string failed;
+  run.session.readFailure = {};
   const int read = RunBusyWith(run.window, [&run, &failed](BusyBox& box) {
     return ReadConfig(run.session, run.categories,
                       [&box](int index, int count, const std::string& title) {

@@ -36,10 +36,15 @@ QString RefusalLine(const QString& form, const QString& caption, const QString& 
 
 // What result tells the user; describe adds the differences of the form's
 // description between a view's working copy and its baseline (each a
-// setting refused: the value sent against the device's).
+// setting refused: the value sent against the device's). A form of which
+// the device took nothing it was sent changed nothing to store.
 template <class Root>
-WriteOutcome OutcomeOf(const Session& session, CheckedWrite<Root>& result,
+WriteOutcome OutcomeOf(Session& session, CheckedWrite<Root>& result,
                        const std::function<void(DifferenceList&, SettingsCopies<Root>&)>& describe) {
+  if (result.written == 1 && !result.sent.empty() && result.refused.size() >= result.sent.size() &&
+      session.state.pendingChangeCount > 0) {
+    --session.state.pendingChangeCount;
+  }
   WriteOutcome outcome;
   outcome.written = result.written;
   outcome.verified = result.readBack != 0;

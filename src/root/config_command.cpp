@@ -264,6 +264,7 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
   if (!opened) return kExitFailed;
   Session& session = run.RunSession();
   std::string failed;
+  session.readFailure = {};
   const int read =
       ReadConfig(session, categories, Progress(err, u"%1を読んでいます… (%2/%3)"), &failed);
   if (stopped() != 0) {

@@ -51,6 +51,7 @@ TEST_F(Refusals, ARefusedValueIsToldByItsCaptionAndTheFormShowsTheDevicesValue) 
     });
     EXPECT_EQ(rig.messages.Texts(), QStringList{c.told});
     EXPECT_EQ(rig.log, QStringList{"HomaPNA Status Write ERROR\r\n"});
+    EXPECT_EQ(rig.session.state.pendingChangeCount, 0);  // nothing to store
     InForm(c.button, [&c](FieldForm* form) {
       if (c.shownId != 0) {
         EXPECT_EQ(Text(form, c.shownId), c.shown);
@@ -64,6 +65,7 @@ TEST_F(Refusals, ARefusedValueIsToldByItsCaptionAndTheFormShowsTheDevicesValue) 
   Confirm(1011, [](FieldForm* form) { Type(form, 1386, "Test ISP"); });
   EXPECT_TRUE(rig.messages.shown.empty());
   EXPECT_EQ(rig.Device().Get("dialup.num1.provider_name"), "Test ISP");
+  EXPECT_EQ(rig.session.state.pendingChangeCount, 1);
 }
 
 }  // namespace
