@@ -67,9 +67,17 @@ TEST_F(ConfigFile, DumpFactoryResetApplyDumpAgainGivesTheSameFile) {
   rig.Clear();
   const Lines pending = Pending(before);
   EXPECT_NE(std::find(pending.begin(), pending.end(), "analog dial_time tel2 12"), pending.end());
-  const ApplyResult applied = ApplyConfig(rig.session, categories, {});
-  EXPECT_TRUE(applied.ok);
+  std::vector<ConfigLine> lines;
+  ConfigError error;
+  ASSERT_TRUE(TakeConfig(rig.session, categories, before, error, ConfigRules::kWholeRecords, &lines));
+  const ApplyResult applied = ApplyConfig(rig.session, categories, {}, lines);
+  EXPECT_TRUE(applied.AllTaken());
   EXPECT_EQ(applied.sent, static_cast<int>(pending.size()));
+  ASSERT_EQ(applied.lines.size(), lines.size());
+  const auto taken = std::ranges::count(applied.lines, LineOutcome::kTaken, &AppliedLine::outcome);
+  const auto same = std::ranges::count(applied.lines, LineOutcome::kSame, &AppliedLine::outcome);
+  EXPECT_EQ(taken, std::ssize(pending));  // each read back; the others the device held already
+  EXPECT_EQ(taken + same, std::ssize(lines));
   EXPECT_EQ(Settings(rig.Sent()), pending);
   EXPECT_EQ(Dump(), before);
 }
