@@ -253,7 +253,15 @@ void RestoreConfigurationFile(ConfigWindowRun& run) {
     // it took stays until it restarts.
     QStringList told;
     if (!result.ok) told << Utf8(ApplyFailureText(result));
-    for (const RefusedLine& refused : result.refused) told << Utf8(RefusedLineText(refused));
+    // A box as tall as the screen at most.
+    constexpr std::size_t kLinesTold = 20;
+    for (std::size_t i = 0; i < result.refused.size() && i < kLinesTold; ++i) {
+      told << Utf8(RefusedLineText(result.refused[i]));
+    }
+    if (result.refused.size() > kLinesTold) {
+      told << QStringLiteral("ほか%1個の設定も受け付けられませんでした。")
+                  .arg(result.refused.size() - kLinesTold);
+    }
     told << QStringLiteral("設定は保存していません（MORIVEX-9を再起動すると元の設定に戻ります）。");
     run.messages.Show(run.window, told.join(QStringLiteral("\r\n")), MessageIcon::kError);
     return;
