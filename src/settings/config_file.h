@@ -162,7 +162,8 @@ bool RestartPending(DeviceContext& context, const std::vector<ConfigCategory>& c
 // Sends what differs, category by category in their group order, and the
 // groups marked last after all others; every group is read back after its
 // write (WriteGroupChecked) and what the device did not take is listed
-// (with its line, when lines are given). Stops at the first write that
+// (with its line, when lines are given: TakeConfig's, for the same
+// categories). Stops at the first write that
 // went unanswered or group whose read-back failed. Progress counts the
 // categories and then each group marked last. Stores nothing.
 ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
