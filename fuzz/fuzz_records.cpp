@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (category.read(context) != 1) return 0;
   // Read and written back unchanged, a record sends nothing.
   const int sentByRead = transport.Sent();
-  for (const ConfigGroup& group : category.groups) group.write(context, nullptr);
+  for (const ConfigGroup& group : category.groups) group.write(context);
   Require(transport.Sent() == sentByRead, "an unchanged record read back sends nothing");
   // The configuration-file commands of one group (picked by the input's
   // length) go through the file reader again: about sixteen of them, spread

@@ -321,6 +321,8 @@ void Device::AddShow(std::string command, ShowHandler handler) {
   shows_[std::move(command)] = std::move(handler);
 }
 
+bool Device::RemoveShow(const std::string& command) { return shows_.erase(command) != 0; }
+
 void Device::AddChoice(std::string pattern, std::string key, std::vector<std::string> keywords) {
   Codes codes;
   for (std::size_t i = 0; i < keywords.size(); ++i) {

@@ -131,6 +131,9 @@ class Device {
   // what follows in the pattern). Patterns are tried in the order added.
   void AddCommand(std::string pattern, CommandHandler handler);
   void AddShow(std::string command, ShowHandler handler);
+  // Takes a show command away, as a firmware without it: the device then
+  // answers it with its error line. False when there is no such command.
+  bool RemoveShow(const std::string& command);
 
   // Frequently used setting commands.
   // A choice: the %w word must be one of keywords; its index is stored.

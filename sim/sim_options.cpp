@@ -47,6 +47,10 @@ constexpr SimOption kOptions[] = {
      [](SimSetup& s, const std::string& v) { return s.device.SetMac(v), true; }},
     {"model", nullptr, "NAME", "the model name in the reply to ATI (default MORIVEX-9)",
      [](SimSetup& s, const std::string& v) { return s.device.SetModelName(v), true; }},
+    {"without", nullptr, "COMMAND",
+     "a firmware without the show command COMMAND (\"show syslog\"): it answers it with its "
+     "error line; repeatable",
+     [](SimSetup& s, const std::string& v) { return s.device.RemoveShow(v); }},
     {"command-line", nullptr, nullptr,
      "start at the command line, as a run that never sent \"exit\" leaves the device",
      [](SimSetup& s, const std::string&) { return s.device.SetCommandLine(true), true; }},

@@ -7,10 +7,6 @@ namespace setutily {
 
 namespace {
 
-constexpr std::string_view kShowPort[kAnalogPortCount] = {
-    "show analog tel1\r", "show analog tel2\r", "show analog tel3\r"};
-constexpr std::string_view kShowCommon = "show analog common\r";
-
 using P = AnalogPort;
 using C = AnalogCommon;
 
@@ -65,13 +61,17 @@ const GroupOf<AnalogSettings, AnalogPort>& AnalogPortGroup() {
       .project = Port,
       .scope = {"tel1", "tel2", "tel3"},
       .instances = kAnalogPortCount,
+      .show = {"show analog tel1\r", "show analog tel2\r", "show analog tel3\r"},
   };
   return group;
 }
 
 const GroupOf<AnalogSettings, AnalogCommon>& AnalogCommonGroup() {
   static const GroupOf<AnalogSettings, AnalogCommon> group{
-      .title = "共通", .settings = &kCommonSettings, .project = Common};
+      .title = "共通",
+      .settings = &kCommonSettings,
+      .project = Common,
+      .show = "show analog common\r"};
   return group;
 }
 
@@ -87,11 +87,9 @@ ConfigCategory AnalogConfig() {
 
 int ReadAnalogSettings(DeviceContext& context, AnalogCategory& analog) {
   for (int port = 0; port < kAnalogPortCount; ++port) {
-    if (ReadShow(context, kShowPort[port], kPortSettings, analog.baseline.ports[port]) == 0) {
-      return 0;
-    }
+    if (ReadGroup(context, AnalogPortGroup(), port, analog.baseline) == 0) return 0;
   }
-  if (ReadShow(context, kShowCommon, kCommonSettings, analog.baseline.common) == 0) return 0;
+  if (ReadGroup(context, AnalogCommonGroup(), 0, analog.baseline) == 0) return 0;
   analog.AdoptBaseline();
   return 1;
 }

@@ -57,8 +57,8 @@ const GroupOf<AnalogSettings, AnalogPort>& AnalogPortGroup();
 const GroupOf<AnalogSettings, AnalogCommon>& AnalogCommonGroup();
 
 // Reads all four groups into the baseline and, when every reply arrived,
-// copies it into the working copy. 1 on success, 0 when an exchange failed
-// (the working copy is then left as it was).
+// copies it into the working copy. 1 on success, 0 when a read failed
+// (context.readFailure says why; the working copy is then left as it was).
 // The category's groups as configuration-file commands.
 ConfigCategory AnalogConfig();
 

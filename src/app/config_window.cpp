@@ -31,6 +31,7 @@ QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 // Reads every category under the busy box, which names the category.
 bool ReadDevice(ConfigWindowRun& run) {
   std::string failed;
+  run.session.readFailure = {};
   const int read = RunBusyWith(run.window, [&run, &failed](BusyBox& box) {
     return ReadConfig(run.session, run.categories,
                       [&box](int index, int count, const std::string& title) {
@@ -41,7 +42,8 @@ bool ReadDevice(ConfigWindowRun& run) {
   });
   if (read == 1) return true;
   run.messages.Show(run.window,
-                    QStringLiteral("%1の読込みに失敗しました。").arg(Utf8(failed)),
+                    QStringLiteral("%1の読込みに失敗しました。\r\n%2")
+                        .arg(Utf8(failed), Utf8(ReadFailureText(run.session.readFailure))),
                     MessageIcon::kError);
   return false;
 }
@@ -59,8 +61,9 @@ bool LoadFile(ConfigWindowRun& run, const QString& path, QByteArray& text) {
 
 // Checks the file first (a bad file sends nothing, not even a read; a file
 // of another model or firmware is taken only when the user says so), then
-// reads the device and takes the file into the working copies.
-bool TakeFile(ConfigWindowRun& run, const QString& path) {
+// reads the device and takes the file into the working copies (lines: its
+// command lines as taken).
+bool TakeFile(ConfigWindowRun& run, const QString& path, std::vector<ConfigLine>* lines = nullptr) {
   QByteArray text;
   if (!LoadFile(run, path, text)) return false;
   const std::string_view commands(text.constData(), static_cast<std::size_t>(text.size()));
@@ -84,7 +87,8 @@ bool TakeFile(ConfigWindowRun& run, const QString& path) {
     return false;
   }
   if (!ReadDevice(run)) return false;
-  return TakeConfig(run.session, run.categories, commands, error);
+  return TakeConfig(run.session, run.categories, commands, error, ConfigRules::kWholeRecords,
+                    lines);
 }
 
 // The group marked to be sent last (a new router address: the device
@@ -211,7 +215,8 @@ void CompareConfigurationFile(ConfigWindowRun& run) {
 
 void RestoreConfigurationFile(ConfigWindowRun& run) {
   const QString path = run.chooseFile(run.window, false);
-  if (path.isEmpty() || !TakeFile(run, path)) return;
+  std::vector<ConfigLine> lines;
+  if (path.isEmpty() || !TakeFile(run, path, &lines)) return;
   const std::size_t count = PendingConfig(run.session, run.categories).size();
   if (count == 0) {
     run.messages.Show(run.window, QStringLiteral("機器の設定はファイルと同じです。"),
@@ -234,21 +239,31 @@ void RestoreConfigurationFile(ConfigWindowRun& run) {
     return;
   }
   ApplyResult result;
-  RunBusyWith(run.window, [&run, &result](BusyBox& box) {
+  RunBusyWith(run.window, [&run, &result, &lines](BusyBox& box) {
     result = ApplyConfig(run.session, run.categories,
                          [&box](int, int, const std::string& title) {
                            box.SetText(QStringLiteral("%1を書き込んでいます…").arg(Utf8(title)));
-                         });
+                         },
+                         lines);
     return result.ok ? 1 : 0;
   });
   RunState& state = run.session.state;
-  if (!result.ok) {
-    // What was sent is on the device; the store at exit keeps it.
-    if (result.sent > 0) ++state.pendingChangeCount;
-    run.messages.Show(run.window,
-                      QStringLiteral("%1の書込みに失敗しました。%2個のコマンドを送信済みです。")
-                          .arg(Utf8(result.failedTitle)).arg(result.sent),
-                      MessageIcon::kError);
+  if (!result.AllTaken()) {
+    // Nothing is stored unless every setting sent is on the device; what
+    // it took stays until it restarts.
+    QStringList told;
+    if (!result.ok) told << Utf8(ApplyFailureText(result));
+    // A box as tall as the screen at most.
+    constexpr std::size_t kLinesTold = 20;
+    for (std::size_t i = 0; i < result.refused.size() && i < kLinesTold; ++i) {
+      told << Utf8(RefusedLineText(result.refused[i]));
+    }
+    if (result.refused.size() > kLinesTold) {
+      told << QStringLiteral("ほか%1個の設定も受け付けられませんでした。")
+                  .arg(result.refused.size() - kLinesTold);
+    }
+    told << QStringLiteral("設定は保存していません（MORIVEX-9を再起動すると元の設定に戻ります）。");
+    run.messages.Show(run.window, told.join(QStringLiteral("\r\n")), MessageIcon::kError);
     return;
   }
   // The device keeps what was restored at once (a new router address makes
@@ -257,7 +272,10 @@ void RestoreConfigurationFile(ConfigWindowRun& run) {
       RunBusy(run.window, [&run] { return StoreSettings(run.session); },
               QStringLiteral("設定を保存しています…")) == 0) {
     ++state.pendingChangeCount;  // tried again at exit
-    run.messages.Show(run.window, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
+    run.messages.Show(run.window,
+                      QString::fromUtf8(kStoreUnconfirmed.data(), std::ssize(kStoreUnconfirmed)) +
+                          QStringLiteral("\r\n終了するときにもう一度保存します。"),
+                      MessageIcon::kError);
     return;
   }
   run.messages.Show(run.window,

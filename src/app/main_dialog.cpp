@@ -30,6 +30,8 @@
 #include "forms/form_parts.h"
 #include "forms/messages.h"
 #include "app/version_box.h"
+#include "forms/category_menu.h"
+#include "settings/config_file.h"
 #include "text/encoding.h"
 
 namespace setutily {
@@ -580,7 +582,8 @@ void MainDialog::LeaveDevice() {
         },
         QString::fromUtf16(kStoring));
     if (stored == 0) {
-      setup_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
+      // The device may have stored them and lost only its answer.
+      setup_.messages.Show(this, QString::fromUtf8(kStoreUnconfirmed.data(), std::ssize(kStoreUnconfirmed)), MessageIcon::kError);
     } else {
       state.pendingChangeCount = 0;  // the device keeps them now
       RefreshStatusLine();
@@ -618,20 +621,32 @@ void MainDialog::Launch(const CategoryLaunch& category) {
     }
   } focusBack{categoryButtons_.value(category.buttonId)};
   Operation operation(*this);
+  session_.readFailure = {};
   const int read = category.read ? RunBusy(this, category.read) : 0;
   if (read != 1) {
     AppendLog(category.readError);
+    // Told whatever the log pane shows; the window is usable again. A lost
+    // link, or a run ending, is told on its own.
+    if (linkLostNotice_ || !LinkOpen() || endingBySignal_) return;
+    const QPushButton* button = categoryButtons_.value(category.buttonId);
+    setup_.messages.Show(this,
+                         QStringLiteral("%1の読込みに失敗しました。\r\n%2")
+                             .arg(button != nullptr ? button->text() : QString(),
+                                  QString::fromStdString(ReadFailureText(session_.readFailure)))
+                             .trimmed(),
+                         MessageIcon::kError);
     return;
   }
   AppendLog(category.readOk);
   AppendLog(category.view);
   const bool confirmed = category.show ? category.show(this) : false;
   if (confirmed && category.write) {
-    const int written = RunBusy(this, category.write);
-    AppendLog(written == 1 ? category.writeOk : category.writeError);
-    if (written != 1) {
-      setup_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
-    }
+    WriteOutcome outcome;
+    RunBusy(this, [&] {
+      outcome = category.write();
+      return 1;
+    });
+    TellWriteOutcome(this, session_, outcome, category.writeOk, category.writeError);
   }
   // A write that makes the device restart ends the run.
   if (session_.state.rebootOnClose) RequestClose();

@@ -10,8 +10,7 @@ namespace {
 using P = DigitalPortSettings;
 using D = DigitalSettings;
 
-constexpr std::string_view kShowData = "show digital data\r";
-constexpr std::string_view kShowUsb = "show digital usb\r";
+// The common page holds the common, throughput-BOD and BACP/BAP settings.
 constexpr std::string_view kShowCommon = "show digital common\r";
 
 // "{}" is the port: data, usb or pna. The PNA port has no talky setting.
@@ -78,31 +77,42 @@ const GroupOf<DigitalSettings, DigitalPortSettings>& DigitalPortGroup() {
       .project = Port,
       .scope = {"data", "usb"},
       .instances = 2,
+      .show = {"show digital data\r", "show digital usb\r"},
   };
   return group;
 }
 
 const GroupOf<DigitalSettings, DigitalPortSettings>& PnaPortGroup() {
   static const GroupOf<DigitalSettings, DigitalPortSettings> group{
-      .title = "ＰＮＡポート", .settings = &kPortSettings, .project = Pna, .scope = "pna"};
+      .title = "ＰＮＡポート",
+      .settings = &kPortSettings,
+      .project = Pna,
+      .scope = "pna",
+      .show = "show digital pna\r"};
   return group;
 }
 
 const GroupOf<DigitalSettings, DigitalSettings>& DigitalCommonGroup() {
   static const GroupOf<DigitalSettings, DigitalSettings> group{
-      .title = "共通", .settings = &kCommonSettings, .project = Whole};
+      .title = "共通", .settings = &kCommonSettings, .project = Whole, .show = kShowCommon};
   return group;
 }
 
 const GroupOf<DigitalSettings, DigitalSettings>& ThroughputGroup() {
   static const GroupOf<DigitalSettings, DigitalSettings> group{
-      .title = "スループットＢＯＤ", .settings = &kThroughputSettings, .project = Whole};
+      .title = "スループットＢＯＤ",
+      .settings = &kThroughputSettings,
+      .project = Whole,
+      .show = kShowCommon};
   return group;
 }
 
 const GroupOf<DigitalSettings, DigitalSettings>& DigitalBacpGroup() {
   static const GroupOf<DigitalSettings, DigitalSettings> group{
-      .title = "ＢＡＣＰ／ＢＡＰ", .settings = &kBacpSettings, .project = Whole};
+      .title = "ＢＡＣＰ／ＢＡＰ",
+      .settings = &kBacpSettings,
+      .project = Whole,
+      .show = kShowCommon};
   return group;
 }
 
@@ -120,11 +130,13 @@ ConfigCategory DigitalConfig() {
 }
 
 int ReadDigitalSettings(DeviceContext& context, DigitalCategory& digital) {
-  if (ReadShow(context, kShowData, kPortSettings, digital.baseline.data, "data") == 0) return 0;
-  if (ReadShow(context, kShowUsb, kPortSettings, digital.baseline.usb, "usb") == 0) return 0;
-  if (ReadShow(context, kShowCommon, kCommonSettings, digital.baseline) == 0) return 0;
-  ReadFields(context.replyText, kThroughputSettings, digital.baseline);
-  ReadFields(context.replyText, kBacpSettings, digital.baseline);
+  ShowReplies replies;
+  for (int port = 0; port < 2; ++port) {
+    if (ReadGroup(context, DigitalPortGroup(), port, digital.baseline) == 0) return 0;
+  }
+  for (const auto* group : {&DigitalCommonGroup(), &ThroughputGroup(), &DigitalBacpGroup()}) {
+    if (ReadGroup(context, *group, 0, digital.baseline, &replies) == 0) return 0;
+  }
   digital.AdoptBaseline();
   return 1;
 }

@@ -72,7 +72,8 @@ const GroupOf<DigitalSettings, DigitalSettings>& DigitalBacpGroup();
 
 // Reads "show digital data", "usb" and "common" into the baseline and, when
 // every reply arrived, copies it into the working copy. 1 on success, 0
-// when an exchange failed (the working copy is then left as it was). The
+// when a read failed (context.readFailure says why; the working copy is
+// then left as it was). The
 // PNA block is left as it is.
 // The category's groups as configuration-file commands (the PNA port
 // belongs to the router category, which reads it).

@@ -6,11 +6,24 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
 
 namespace setutily {
+
+// What the write of a confirmed form did, as the user is told it.
+struct WriteOutcome {
+  int written = 1;       // 1: every command was answered
+  bool verified = true;  // false: the form's page could not be read again
+  QString readFailure;   // why not (verified false)
+  // One line per setting the device did not take: "<form> / <caption>:
+  // 「<sent>」は機器に受け付けられませんでした（機器の値: 「<held>」）".
+  QStringList refused;
+
+  bool Ok() const { return written == 1 && verified && refused.isEmpty(); }
+};
 
 struct CategoryLaunch {
   int buttonId = 0;  // objectName of the main window's button
@@ -21,10 +34,10 @@ struct CategoryLaunch {
   // Shows the category's menu or form modally; returns true when a form
   // was confirmed (menus return false).
   std::function<bool(QWidget* parent)> show;
-  // Form buttons: writes what the confirmed form changed; 1 or 0. Empty for
-  // menus, which write after each of their forms themselves. A failed write
-  // is logged and told by the main window.
-  std::function<int()> write;
+  // Form buttons: writes what the confirmed form changed and reads it
+  // back. Empty for menus, which write after each of their forms
+  // themselves. What went wrong is logged and told by the main window.
+  std::function<WriteOutcome()> write;
 };
 
 // A launch with the log lines "<name> Status Read OK\r\n", "<name> Status

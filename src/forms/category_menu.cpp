@@ -8,6 +8,7 @@
 #include "forms/busy_box.h"
 #include "forms/category.h"
 #include "forms/form.h"
+#include "forms/form_link.h"
 #include "forms/messages.h"
 #include "forms/session.h"
 
@@ -63,12 +64,12 @@ void CategoryMenu::Press(int id) {
   const bool confirmed = form->exec() == QDialog::Accepted;
   form.reset();
   if ((confirmed || (entry->writeAnyway && entry->writeAnyway())) && entry->write) {
-    WriteFailure failure;
-    const int written = RunBusy(this, [&] { return entry->write(&failure); });
-    if (written != 1) {
-      session_.Log(description_.writeErrorLog);
-      session_.messages.Show(this, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
-    }
+    WriteOutcome outcome;
+    RunBusy(this, [&] {
+      outcome = entry->write();
+      return 1;
+    });
+    TellWriteOutcome(this, session_, outcome, QString(), description_.writeErrorLog);
   }
   if (button != nullptr) button->setFocus();
   if (entry->closesMenu && entry->closesMenu()) {
@@ -83,6 +84,41 @@ void CategoryMenu::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+QString QuotedValue(const QString& shown) {
+  return shown.startsWith(u'（') ? shown : QStringLiteral("「%1」").arg(shown);
+}
+
+QString RefusalLine(const QString& form, const QString& caption, const QString& sent,
+                    const QString& held) {
+  QString where = form;
+  if (!caption.isEmpty()) where += (where.isEmpty() ? QString() : QStringLiteral(" / ")) + caption;
+  QString line = where.isEmpty() ? QString() : where + QStringLiteral(": ");
+  line += QuotedValue(sent) + QStringLiteral("は機器に受け付けられませんでした");
+  if (!held.isEmpty()) line += QStringLiteral("（機器の値: %1）").arg(QuotedValue(held));
+  return line;
+}
+
+bool TellWriteOutcome(QWidget* parent, Session& session, const WriteOutcome& outcome,
+                      const QString& okLog, const QString& errorLog) {
+  if (outcome.Ok()) {
+    if (!okLog.isEmpty()) session.Log(okLog);
+    return true;
+  }
+  session.Log(errorLog);
+  if (outcome.written != 1) {
+    session.messages.Show(parent, QString::fromUtf16(kWriteFailedText), MessageIcon::kError);
+  } else if (!outcome.refused.isEmpty()) {
+    session.messages.Show(parent, outcome.refused.join(QStringLiteral("\r\n")),
+                          MessageIcon::kWarning);
+  } else {
+    session.messages.Show(parent,
+                          QStringLiteral("書き込んだ設定を確認できませんでした。\r\n") +
+                              outcome.readFailure,
+                          MessageIcon::kError);
+  }
+  return false;
 }
 
 std::function<bool(QWidget*)> ShowMenu(Session& session,

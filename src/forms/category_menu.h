@@ -1,9 +1,10 @@
 // The generic category menu: a small modal dialog of form buttons, built
 // from a table. Each button opens its form; after a confirmed form the menu
-// writes the form's group under the busy box, with itself locked. A failed
-// write is logged ("<name> Status Write ERROR\r\n") and told with
-// "書込みに失敗しました。" and the error icon; the write has put the unsent
-// settings back. The focus returns to the button afterwards.
+// writes the form's group under the busy box, with itself locked, and reads
+// it back. What went wrong is logged ("<name> Status Write ERROR\r\n") and
+// told (TellWriteOutcome); the write has put the unsent settings back, and
+// the settings the device did not take at the device's values. The focus
+// returns to the button afterwards.
 #pragma once
 
 #include <QDialog>
@@ -12,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "settings/write_table.h"
+#include "forms/category.h"
 
 class QPushButton;
 
@@ -27,8 +28,8 @@ struct MenuButton {
   // Opens the button's form (not yet shown); a button without one stays
   // disabled.
   std::function<std::unique_ptr<QDialog>(QWidget* parent)> open;
-  // Writes the button's group; 1 or 0.
-  std::function<int(WriteFailure* failure)> write;
+  // Writes the button's group and reads it back.
+  std::function<WriteOutcome()> write;
   // After a form that was not confirmed: true when its group must still be
   // written (a request the form recorded, such as clearing counters).
   std::function<bool()> writeAnyway;
@@ -58,6 +59,13 @@ class CategoryMenu : public QDialog {
   Session& session_;
   MenuDescription description_;
 };
+
+// Tells what a write did: logs okLog (when not empty) if all went well,
+// else errorLog, and shows what went wrong: "書込みに失敗しました。" for an
+// unanswered command, the settings the device did not take, or that the
+// written page could not be read again. Returns outcome.Ok().
+bool TellWriteOutcome(QWidget* parent, Session& session, const WriteOutcome& outcome,
+                      const QString& okLog, const QString& errorLog);
 
 // A launch entry's show function that runs the menu of description.
 std::function<bool(QWidget*)> ShowMenu(Session& session,

@@ -207,7 +207,8 @@ struct ListView {
   int perInstance = 0;  // entries a form instance (a page) shows and its write sends
   int firstNumber = 1;  // the number of the first entry
   const char16_t* numberMessage = nullptr;  // an entry number refused
-  std::function<int(DeviceContext& context, int instance, WriteFailure* failure)> write;
+  // Writes page instance and reads it back.
+  std::function<CheckedWrite<Root>(DeviceContext& context, int instance)> write;
 };
 
 template <class Root, class Entry, std::size_t N>
@@ -220,8 +221,8 @@ ListView<Root, Entry> ViewOf(const ListOf<Root, Entry, N>& list) {
           .perInstance = list.perInstance,
           .firstNumber = list.firstNumber,
           .numberMessage = list.numberMessage,
-          .write = [&list](DeviceContext& context, int instance, WriteFailure* failure) {
-            return WriteGroup(context, list, instance, failure);
+          .write = [&list](DeviceContext& context, int instance) {
+            return WriteGroupChecked(context, context.records.Of<Root>(), list, instance);
           }};
 }
 

@@ -52,22 +52,18 @@ const Settings<E> kEntrySettings = {
     RingPattern(&E::ring, "ring:", "arrive ring_select {}"),
 };
 
-struct Page {
-  const char* command;
-  int firstNumber;
-};
-constexpr Page kPages[] = {
-    {"show arrive num1\r", 1},
-    {"show arrive num2\r", 1 + kIncomingPageSize},
-};
-
-// Entry number's values from its page: the number from its "N: " line
+// Each entry's values from its page: the number from its "N: " line
 // (surrounding blanks removed), the ranks from that entry's own lines. An
 // entry missing from the page reads as an empty number and missing labels.
-void ReadEntry(std::string_view page, int number, IncomingEntry& entry) {
-  const std::optional<std::string_view> line = FindListLine(page, number);
-  entry.number = line ? std::string(TrimSpace(line->substr(0, kMaxValueLength))) : std::string();
-  ReadFields(ListBlock(page, number), kEntrySettings, entry);
+void ReadEntries(std::string_view page, const Settings<E>& settings, std::span<E> entries,
+                 int firstNumber) {
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const int number = firstNumber + static_cast<int>(k);
+    const std::optional<std::string_view> line = FindListLine(page, number);
+    entries[k].number =
+        line ? std::string(TrimSpace(line->substr(0, kMaxValueLength))) : std::string();
+    ReadFields(ListBlock(page, number), settings, entries[k]);
+  }
 }
 
 }  // namespace
@@ -83,7 +79,10 @@ std::array<IncomingEntry, kIncomingEntryCount>& Entries(IncomingControlSettings&
 
 const GroupOf<IncomingControlSettings, IncomingControlSettings>& IncomingStandardGroup() {
   static const GroupOf<IncomingControlSettings, IncomingControlSettings> group{
-      .title = "標準", .settings = &kStandardSettings, .project = Standard};
+      .title = "標準",
+      .settings = &kStandardSettings,
+      .project = Standard,
+      .show = "show arrive basic\r"};
   return group;
 }
 
@@ -93,6 +92,8 @@ const ListOf<IncomingControlSettings, IncomingEntry, kIncomingEntryCount>& Incom
       .settings = &kEntrySettings,
       .entries = Entries,
       .perInstance = kIncomingPageSize,
+      .shows = {"show arrive num1\r", "show arrive num2\r"},
+      .readPage = ReadEntries,
   };
   return list;
 }
@@ -109,14 +110,9 @@ ConfigCategory IncomingControlConfig() {
 }
 
 int ReadIncomingControl(DeviceContext& context, IncomingControlCopies& incoming) {
-  if (ReadShow(context, "show arrive basic\r", kStandardSettings, incoming.baseline) == 0) {
+  if (ReadGroup(context, IncomingStandardGroup(), 0, incoming.baseline) == 0 ||
+      ReadList(context, IncomingEntryList(), incoming.baseline) == 0) {
     return 0;
-  }
-  for (const Page& page : kPages) {
-    if (FetchReply(context, page.command) == 0) return 0;
-    for (int n = page.firstNumber; n < page.firstNumber + kIncomingPageSize; ++n) {
-      ReadEntry(context.replyText, n, incoming.baseline.entries[static_cast<std::size_t>(n - 1)]);
-    }
   }
   incoming.AdoptBaseline();
   return 1;

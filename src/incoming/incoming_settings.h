@@ -73,8 +73,8 @@ const GroupOf<IncomingControlSettings, IncomingControlSettings>& IncomingStandar
 const ListOf<IncomingControlSettings, IncomingEntry, kIncomingEntryCount>& IncomingEntryList();
 
 // Reads the three pages into the baseline and, when every reply arrived,
-// copies it into the working copy. 1 on success, 0 when an exchange failed
-// (the working copy is then left as it was).
+// copies it into the working copy. 1 on success, 0 when a read failed
+// (context.readFailure says why; the working copy is then left as it was).
 // The category's groups as configuration-file commands.
 ConfigCategory IncomingControlConfig();
 

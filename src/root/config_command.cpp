@@ -264,6 +264,7 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
   if (!opened) return kExitFailed;
   Session& session = run.RunSession();
   std::string failed;
+  session.readFailure = {};
   const int read =
       ReadConfig(session, categories, Progress(err, u"%1を読んでいます… (%2/%3)"), &failed);
   if (stopped() != 0) {
@@ -271,7 +272,8 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
     return Stopped(stopped(), nothingSent, err);
   }
   if (read != 1) {
-    err << "setutily: " << QStringLiteral("%1の読込みに失敗しました。").arg(Utf8(failed)) << '\n';
+    err << "setutily: " << QStringLiteral("%1の読込みに失敗しました。").arg(Utf8(failed))
+        << Utf8(ReadFailureText(session.readFailure)) << nothingSent << '\n';
     return kExitFailed;
   }
 
@@ -308,7 +310,9 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
   }
 
   ConfigError error;
-  TakeConfig(session, categories, std::string_view(text.constData(), text.size()), error);
+  std::vector<ConfigLine> lines;
+  TakeConfig(session, categories, std::string_view(text.constData(), text.size()), error,
+             ConfigRules::kWholeRecords, &lines);
   const std::vector<std::string> pending = PendingConfig(session, categories);
   if (action == ConfigAction::kDiff) {
     for (const std::string& command : pending) out << FromDevice(command) << '\n';
@@ -326,20 +330,33 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
   }
 
   const ApplyResult result =
-      ApplyConfig(session, categories, Progress(err, u"%1を書き込んでいます… (%2/%3)"));
-  const QString sentText = QStringLiteral("%1個のコマンドを送信済みです。保存していません。")
-                               .arg(result.sent);
+      ApplyConfig(session, categories, Progress(err, u"%1を書き込んでいます… (%2/%3)"), lines);
   if (stopped() != 0) {
     run.Close();
-    return Stopped(stopped(), sentText, err);
+    // What was being checked when the signal came is not known.
+    return Stopped(
+        stopped(),
+        QStringLiteral("%1個のコマンドに応答がありました。保存していません。").arg(result.sent),
+        err);
   }
-  if (!result.ok) {
+  // Nothing is stored unless every setting sent is on the device.
+  if (!result.AllTaken()) {
+    if (!result.ok) err << "setutily: " << Utf8(ApplyFailureText(result)) << '\n';
+    for (const RefusedLine& refused : result.refused) {
+      err << "setutily: " << Utf8(RefusedLineText(refused)) << '\n';
+    }
     err << "setutily: "
-        << QStringLiteral("%1の書込みに失敗しました。").arg(Utf8(result.failedTitle)) << sentText
+        << (result.refused.empty()
+                ? QStringLiteral("保存していません。")
+                : QStringLiteral("受け付けられなかった設定があるため、保存していません"
+                                 "（MORIVEX-9を再起動すると元の設定に戻ります）。"))
         << '\n';
     return kExitFailed;
   }
-  err << QStringLiteral("%1個のコマンドを送信しました。").arg(result.sent) << '\n';
+  err << QStringLiteral("%1個のコマンドを送信し、機器の設定を確認しました。").arg(result.sent)
+      << '\n';
+  const QString sentText =
+      QStringLiteral("%1個のコマンドを確認済みです。保存していません。").arg(result.sent);
   if (session.state.rebootOnClose) {
     err << QStringLiteral("新しいルータアドレスで MORIVEX-9 が再起動します（設定はすべて保存されます）。")
         << '\n';
@@ -351,7 +368,7 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
         run.Close();
         return Stopped(stopped(), sentText, err);
       }
-      err << "setutily: " << QString::fromUtf16(kWriteFailedText) << '\n';
+      err << "setutily: " << Utf8(std::string(kStoreUnconfirmed)) << '\n';
       return kExitFailed;
     }
     err << QStringLiteral("設定を保存しました。") << '\n';

@@ -2,7 +2,8 @@
 //
 //   setutily --dump FILE            every category read into FILE
 //   setutily --diff FILE            the commands --apply would send
-//   setutily --apply FILE           send what differs, then store ("fromwr 15")
+//   setutily --apply FILE           send what differs, read it back, and store
+//                                   ("fromwr 15") only when the device took all
 //             [--no-store]          ...without storing
 //   with --port COMn, --device PATH or --network ADDRESS[:PORT]; without
 //   them, the link chosen in setutily.ini. Network passwords come from
@@ -10,7 +11,8 @@
 //   SETUTILY_ADMIN_PASSWORD), never from the command line.
 //
 // Progress goes to standard error, one line per category. Exit status: 0
-// done, 1 device or link failure, 2 bad file or command line.
+// done, 1 device or link failure (or a setting the device did not take),
+// 2 bad file or command line.
 #pragma once
 
 #include <QMap>

@@ -105,6 +105,8 @@ const GroupOf<RouterSettings, DialupProfile>& DialupProfileGroup() {
       .project = Profile,
       .scope = {"num1", "num2", "num3", "num4"},
       .instances = kDialupProfiles,
+      .show = {"show dialup num1\r", "show dialup num2\r", "show dialup num3\r",
+               "show dialup num4\r"},
   };
   return group;
 }
@@ -116,15 +118,14 @@ const GroupOf<RouterSettings, DialupProfile>& EasySetupGroup() {
       .rules = {&kDnsServerGiven},
       .project = Profile,
       .scope = "num1",
+      .show = "show dialup num1\r",
   };
   return group;
 }
 
 int ReadEasySetup(DeviceContext& context) {
   RouterCategory& router = context.records.Of<RouterSettings>();
-  if (ReadShow(context, "show dialup num1\r", kEasySetupSettings, router.baseline.dialup[0]) == 0) {
-    return 0;
-  }
+  if (ReadGroup(context, EasySetupGroup(), 0, router.baseline) == 0) return 0;
   router.AdoptBaseline();
   return 1;
 }

@@ -284,9 +284,6 @@ Sy& Syslog(R& settings, int) { return settings.syslog; }
 std::array<NatEntry, kListEntries>& Nat(R& settings) { return settings.nat; }
 std::array<HostEntry, kListEntries>& Hosts(R& settings) { return settings.hosts; }
 
-constexpr std::string_view kShowDialup[kDialupProfiles] = {
-    "show dialup num1\r", "show dialup num2\r", "show dialup num3\r", "show dialup num4\r"};
-
 }  // namespace
 
 int MostConnectionHours(int period) {
@@ -311,46 +308,61 @@ const GroupOf<R, R>& RouterGroup() {
   static const GroupOf<R, R> group{.title = "ルータ",
                                    .settings = &kRouterSettings,
                                    .project = Whole,
-                                   .lastTitle = "ルータのＬＡＮ側ＩＰアドレス"};
+                                   .lastTitle = "ルータのＬＡＮ側ＩＰアドレス",
+                                   .show = "show router\r"};
   return group;
 }
 const ListOf<R, NatEntry, kListEntries>& NatList() {
   static const ListOf<R, NatEntry, kListEntries> list{
       .title = "ＮＡＴ", .settings = &kNatSettings, .entries = Nat,
-      .numberMessage = u"番号の入力に間違いがあります。"};
+      .numberMessage = u"番号の入力に間違いがあります。",
+      .shows = {"show nat\r"}, .readPage = ReadPairPage};
   return list;
 }
 const GroupOf<R, Dh>& DhcpGroup() {
-  static const GroupOf<R, Dh> group{.title = "ＤＨＣＰ", .settings = &kDhcpSettings, .project = Dhcp};
+  static const GroupOf<R, Dh> group{
+      .title = "ＤＨＣＰ", .settings = &kDhcpSettings, .project = Dhcp, .show = "show dhcp\r"};
   return group;
 }
 const GroupOf<R, Dn>& DnsGroup() {
-  static const GroupOf<R, Dn> group{.title = "ＤＮＳ", .settings = &kDnsSettings, .project = Dns};
+  static const GroupOf<R, Dn> group{
+      .title = "ＤＮＳ", .settings = &kDnsSettings, .project = Dns, .show = "show dns\r"};
   return group;
 }
 const ListOf<R, HostEntry, kListEntries>& HostList() {
   static const ListOf<R, HostEntry, kListEntries> list{
       .title = "ＤＮＳ名前解決", .settings = &kHostSettings, .entries = Hosts,
-      .numberMessage = u"番号の入力に間違いがあります。"};
+      .numberMessage = u"番号の入力に間違いがあります。",
+      .shows = {"show host\r"}, .readPage = ReadPairPage};
   return list;
 }
 const GroupOf<R, Sy>& SyslogGroup() {
   static const GroupOf<R, Sy> group{
-      .title = "ＳＹＳＬＯＧ", .settings = &kSyslogSettings, .project = Syslog};
+      .title = "ＳＹＳＬＯＧ",
+      .settings = &kSyslogSettings,
+      .project = Syslog,
+      .show = "show syslog\r"};
   return group;
 }
 const GroupOf<R, L>& LeasedLineGroup() {
   static const GroupOf<R, L> group{
-      .title = "専用線", .settings = &kLeasedLineSettings, .project = Network};
+      .title = "専用線",
+      .settings = &kLeasedLineSettings,
+      .project = Network,
+      .show = "show network\r"};
   return group;
 }
 const GroupOf<R, R>& BodGroup() {
-  static const GroupOf<R, R> group{.title = "ＢＯＤ", .settings = &kBodSettings, .project = Whole};
+  static const GroupOf<R, R> group{
+      .title = "ＢＯＤ", .settings = &kBodSettings, .project = Whole, .show = "show bod\r"};
   return group;
 }
 const GroupOf<R, R>& RouterBacpGroup() {
   static const GroupOf<R, R> group{
-      .title = "ＢＡＣＰ/ＢＡＰ", .settings = &kBacpSettings, .project = Whole};
+      .title = "ＢＡＣＰ/ＢＡＰ",
+      .settings = &kBacpSettings,
+      .project = Whole,
+      .show = "show bacpbap\r"};
   return group;
 }
 const GroupOf<R, R>& ConnectionLimitGroup() {
@@ -358,14 +370,16 @@ const GroupOf<R, R>& ConnectionLimitGroup() {
                                    .settings = &kConnectSettings,
                                    .rules = {&kTimeWithinPeriod},
                                    .project = Whole,
-                                   .afterWrite = ClearRequestAnswered};
+                                   .afterWrite = ClearRequestAnswered,
+                                   .show = "show connect\r"};
   return group;
 }
 const GroupOf<R, Ra>& RemoteAccessGroup() {
   static const GroupOf<R, Ra> group{.title = "着信",
                                     .settings = &kRasSettings,
                                     .rules = {&kRasChapOnlyAt64k},
-                                    .project = Ras};
+                                    .project = Ras,
+                                    .show = "show ras\r"};
   return group;
 }
 
@@ -391,29 +405,24 @@ int ReadRouterSettings(DeviceContext& context) {
   RouterCategory& router = context.records.Of<RouterSettings>();
   SettingsCopies<DigitalSettings>& digital = context.records.Of<DigitalSettings>();
   RouterSettings& base = router.baseline;
-  if (ReadShow(context, "show router\r", kRouterSettings, base) == 0) return 0;
-  if (FetchReply(context, "show nat\r") == 0) return 0;
-  ReadPairList(context.replyText, kNatSettings, base.nat);
-  if (ReadShow(context, "show dhcp\r", kDhcpSettings, base.dhcp) == 0) return 0;
-  if (ReadShow(context, "show dns\r", kDnsSettings, base.dns) == 0) return 0;
-  if (FetchReply(context, "show host\r") == 0) return 0;
-  ReadPairList(context.replyText, kHostSettings, base.hosts);
-  if (ReadShow(context, "show syslog\r", kSyslogSettings, base.syslog) == 0) return 0;
-  if (ReadShow(context, "show digital pna\r", *PnaPortGroup().settings, digital.baseline.pna,
-               "pna") == 0) {
-    return 0;
-  }
-  if (ReadShow(context, "show ras\r", kRasSettings, base.ras) == 0) return 0;
-  for (int p = 0; p < kDialupProfiles; ++p) {
-    if (ReadShow(context, kShowDialup[p], *DialupProfileGroup().settings,
-                 base.dialup[static_cast<std::size_t>(p)]) == 0) {
-      return 0;
-    }
-  }
-  if (ReadShow(context, "show connect\r", kConnectSettings, base) == 0) return 0;
-  if (ReadShow(context, "show network\r", kLeasedLineSettings, base.network) == 0) return 0;
-  if (ReadShow(context, "show bod\r", kBodSettings, base) == 0) return 0;
-  if (ReadShow(context, "show bacpbap\r", kBacpSettings, base) == 0) return 0;
+  // In the device's order.
+  const bool read = ReadGroup(context, RouterGroup(), 0, base) == 1 &&
+                    ReadList(context, NatList(), base) == 1 &&
+                    ReadGroup(context, DhcpGroup(), 0, base) == 1 &&
+                    ReadGroup(context, DnsGroup(), 0, base) == 1 &&
+                    ReadList(context, HostList(), base) == 1 &&
+                    ReadGroup(context, SyslogGroup(), 0, base) == 1 &&
+                    ReadGroup(context, PnaPortGroup(), 0, digital.baseline) == 1 &&
+                    ReadGroup(context, RemoteAccessGroup(), 0, base) == 1 &&
+                    ReadGroup(context, DialupProfileGroup(), 0, base) == 1 &&
+                    ReadGroup(context, DialupProfileGroup(), 1, base) == 1 &&
+                    ReadGroup(context, DialupProfileGroup(), 2, base) == 1 &&
+                    ReadGroup(context, DialupProfileGroup(), 3, base) == 1 &&
+                    ReadGroup(context, ConnectionLimitGroup(), 0, base) == 1 &&
+                    ReadGroup(context, LeasedLineGroup(), 0, base) == 1 &&
+                    ReadGroup(context, BodGroup(), 0, base) == 1 &&
+                    ReadGroup(context, RouterBacpGroup(), 0, base) == 1;
+  if (!read) return 0;
   router.AdoptBaseline();
   digital.working.pna = digital.baseline.pna;  // the rest of the digital record is not read here
   return 1;

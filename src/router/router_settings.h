@@ -1,7 +1,7 @@
 // The router category: everything the HomePNA detail menu edits (the router
 // itself, connection limits, DNS, DHCP, SYSLOG, remote access, the four
 // dial-up profiles, BOD, BACP/BAP, the leased line, the host table and
-// static NAT), its read from seventeen show replies, and the write of one
+// static NAT), its read from sixteen show replies, and the write of one
 // form's group. The read also fills the PNA block of the digital record,
 // whose form lives in this category.
 //
@@ -210,11 +210,12 @@ const GroupOf<RouterSettings, RasSettings>& RemoteAccessGroup();
 // The dial-up profiles (instances num1..num4) are declared in
 // router/dialup_settings.h; the PNA port's group in digital/digital_settings.h.
 
-// Reads the seventeen show replies into the baselines of the router record
+// Reads the sixteen show replies into the baselines of the router record
 // and of the digital record's PNA block; when every reply arrived, the
 // router's working copy takes its whole baseline and the digital working
-// copy its PNA block. 1 on success; 0 when an exchange failed (the working
-// copies are then as they were; what was read stays in the baselines).
+// copy its PNA block. 1 on success; 0 when a read failed
+// (context.readFailure says why; the working copies are then as they were;
+// what was read stays in the baselines).
 int ReadRouterSettings(DeviceContext& context);
 
 // The category's groups as configuration-file commands; the router

@@ -1,8 +1,7 @@
-// Write groups, and a category's settings as device commands.
+// A category's settings as device commands.
 //
-// A write group is declared once (GroupOf, ListOf): the settings it sends,
-// the rules across them, the part of the store's record it covers, its
-// scope per instance. The menus write a form's group with WriteGroup; the
+// A write group is declared once (GroupOf, ListOf in settings/group.h).
+// The menus write a form's group with WriteGroupChecked; the
 // configuration file (backup, compare, restore) is made of the same groups,
 // type-erased as ConfigGroup, so a file holds exactly the commands the
 // utility itself sends and is read back through the same declarations:
@@ -12,7 +11,7 @@
 //   take     one command line of a file into the working copy, its values
 //            checked as the forms check them;
 //   check    the group's rules on the working copy;
-//   write    the group's write.
+//   write    the group's write, read back (WriteGroupChecked).
 #pragma once
 
 #include <algorithm>
@@ -27,79 +26,9 @@
 #include <vector>
 
 #include "settings/context.h"
-#include "settings/read_table.h"
-#include "settings/write_table.h"
+#include "settings/read_back.h"
 
 namespace setutily {
-
-// ------------------------------------------------------------ declarations
-
-// A group over a part of Root: the whole record, a port of it, a profile.
-template <class Root, class Rec>
-struct GroupOf {
-  using RootType = Root;
-  PerInstance<std::string_view> title;  // in files, per instance ("TEL1", "TEL2", ...)
-  const Settings<Rec>* settings = nullptr;
-  std::vector<const Rule<Rec>*> rules;
-  Rec& (*project)(Root& root, int instance) = nullptr;
-  PerInstance<std::string_view> scope;  // what "{}" stands for, per instance
-  int instances = 1;
-  // Runs after every write of the group, whatever it sent.
-  void (*afterWrite)(RunState& state) = nullptr;
-  // Settings marked Last() make a file group of their own under this title,
-  // sent after every other group of every category.
-  std::string_view lastTitle;
-
-  std::string_view ScopeOf(int instance) const {
-    return scope.Empty() ? std::string_view{} : scope[instance];
-  }
-};
-
-// A group over the entries of a numbered list in Root, entry k (0-based)
-// with the number firstNumber + k as its scope. A menu writes a page of
-// perInstance entries at a time; a file holds the whole list.
-template <class Root, class Entry, std::size_t N>
-struct ListOf {
-  using RootType = Root;
-  std::string_view title;
-  const Settings<Entry>* settings = nullptr;
-  std::array<Entry, N>& (*entries)(Root& root) = nullptr;
-  int firstNumber = 1;
-  int perInstance = static_cast<int>(N);
-  const char16_t* numberMessage = nullptr;  // an entry number out of range
-};
-
-// Writes instance's part of group from copies; 1 or 0 (as WriteChanges).
-template <class Root, class Rec>
-int WriteGroup(DeviceContext& context, SettingsCopies<Root>& copies,
-               const GroupOf<Root, Rec>& group, int instance = 0, WriteFailure* failure = nullptr) {
-  const int written =
-      WriteChanges(context, *group.settings, group.project(copies.working, instance),
-                   group.project(copies.baseline, instance), group.ScopeOf(instance), failure);
-  if (group.afterWrite != nullptr) group.afterWrite(context.state);
-  return written;
-}
-
-// Writes page instance of list from copies; 1 or 0 (as WriteListChanges).
-template <class Root, class Entry, std::size_t N>
-int WriteGroup(DeviceContext& context, SettingsCopies<Root>& copies,
-               const ListOf<Root, Entry, N>& list, int instance = 0,
-               WriteFailure* failure = nullptr) {
-  const auto first = static_cast<std::size_t>(instance * list.perInstance);
-  const auto count = static_cast<std::size_t>(list.perInstance);
-  std::span<Entry> working = std::span(list.entries(copies.working)).subspan(first, count);
-  std::span<Entry> baseline = std::span(list.entries(copies.baseline)).subspan(first, count);
-  return WriteListChanges(context, *list.settings, working, baseline,
-                          list.firstNumber + static_cast<int>(first), failure);
-}
-
-// The same on the record of the run's store.
-template <class Group>
-int WriteGroup(DeviceContext& context, const Group& group, int instance = 0,
-               WriteFailure* failure = nullptr) {
-  return WriteGroup(context, context.records.Of<typename Group::RootType>(), group, instance,
-                    failure);
-}
 
 // --------------------------------------------------------- the file's view
 
@@ -130,7 +59,7 @@ struct ConfigGroup {
   std::function<bool(DeviceContext&, const std::vector<int>& given, bool onlyGiven,
                      RuleBreak& broken)>
       check;
-  std::function<int(DeviceContext&, WriteFailure*)> write;
+  std::function<WriteReport(DeviceContext&)> write;
 };
 
 struct ConfigCategory {
@@ -377,13 +306,10 @@ std::vector<ConfigGroup> ConfigGroupsOf(const GroupOf<Root, Rec>& group) {
         return FindBrokenRule(rules, *part, project(c.records.Of<Root>().working, instance),
                               given, onlyGiven, broken);
       };
-      config.write = [part, project, scope, instance, after = group.afterWrite](
-                         DeviceContext& c, WriteFailure* failure) {
-        auto& copies = c.records.Of<Root>();
-        const int written = WriteChanges(c, *part, project(copies.working, instance),
-                                         project(copies.baseline, instance), scope, failure);
-        if (after != nullptr) after(c.state);
-        return written;
+      GroupOf<Root, Rec> partGroup = group;
+      partGroup.settings = part.get();
+      config.write = [part, partGroup, instance](DeviceContext& c) -> WriteReport {
+        return WriteGroupChecked(c, c.records.Of<Root>(), partGroup, instance);
       };
       out.push_back(std::move(config));
     }
@@ -410,7 +336,7 @@ ConfigGroup ConfigGroupOf(const ListOf<Root, Entry, N>& list) {
     auto& copies = c.records.Of<Root>();
     const auto& working = entries(copies.working);
     const auto& baseline = entries(copies.baseline);
-    for (std::size_t k = 0; k < working.size(); ++k) {
+    for (std::size_t k : ListSendingOrder(*settings, working, baseline)) {
       PendingSettings(*settings, working[k], baseline[k], scope(k), c.state, out);
     }
   };
@@ -448,10 +374,10 @@ ConfigGroup ConfigGroupOf(const ListOf<Root, Entry, N>& list) {
     return LineFit::kOther;
   };
   group.check = [](DeviceContext&, const std::vector<int>&, bool, RuleBreak&) { return false; };
-  group.write = [list](DeviceContext& c, WriteFailure* failure) {
+  group.write = [list](DeviceContext& c) -> WriteReport {
     ListOf<Root, Entry, N> whole = list;
     whole.perInstance = static_cast<int>(N);
-    return WriteGroup(c, c.records.Of<Root>(), whole, 0, failure);
+    return WriteGroupChecked(c, c.records.Of<Root>(), whole, 0);
   };
   return group;
 }

@@ -281,22 +281,14 @@ LineFit TakeCommand(DeviceContext& context, const std::vector<const ConfigGroup*
   return LineFit::kOther;
 }
 
-// A command line of the file as it was taken.
-struct TakenLine {
-  int line;
-  std::size_t group;
-  std::string command;
-  int setting;  // the group's setting the line set
-};
-
 // The rules across fields of every group that lines touched, on the
 // records as taken; false with error naming a line involved.
 bool CheckRules(DeviceContext& context, const std::vector<const ConfigGroup*>& groups,
-                const std::vector<TakenLine>& taken, ConfigRules rules, ConfigError& error) {
+                const std::vector<ConfigLine>& taken, ConfigRules rules, ConfigError& error) {
   for (std::size_t g = 0; g < groups.size(); ++g) {
     std::vector<int> given;
     int first = 0;
-    for (const TakenLine& line : taken) {
+    for (const ConfigLine& line : taken) {
       if (line.group != g) continue;
       if (first == 0) first = line.line;
       given.push_back(line.setting);
@@ -307,7 +299,7 @@ bool CheckRules(DeviceContext& context, const std::vector<const ConfigGroup*>& g
       continue;
     }
     error.line = first;
-    for (const TakenLine& line : taken) {
+    for (const ConfigLine& line : taken) {
       if (line.group != g || std::ranges::find(broken.settings, line.setting) == broken.settings.end()) {
         continue;
       }
@@ -321,7 +313,7 @@ bool CheckRules(DeviceContext& context, const std::vector<const ConfigGroup*>& g
 }
 
 bool TakeLines(DeviceContext& context, const std::vector<ConfigCategory>& categories,
-               std::string_view text, ConfigError& error, std::vector<TakenLine>& taken,
+               std::string_view text, ConfigError& error, std::vector<ConfigLine>& taken,
                ConfigRules rules) {
   const std::vector<const ConfigGroup*> groups = AllGroups(categories);
   bool ok = true;
@@ -463,13 +455,13 @@ std::vector<std::string> DumpGroup(DeviceContext& context, const ConfigGroup& gr
 // gives another value. Taking the line again changes the dump of its group
 // exactly then; the later line is the first that changes it back.
 bool CheckTwice(DeviceContext& context, const std::vector<ConfigCategory>& categories,
-                const std::vector<TakenLine>& taken, ConfigError& error) {
+                const std::vector<ConfigLine>& taken, ConfigError& error) {
   const std::vector<const ConfigGroup*> groups = AllGroups(categories);
   std::vector<std::optional<std::vector<std::string>>> finals(groups.size());
   std::vector<std::vector<std::string>> seen(groups.size());
   std::string why;
   for (std::size_t i = 0; i < taken.size(); ++i) {
-    const TakenLine& line = taken[i];
+    const ConfigLine& line = taken[i];
     std::vector<std::string>& commands = seen[line.group];
     if (std::ranges::find(commands, line.command) != commands.end()) continue;  // the same again
     commands.push_back(line.command);
@@ -539,15 +531,18 @@ bool CheckConfig(const std::vector<ConfigCategory>& categories, std::string_view
   if (!CheckFrame(text, options, error)) return false;
   CommandExchange none;
   DeviceContext scratch(none);
-  std::vector<TakenLine> taken;
+  std::vector<ConfigLine> taken;
   return TakeLines(scratch, categories, text, error, taken, ConfigRules::kGivenFields) &&
          CheckTwice(scratch, categories, taken, error);
 }
 
 bool TakeConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
-                std::string_view text, ConfigError& error, ConfigRules rules) {
-  std::vector<TakenLine> taken;
-  return TakeLines(context, categories, text, error, taken, rules);
+                std::string_view text, ConfigError& error, ConfigRules rules,
+                std::vector<ConfigLine>* lines) {
+  std::vector<ConfigLine> taken;
+  const bool ok = TakeLines(context, categories, text, error, taken, rules);
+  if (lines != nullptr) *lines = std::move(taken);
+  return ok;
 }
 
 std::vector<std::string> PendingConfig(DeviceContext& context,
@@ -567,9 +562,35 @@ bool RestartPending(DeviceContext& context, const std::vector<ConfigCategory>& c
   return !commands.empty();
 }
 
+std::string RefusedLineText(const RefusedLine& refused) {
+  std::string text = refused.line > 0 ? std::to_string(refused.line) + "行目: " : std::string();
+  text += "「" + DeviceToUtf8(refused.command) + "」は機器に受け付けられませんでした";
+  if (!refused.deviceCommand.empty()) {
+    text += "（機器の値: 「" + DeviceToUtf8(refused.deviceCommand) + "」）";
+  }
+  return text;
+}
+
+std::string ApplyFailureText(const ApplyResult& result) {
+  if (result.ok) return {};
+  const std::string answered = std::to_string(result.sent);
+  if (!result.readFailure.empty()) {
+    return result.failedTitle + "の書込みを確認できませんでした（" + answered +
+           "個のコマンドに応答があった後、読み直せませんでした）。" + result.readFailure;
+  }
+  return result.failedTitle + "の書込みに失敗しました。" + answered + "個確認済み、" +
+         std::to_string(result.sent + 1) + "個目（" + DeviceToUtf8(result.unanswered) +
+         "）は送信しましたが応答がありません。";
+}
+
 ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
-                        const ConfigProgress& progress) {
+                        const ConfigProgress& progress, const std::vector<ConfigLine>& lines) {
   ApplyResult result;
+  const std::vector<const ConfigGroup*> groups = AllGroups(categories);
+  // Per group: what it had to send, and what its write did.
+  std::vector<std::vector<std::string>> pending(groups.size());
+  std::vector<std::optional<WriteReport>> reports(groups.size());
+  std::vector<std::size_t> refusedGroup;  // the group of each refused command
   // The steps told: each category, then each group marked last.
   int count = static_cast<int>(categories.size());
   InSendingOrder(categories, [&count](const ConfigCategory&, const ConfigGroup& group) {
@@ -578,27 +599,60 @@ ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory
   int step = -1;
   const ConfigCategory* told = nullptr;
   InSendingOrder(categories, [&](const ConfigCategory& category, const ConfigGroup& group) {
-    if (!result.ok) return;
-    if (group.last || told != &category) {
+    const auto g = static_cast<std::size_t>(std::ranges::find(groups, &group) - groups.begin());
+    if (result.ok && (group.last || told != &category)) {
       told = &category;
       if (progress) progress(++step, count, group.last ? group.title : category.title);
     }
-    std::vector<std::string> pending;
-    group.pending(context, pending);
-    if (pending.empty()) return;
-    WriteFailure failure;
-    if (group.write(context, &failure) == 1) {
-      result.sent += static_cast<int>(pending.size());
-      return;
+    group.pending(context, pending[g]);
+    if (!result.ok || pending[g].empty()) return;
+    WriteReport report = group.write(context);
+    const std::string title = group.last ? group.title : category.title;
+    result.sent += static_cast<int>(report.sent.size());
+    for (const RefusedCommand& refused : report.refused) {
+      result.refused.push_back({0, title, refused.command, refused.deviceCommand});
+      refusedGroup.push_back(g);
     }
-    // The commands before the failed one were answered.
-    std::string failed = failure.command;
-    if (!failed.empty() && failed.back() == '\r') failed.pop_back();
-    const auto at = std::find(pending.begin(), pending.end(), failed);
-    result.sent += static_cast<int>(at - pending.begin());
-    result.ok = false;
-    result.failedTitle = group.last ? group.title : category.title;
+    if (report.written != 1) {
+      result.ok = false;
+      result.failedTitle = title;
+      result.unanswered = report.unanswered;
+    } else if (report.readBack == 0) {
+      result.ok = false;
+      result.failedTitle = title;
+      result.readFailure = ReadFailureText(context.readFailure);
+    }
+    reports[g] = std::move(report);
   });
+  const auto holds = [](const std::vector<std::string>& commands, const std::string& command) {
+    return std::ranges::find(commands, command) != commands.end();
+  };
+  for (const ConfigLine& line : lines) {
+    AppliedLine applied{line.line, line.command, LineOutcome::kSame, {}};
+    const std::optional<WriteReport>& report = reports[line.group];
+    if (!holds(pending[line.group], line.command)) {
+      // kSame: nothing was to be sent for it
+    } else if (!report) {
+      applied.outcome = LineOutcome::kUnsent;
+    } else if (const auto refused = std::ranges::find(report->refused, line.command,
+                                                      &RefusedCommand::command);
+               refused != report->refused.end()) {
+      applied.outcome = LineOutcome::kRefused;
+      applied.deviceCommand = refused->deviceCommand;
+      for (std::size_t r = 0; r < result.refused.size(); ++r) {
+        RefusedLine& told = result.refused[r];
+        if (told.line == 0 && refusedGroup[r] == line.group && told.command == line.command) {
+          told.line = line.line;
+        }
+      }
+    } else if (holds(report->sent, line.command)) {
+      applied.outcome = report->readBack == 1 ? LineOutcome::kTaken : LineOutcome::kSent;
+    } else {
+      applied.outcome =
+          line.command == report->unanswered ? LineOutcome::kUnanswered : LineOutcome::kUnsent;
+    }
+    result.lines.push_back(std::move(applied));
+  }
   return result;
 }
 

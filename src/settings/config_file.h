@@ -44,7 +44,8 @@ struct ConfigHeader {
 using ConfigProgress = std::function<void(int index, int count, const std::string& title)>;
 
 // Reads every category from the device (baselines and working copies).
-// Returns 1, or 0 with failedTitle naming the category whose read failed.
+// Returns 1, or 0 with failedTitle naming the category whose read failed
+// (context.readFailure says why).
 int ReadConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                const ConfigProgress& progress, std::string* failedTitle);
 
@@ -95,32 +96,84 @@ enum class ConfigRules {
 // with a line of the file involved. The caller then sends nothing. A line is
 // also taken with the blank that ends an empty value trimmed away, and with
 // a tab of its command typed as a blank.
+// lines (when given) receives every command line taken, in file order.
+struct ConfigLine {
+  int line = 0;           // 1-based line of the file
+  std::size_t group = 0;  // the group that took it: its index among every category's groups
+  std::string command;    // as taken (device encoding)
+  int setting = -1;       // the group's setting it set
+};
 bool TakeConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                 std::string_view text, ConfigError& error,
-                ConfigRules rules = ConfigRules::kWholeRecords);
+                ConfigRules rules = ConfigRules::kWholeRecords,
+                std::vector<ConfigLine>* lines = nullptr);
 
 // What applying would send, in sending order.
 std::vector<std::string> PendingConfig(DeviceContext& context,
                                        const std::vector<ConfigCategory>& categories);
 
-struct ApplyResult {
-  bool ok = true;
-  int sent = 0;           // commands the device answered
-  std::string failedTitle;  // the category whose write failed
+// What applying did with a command line of the file.
+enum class LineOutcome {
+  kSame,        // nothing sent: the device held it already
+  kTaken,       // sent, and the device holds it (read back)
+  kSent,        // sent and answered, not read back (the device restarts, or the read failed)
+  kRefused,     // sent and answered, but the device holds another value
+  kUnanswered,  // sent without an answer
+  kUnsent,      // not sent: the run stopped before it
 };
+struct AppliedLine {
+  int line = 0;
+  std::string command;        // device encoding
+  LineOutcome outcome = LineOutcome::kSame;
+  std::string deviceCommand;  // kRefused: the command that sets what the device holds
+};
+
+// A setting the device did not take.
+struct RefusedLine {
+  int line = 0;               // the file's line that gave it (0: none given)
+  std::string title;          // the category (UTF-8)
+  std::string command;        // as sent (device encoding)
+  std::string deviceCommand;  // the command that sets what the device holds (may be empty)
+};
+
+struct ApplyResult {
+  bool ok = true;           // every write answered and read back
+  int sent = 0;             // commands the device answered
+  std::string failedTitle;  // the category whose write or read-back failed
+  std::string unanswered;   // the write stopped: the command sent without an answer
+  std::string readFailure;  // the read-back failed: why (ReadFailureText)
+  std::vector<RefusedLine> refused;  // in sending order
+  std::vector<AppliedLine> lines;    // every line given to ApplyConfig, in file order
+
+  // Every setting sent is on the device: only then is it stored.
+  bool AllTaken() const { return ok && refused.empty(); }
+};
+
+// "12行目: 「...」は機器に受け付けられませんでした（機器の値: 「...」）" (UTF-8).
+std::string RefusedLineText(const RefusedLine& refused);
+// Why a result that is not ok failed, with what is known of the commands:
+// "TEL1の書込みに失敗しました。9個確認済み、10個目（...）は送信しましたが応答がありません。"
+std::string ApplyFailureText(const ApplyResult& result);
 
 // Whether applying would send a group marked last (a new router address:
 // the device then stores everything and restarts).
 bool RestartPending(DeviceContext& context, const std::vector<ConfigCategory>& categories);
 
 // Sends what differs, category by category in their group order, and the
-// groups marked last after all others. Stops at the first failed write.
-// Progress counts the categories and then each group marked last.
+// groups marked last after all others; every group is read back after its
+// write (WriteGroupChecked) and what the device did not take is listed
+// (with its line, when lines are given: TakeConfig's, for the same
+// categories). Stops at the first write that
+// went unanswered or group whose read-back failed. Progress counts the
+// categories and then each group marked last. Stores nothing.
 ApplyResult ApplyConfig(DeviceContext& context, const std::vector<ConfigCategory>& categories,
-                        const ConfigProgress& progress);
+                        const ConfigProgress& progress,
+                        const std::vector<ConfigLine>& lines = {});
 
 // Makes the device keep its settings ("fromwr 15"); 1 or 0. Counts the
-// pending changes as stored.
+// pending changes as stored. On 0 the device may have stored them all the
+// same (the answer may have been lost): see kStoreUnconfirmed.
 int StoreSettings(DeviceContext& context);
+inline constexpr std::string_view kStoreUnconfirmed = "保存（fromwr 15）を確認できませんでした。";
 
 }  // namespace setutily

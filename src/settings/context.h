@@ -29,6 +29,25 @@ struct RunState {
   bool networkMode = false;             // the link is the telnet connection
 };
 
+// Why the last read of a settings page failed.
+struct ReadFailure {
+  enum class Kind {
+    kNone,
+    kNoAnswer,  // the reply did not arrive whole
+    kRefused,   // the device answered with its error line (no such command)
+    kNotAPage,  // the reply holds none of the page's labels
+  };
+  Kind kind = Kind::kNone;
+  std::string command;  // the show command, without its carriage return
+};
+
+// What went wrong and what to check, in Japanese (UTF-8), for the user.
+std::string ReadFailureText(const ReadFailure& failure);
+
+// Whether reply holds the line the device answers a command it refuses
+// with ("% Error: ..."), at the start of a line.
+bool HoldsErrorLine(std::string_view reply);
+
 struct DeviceContext {
   explicit DeviceContext(CommandExchange& exchange) : exchange(exchange) {}
   DeviceContext(const DeviceContext&) = delete;
@@ -44,11 +63,12 @@ struct DeviceContext {
   RunState state;
   std::string replyText;  // the reply buffer of reads and maintenance commands
   DeviceSettings records;  // every category's baseline and working copy
+  ReadFailure readFailure;  // set by the read that failed last
   std::function<void(const QString&)> appendLog;
 };
 
 // Sends a show command and leaves its reply in context.replyText; 1 when the
-// reply arrived complete, 0 otherwise.
+// reply arrived complete, 0 otherwise (context.readFailure says so).
 int FetchReply(DeviceContext& context, std::string_view command);
 
 // One setting command (its reply is short and not examined); 1 or 0.

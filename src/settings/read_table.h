@@ -2,7 +2,10 @@
 // declarations (settings/setting.h): every field with a reply label takes
 // the value after it, parsed with the value-reading pattern of text/scan.h.
 //
-// A label missing from the reply gives an empty text or the number 0.
+// A reply that holds the device's error line, or none of the labels its
+// page reads, is no settings page: the read fails (CheckPage), so nothing
+// is made up from it. A label missing from an otherwise whole page gives an
+// empty text or the number 0.
 // Numbers are clamped into the width the device prints them in (never
 // wrapped) and then adjusted. Texts keep as many bytes as the setting takes
 // (at least kMaxValueLength), so a value the forms and files take in full
@@ -115,11 +118,45 @@ void ReadPairList(std::string_view reply, const Settings<Entry>& settings, Entri
   }
 }
 
-// FetchReply, then ReadFields from the reply. 1 or 0 (record untouched on 0).
+// Whether the reply in context.replyText can be command's page for
+// settings: it holds no error line of the device and, when labelsRequired
+// and the settings read labels, at least one of them (a list page may be
+// empty). 1, or 0 with context.readFailure set.
+template <class Record>
+int CheckPage(DeviceContext& context, std::string_view command, const Settings<Record>& settings,
+              std::string_view scope = {}, bool labelsRequired = true) {
+  const std::string_view reply = context.replyText;
+  bool labelled = false, found = false;
+  for (const Setting<Record>& setting : settings) {
+    if (!setting.On(scope)) continue;
+    for (const FieldSpec<Record>& spec : setting.fields) {
+      for (std::string_view label : {spec.label, spec.label2}) {
+        if (label.empty()) continue;
+        labelled = true;
+        found = found || FindText(VisibleText(reply), label, 0) != 0;
+      }
+    }
+  }
+  ReadFailure::Kind problem = ReadFailure::Kind::kNone;
+  if (HoldsErrorLine(VisibleText(reply))) {
+    problem = ReadFailure::Kind::kRefused;
+  } else if (labelsRequired && labelled && !found) {
+    problem = ReadFailure::Kind::kNotAPage;
+  }
+  if (problem == ReadFailure::Kind::kNone) return 1;
+  if (!command.empty() && command.back() == '\r') command.remove_suffix(1);
+  context.readFailure = {problem, std::string(command)};
+  return 0;
+}
+
+// FetchReply and CheckPage, then ReadFields from the reply. 1 or 0 (record
+// untouched on 0).
 template <class Record>
 int ReadShow(DeviceContext& context, std::string_view command, const Settings<Record>& settings,
              Record& record, std::string_view scope = {}) {
-  if (FetchReply(context, command) == 0) return 0;
+  if (FetchReply(context, command) == 0 || CheckPage(context, command, settings, scope) == 0) {
+    return 0;
+  }
   ReadFields(context.replyText, settings, record, scope);
   return 1;
 }

@@ -149,18 +149,48 @@ int WriteChanges(DeviceContext& context, const Settings<Record>& settings, Recor
   return 1;
 }
 
+// Whether working deletes an entry baseline has in use (a Presence
+// setting's flag cleared).
+template <class Entry>
+bool DeletesEntry(const Settings<Entry>& settings, const Entry& working, const Entry& baseline) {
+  for (const Setting<Entry>& setting : settings) {
+    if (setting.kind != Setting<Entry>::Kind::kPresence) continue;
+    const FieldRef<Entry>& used = setting.fields.front().field;
+    if (used.Number(working) == 0 && used.Number(baseline) != 0) return true;
+  }
+  return false;
+}
+
+// The order a list's entries are sent in: the entries deleted first, then
+// the others, each part in list order. So a list whose entries move (the
+// same hosts under other numbers) never holds more entries on the device
+// than before or after, and a full table takes it whole.
+template <class Entries, class Entry = typename Entries::value_type>
+std::vector<std::size_t> ListSendingOrder(const Settings<Entry>& settings, const Entries& working,
+                                          const Entries& baseline) {
+  std::vector<std::size_t> order, later;
+  for (std::size_t k = 0; k < working.size(); ++k) {
+    (DeletesEntry(settings, working[k], baseline[k]) ? order : later).push_back(k);
+  }
+  order.insert(order.end(), later.begin(), later.end());
+  return order;
+}
+
 // The same settings for every entry of a numbered list, entry k (0-based)
-// with the scope firstNumber + k, in list order. A failure at entry k takes
-// entries k and later back to the baseline (failure->index is k).
+// with the scope firstNumber + k, in ListSendingOrder. A failure at entry k
+// takes entry k and every entry not yet sent back to the baseline
+// (failure->index is k).
 template <class Entries, class Entry = typename Entries::value_type>
 int WriteListChanges(DeviceContext& context, const Settings<Entry>& settings, Entries& working,
                      const Entries& baseline, int firstNumber = 1,
                      WriteFailure* failure = nullptr) {
-  for (std::size_t k = 0; k < working.size(); ++k) {
+  const std::vector<std::size_t> order = ListSendingOrder(settings, working, baseline);
+  for (std::size_t n = 0; n < order.size(); ++n) {
+    const std::size_t k = order[n];
     WriteFailure at;
     const std::string scope = std::to_string(firstNumber + static_cast<int>(k));
     if (WriteChanges(context, settings, working[k], baseline[k], scope, &at) == 1) continue;
-    for (std::size_t j = k; j < working.size(); ++j) working[j] = baseline[j];
+    for (std::size_t m = n; m < order.size(); ++m) working[order[m]] = baseline[order[m]];
     if (failure != nullptr) *failure = {static_cast<int>(k), at.command};
     return 0;
   }

@@ -7,16 +7,13 @@ namespace setutily {
 
 namespace {
 
-// The two pages of the list: the command that shows each, and its first
-// device number.
-struct SpeedDialPage {
-  const char* command;
-  int firstNumber;
-};
-constexpr SpeedDialPage kPages[] = {
-    {"show shortnum num1\r", 1},
-    {"show shortnum num2\r", 1 + kSpeedDialPageSize},
-};
+// A page's "N: number" lines; a line missing gives an empty entry.
+void ReadNumbers(std::string_view page, const Settings<SpeedDialEntry>&,
+                 std::span<SpeedDialEntry> entries, int firstNumber) {
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    entries[k].number = ReadListEntry(page, firstNumber + static_cast<int>(k));
+  }
+}
 
 // "{}" is the entry's device number; the number is its list line's text.
 const Settings<SpeedDialEntry> kEntrySettings = {
@@ -31,7 +28,11 @@ std::array<SpeedDialEntry, kSpeedDialCount>& Entries(SpeedDialList& list) { retu
 
 const ListOf<SpeedDialList, SpeedDialEntry, kSpeedDialCount>& SpeedDialEntryList() {
   static const ListOf<SpeedDialList, SpeedDialEntry, kSpeedDialCount> list{
-      .title = "短縮番号", .settings = &kEntrySettings, .entries = Entries};
+      .title = "短縮番号",
+      .settings = &kEntrySettings,
+      .entries = Entries,
+      .shows = {"show shortnum num1\r", "show shortnum num2\r"},
+      .readPage = ReadNumbers};
   return list;
 }
 
@@ -46,12 +47,7 @@ ConfigCategory SpeedDialConfig() {
 
 int ReadSpeedDial(DeviceContext& context, SpeedDialCopies& list) {
   SpeedDialList read;
-  for (const SpeedDialPage& page : kPages) {
-    if (FetchReply(context, page.command) == 0) return 0;
-    for (int n = page.firstNumber; n < page.firstNumber + kSpeedDialPageSize; ++n) {
-      read.entries[static_cast<std::size_t>(n - 1)].number = ReadListEntry(context.replyText, n);
-    }
-  }
+  if (ReadList(context, SpeedDialEntryList(), read) == 0) return 0;
   list.baseline = read;
   list.AdoptBaseline();
   return 1;

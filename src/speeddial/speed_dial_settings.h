@@ -36,8 +36,9 @@ using SpeedDialCopies = SettingsCopies<SpeedDialList>;
 const ListOf<SpeedDialList, SpeedDialEntry, kSpeedDialCount>& SpeedDialEntryList();
 
 // Reads both pages into the baseline and copies it into the working copy.
-// A line missing from a reply gives an empty entry. Returns 1, or 0 when an
-// exchange failed (both copies are then unchanged).
+// A line missing from a reply gives an empty entry. Returns 1, or 0 when a
+// read failed (context.readFailure says why; both copies are then
+// unchanged).
 // The list as configuration-file commands.
 ConfigCategory SpeedDialConfig();
 

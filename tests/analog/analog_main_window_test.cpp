@@ -67,7 +67,7 @@ TEST_F(AnalogWindow, TheRoadOfOneChangeFromStartUpToExit) {
     }, menu);
     Click(menu, 1005);
     Lines expected = kAnalogShows;
-    expected.push_back("analog dial_time tel1 7");
+    expected.insert(expected.end(), {"analog dial_time tel1 7", "show analog tel1"});  // read back
     EXPECT_EQ(rig.sim.CommandLines(), expected);
     Click(menu, 2);
   });
@@ -81,7 +81,8 @@ TEST_F(AnalogWindow, TheRoadOfOneChangeFromStartUpToExit) {
   Click(&window, 1590);
   ASSERT_TRUE(testing::WaitUntil([&] { return window.Finished(); }));
   Lines expected = kAnalogShows;
-  expected.insert(expected.end(), {"analog dial_time tel1 7", "fromwr 15", "exit"});
+  expected.insert(expected.end(),
+                  {"analog dial_time tel1 7", "show analog tel1", "fromwr 15", "exit"});
   EXPECT_EQ(rig.sim.CommandLines(), expected);
   EXPECT_FALSE(window.LinkOpen());
   EXPECT_TRUE(rig.messages.shown.empty());
@@ -121,7 +122,13 @@ TEST_F(AnalogWindow, AnUnansweredReadOpensNoMenuAndLeavesTheWindowReady) {
   EXPECT_EQ(window.LogText(), "com open\r\nAnalog Status Read ERROR\r\n");
   EXPECT_TRUE(Pane().endsWith(QStringLiteral("Analog Status Read ERROR\n")));
   EXPECT_EQ(rig.sim.CommandLines(), (Lines{"show analog tel1"}));  // tel2 was lost
-  EXPECT_TRUE(rig.messages.shown.empty());
+  // Told, though the log pane is hidden.
+  EXPECT_FALSE(window.DebugMode());
+  ASSERT_EQ(rig.messages.shown.size(), 1u);
+  EXPECT_EQ(rig.messages.shown[0].text,
+            QStringLiteral("アナログ設定の読込みに失敗しました。\r\n「show analog tel2」に応答がありま"
+                           "せん。MORIVEX-9の電源とケーブル（ネットワーク）を確認してください。"));
+  EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::kError);
 
   // The next try reads all four and opens the menu; leaving it confirms
   // nothing, so the exit stores nothing.

@@ -95,7 +95,7 @@ TEST(ExitSequence, UnansweredStoreAndExitAreReportedAndThePortStillCloses) {
   rig.window->RunSession().state.pendingChangeCount = 3;
   ASSERT_TRUE(rig.Close());
   ASSERT_EQ(rig.messages.shown.size(), 2u);
-  EXPECT_EQ(rig.messages.shown[0].text, QStringLiteral("書込みに失敗しました。"));
+  EXPECT_EQ(rig.messages.shown[0].text, QStringLiteral("保存（fromwr 15）を確認できませんでした。"));
   EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::kError);
   EXPECT_EQ(rig.messages.shown[1].text, QStringLiteral("正常に終了できませんでした。"));
   EXPECT_EQ(rig.messages.shown[1].icon, MessageIcon::kError);

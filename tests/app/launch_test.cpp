@@ -57,7 +57,10 @@ CategoryLaunch MakeCategory(Session& session, Probe& probe, int buttonId, bool f
     category.writeError = "Probe Write ERROR\r\n";
     category.write = [&session, &probe] {
       ++probe.writes;
-      return session.exchange.SendAndWait("probe set 1\r", nullptr, 300, kTerminatorPrompt);
+      WriteOutcome outcome;
+      outcome.written =
+          session.exchange.SendAndWait("probe set 1\r", nullptr, 300, kTerminatorPrompt);
+      return outcome;
     };
   }
   return category;
@@ -116,7 +119,7 @@ TEST_F(LaunchTest, FailedReadLogsOneLineAndOpensNothing) {
   EXPECT_EQ(form.writes, 0);
   EXPECT_EQ(rig.window->LogText(), "com open\r\nProbe Read ERROR\r\n");
   EXPECT_TRUE(rig.window->isEnabled());
-  EXPECT_TRUE(rig.messages.shown.empty());
+  EXPECT_EQ(rig.messages.Texts(), QStringList{"短縮番号設定の読込みに失敗しました。"});
 }
 
 TEST_F(LaunchTest, FormCategoryWritesOnlyAfterConfirmation) {

@@ -115,7 +115,7 @@ TEST(ConfigCommand, ApplyOverTelnetAndALinkLostHalfway) {
   sim.With([](morivex9sim::Device& d) { d.ClearLog(); });
   sim.AddFault({Fault::kHangUp, 0, "analog ring_sound_freq", 1, 0});
   EXPECT_EQ(cli.Run({"--apply", cli.Path("g.txt"), "--network", address}), 1);
-  EXPECT_TRUE(cli.err.contains(QStringLiteral("1個のコマンドを送信済みです。保存していません。")))
+  EXPECT_TRUE(cli.err.contains(QStringLiteral("1個確認済み、2個目（analog ring_sound_freq 21）は送信しましたが応答がありません。")))
       << cli.err.toStdString();
   const Lines sent = Settings(sim.Log());
   EXPECT_EQ(std::count(sent.begin(), sent.end(), "fromwr 15"), 0);
@@ -164,7 +164,7 @@ TEST(ConfigCommand, ASignalEndsTheRunCleanlyAndTheNextRunSucceeds) {
     poll.start(2);
     EXPECT_EQ(cli.Run({"--apply", cli.Path("f.txt"), "--device", sim.LinkPath()}), c.status);
     EXPECT_TRUE(cli.err.contains(SignalName(c.signal) + QStringLiteral(" で中断しました。2個のコマンド"
-                                                                      "を送信済みです。保存していません。")))
+                                                                      "に応答がありました。保存していません。")))
         << cli.err.toStdString();
     EXPECT_EQ(Settings(sim.Log()),
               (Lines{"analog delay_number 7", "analog ring_sound_freq 20", "exit"}));
@@ -250,6 +250,75 @@ TEST(ConfigCommand, ADeviceLeftAtItsCommandLineAndNoStoreWithANewAddress) {
   EXPECT_EQ(log[1].line, "exit");
   EXPECT_EQ(log[2].line, "ATI");
   EXPECT_EQ(Settings(log), (Lines{"ATI", "exit", "exit"}));  // nothing set
+}
+
+TEST(ConfigCommand, ApplyStoresOnlyWhenTheDeviceTookEverySettingAndMovesAListWhole) {
+  // Twenty hosts with long names at 13-32 move to 1-20: sent additions
+  // first, they would overflow the device's table.
+  QByteArray moved = kHead;
+  const auto name = [](int k) { return "host-" + std::to_string(k) + "." + std::string(50, 'a'); };
+  const auto address = [](int k) { return "192.168.0." + std::to_string(100 + k); };
+  for (int k = 1; k <= 20; ++k) {
+    moved += QByteArray::fromStdString("host add " + std::to_string(k) + " " + address(k) + "," +
+                                       name(k) + "\n");
+  }
+  for (int n = 21; n <= 32; ++n) moved += "host del " + QByteArray::number(n) + "\n";
+  const struct {
+    const char* file;
+    int status;
+    const char* told;
+    int flashWrites;
+  } kCases[] = {
+      {"dialup provider_name num1 テストISP\nanalog delay_number 7\n", 1,
+       "2行目: 「dialup provider_name num1 テストISP」は機器に受け付けられませんでした（機器の値: "
+       "「dialup provider_name num1 」）\nsetutily: 受け付けられなかった設定があるため、保存していません",
+       0},
+      {moved.constData() + sizeof(kHead) - 1, 0, "設定を保存しました。", 1},
+  };
+  for (const auto& c : kCases) {
+    testing::SimOnPty sim;
+    Cli cli;
+    sim.With([&](morivex9sim::Device& d) {
+      for (int k = 1; k <= 20; ++k) {
+        d.Set("host." + std::to_string(k + 12), address(k) + "," + name(k));
+      }
+    });
+    cli.Write("f.txt", QByteArray(kHead) + c.file);
+    EXPECT_EQ(cli.Run({"--apply", cli.Path("f.txt"), "--device", sim.LinkPath()}), c.status);
+    EXPECT_TRUE(cli.err.contains(QString::fromUtf8(c.told))) << cli.err.toStdString();
+    sim.With([&](morivex9sim::Device& d) {
+      EXPECT_EQ(d.FlashWrites(), c.flashWrites);
+      EXPECT_EQ(d.Get("analog.common.delay"), c.status == 0 ? "3" : "7");  // sent all the same
+      if (c.status != 0) return;
+      for (int k = 1; k <= 20; ++k) {
+        EXPECT_EQ(d.Get("host." + std::to_string(k)), address(k) + "," + name(k));
+      }
+      EXPECT_EQ(d.Get("host.21"), "");
+    });
+  }
+}
+
+TEST(ConfigCommand, ADumpOfAReplyThatIsNoSettingsPageFailsAndWritesNothing) {
+  const struct {
+    std::function<void(morivex9sim::Device&)> firmware;
+    const char* told;
+  } kCases[] = {
+      {[](morivex9sim::Device& d) { d.RemoveShow("show syslog"); },
+       "詳細設定の読込みに失敗しました。MORIVEX-9が「show syslog」を受け付けませんでした。"},
+      {[](morivex9sim::Device& d) {
+         d.AddShow("show dns", [](const morivex9sim::Device&) { return std::string("ok\r\n"); });
+       },
+       "詳細設定の読込みに失敗しました。「show dns」の応答が設定の表示ではありません。"},
+  };
+  for (const auto& c : kCases) {
+    testing::SimOnPty sim;
+    Cli cli;
+    sim.With(c.firmware);
+    EXPECT_EQ(cli.Run({"--dump", cli.Path("a.txt"), "--device", sim.LinkPath()}), 1);
+    EXPECT_TRUE(cli.err.contains(QString::fromUtf8(c.told))) << cli.err.toStdString();
+    EXPECT_TRUE(cli.err.contains(QStringLiteral("ファイルは書いていません。")));
+    EXPECT_FALSE(QFileInfo::exists(cli.Path("a.txt")));
+  }
 }
 
 }  // namespace

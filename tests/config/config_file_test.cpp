@@ -73,9 +73,17 @@ TEST_F(ConfigFile, DumpFactoryResetApplyDumpAgainGivesTheSameFile) {
   rig.Clear();
   const Lines pending = Pending(before);
   EXPECT_NE(std::find(pending.begin(), pending.end(), "analog dial_time tel2 12"), pending.end());
-  const ApplyResult applied = ApplyConfig(rig.session, categories, {});
-  EXPECT_TRUE(applied.ok);
+  std::vector<ConfigLine> lines;
+  ConfigError error;
+  ASSERT_TRUE(TakeConfig(rig.session, categories, before, error, ConfigRules::kWholeRecords, &lines));
+  const ApplyResult applied = ApplyConfig(rig.session, categories, {}, lines);
+  EXPECT_TRUE(applied.AllTaken());
   EXPECT_EQ(applied.sent, static_cast<int>(pending.size()));
+  ASSERT_EQ(applied.lines.size(), lines.size());
+  const auto taken = std::ranges::count(applied.lines, LineOutcome::kTaken, &AppliedLine::outcome);
+  const auto same = std::ranges::count(applied.lines, LineOutcome::kSame, &AppliedLine::outcome);
+  EXPECT_EQ(taken, std::ssize(pending));  // each read back; the others the device held already
+  EXPECT_EQ(taken + same, std::ssize(lines));
   EXPECT_EQ(Settings(rig.Sent()), pending);
   EXPECT_EQ(Dump(), before);
 }
@@ -241,6 +249,21 @@ TEST(ConfigWindow, SaveChangeRestoreThroughTheFileMenu) {
   EXPECT_EQ(std::count(sent.begin(), sent.end(), "analog dial_time tel3 9"), 1);
   EXPECT_EQ(sent.back(), "fromwr 15");
   EXPECT_EQ(rig.messages.Texts().last(), QStringLiteral("設定を復元しました（1個のコマンド）。"));
+  EXPECT_EQ(rig.window->RunSession().state.pendingChangeCount, 0);
+
+  // A line the device refuses is told with its number; nothing is stored.
+  rig.refusalsExpected = true;
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write("# MORIVEX-9 設定ファイル\ndialup provider_name num1 テストISP\n");
+  file.close();
+  rig.sim.With([](morivex9sim::Device& d) { d.ClearLog(); });
+  MenuItem(rig.window.get(), QStringLiteral("バックアップからの復元…"))->trigger();
+  EXPECT_EQ(rig.messages.Texts().last(),
+            QStringLiteral("2行目: 「dialup provider_name num1 テストISP」は機器に受け付けられません"
+                           "でした（機器の値: 「dialup provider_name num1 」）\r\n設定は保存していま"
+                           "せん（MORIVEX-9を再起動すると元の設定に戻ります）。"));
+  EXPECT_EQ(rig.Received().back(), "show dialup num1");  // read back, not stored
   EXPECT_EQ(rig.window->RunSession().state.pendingChangeCount, 0);
   EXPECT_TRUE(rig.Close());
 }

@@ -26,7 +26,6 @@ using testing::ShellRig;
 using testing::WaitUntil;
 
 const QString kLinkLost = QStringLiteral("MORIVEX-9との接続が切れました。");
-const QString kWriteFailed = QStringLiteral("書込みに失敗しました。");
 const Lines kPages = {"show shortnum num1", "show shortnum num2"};
 
 bool Enabled(MainDialog& window, int id) { return Find<QPushButton>(&window, id)->isEnabled(); }
@@ -68,7 +67,8 @@ TEST(SerialFaults, ARuinedReadIsLoggedAndTheRunGoesOn) {
     rig.sim.AddFault(c.fault);
     EXPECT_FALSE(OpenSpeedDial(*rig.window));
     EXPECT_TRUE(rig.window->LogText().endsWith(QStringLiteral("Short Number Status Read ERROR\r\n")));
-    EXPECT_TRUE(rig.messages.shown.empty());
+    ASSERT_EQ(rig.messages.Texts().size(), 1);
+    EXPECT_TRUE(rig.messages.Texts()[0].startsWith(QStringLiteral("短縮番号設定の読込みに失敗しました。")));
     // The read stopped at the fault; the next try reads afresh.
     const Lines afterFault = rig.sim.CommandLines();
     EXPECT_TRUE(afterFault == Lines{kPages[0]} || afterFault == kPages);
@@ -103,7 +103,7 @@ TEST(SerialFaults, AnUnansweredStoreIsToldAndTheRunStillLeavesTheCommandLine) {
   rig.sim.AddFault({Fault::kSilent, 0, "fromwr 15", -1});
   rig.window->RunSession().state.pendingChangeCount = 1;
   ASSERT_TRUE(rig.Close());
-  EXPECT_EQ(rig.messages.Texts(), QStringList{kWriteFailed});
+  EXPECT_EQ(rig.messages.Texts(), QStringList{QStringLiteral("保存（fromwr 15）を確認できませんでした。")});
   EXPECT_EQ(rig.sim.CommandLines(), Lines{"exit"});  // "fromwr 15" was lost on the way
 }
 

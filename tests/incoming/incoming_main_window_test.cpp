@@ -28,7 +28,8 @@ TEST(IncomingWindow, TheRoadOfOneEntryFromStartUpToExit) {
   window.show();
 
   const Lines shows = {"show arrive basic", "show arrive num1", "show arrive num2"};
-  const Lines writes = {"arrive address 3 0312345678*12", "arrive ranking 3 tel2 reject"};
+  const Lines writes = {"arrive address 3 0312345678*12", "arrive ranking 3 tel2 reject",
+                       "show arrive num1"};  // and its page read back
   bool menuOpened = false;
   OnNextModal<CategoryMenu>([&](CategoryMenu* menu) {
     menuOpened = true;

@@ -33,7 +33,7 @@ TEST(ReadIncomingControl, DataRanksFoldFromTheTelephoneScale) {
     }
     auto& incoming = rig.Records<IncomingControlSettings>();
     ASSERT_EQ(ReadIncomingControl(rig.session, incoming), 1);
-    EXPECT_EQ(rig.Sent(), (Lines{"show arrive basic", "show arrive num1", "show arrive num2"}));
+    EXPECT_EQ(rig.Received(), (Lines{"show arrive basic", "show arrive num1", "show arrive num2"}));
     const IncomingControlSettings& s = incoming.working;
     EXPECT_EQ(s.default_data_rank, c.folded) << c.reported;
     EXPECT_EQ(s.noid_pna_rank, c.folded) << c.reported;

@@ -103,7 +103,7 @@ kill -TERM "$apply"
 status=0
 wait "$apply" || status=$?
 [ "$status" = 143 ] || fail "SIGTERM during --apply exited with $status, not 143"
-grep -qF "SIGTERM で中断しました。2個のコマンドを送信済みです。保存していません。" "$temp/err" ||
+grep -qF "SIGTERM で中断しました。2個のコマンドに応答がありました。保存していません。" "$temp/err" ||
   fail "the stopped run said: $(cat "$temp/err")"
 [ "$(tail -n 1 "$sim_log")" = "OK  exit" ] || fail "the stopped run did not leave the command line"
 run --apply f.txt --device "$temp/tty" 2>/dev/null || fail "the run after the stopped one exited with $?"

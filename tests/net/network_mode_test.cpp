@@ -421,7 +421,7 @@ TEST(NetworkMode, ExitStoresPendingChangesWithoutLeavingTheCommandLine) {
   silent.window->RunSession().state.pendingChangeCount = 2;
   ASSERT_TRUE(silent.Close());
   ASSERT_EQ(silent.messages.shown.size(), 1u);
-  EXPECT_EQ(silent.messages.shown[0].text, QStringLiteral("書込みに失敗しました。"));
+  EXPECT_EQ(silent.messages.shown[0].text, QStringLiteral("保存（fromwr 15）を確認できませんでした。"));
   EXPECT_EQ(silent.messages.shown[0].icon, MessageIcon::kError);
   const auto log = silent.tcp->Log();
   ASSERT_EQ(log.size(), 1u);

@@ -221,7 +221,7 @@ TEST_F(DialupForms, TheEasySetupNeedsAServerGivenByHand) {
   rig.Device().Set("dialup.num1.dns_select", "0");
   rig.Device().Set("dialup.num1.dns_primary", "192.0.2.1");
   ASSERT_EQ(ReadEasySetup(rig.session), 1);
-  EXPECT_EQ(rig.Sent(), Lines{"show dialup num1"});
+  EXPECT_EQ(rig.Received(), Lines{"show dialup num1"});
   rig.Clear();
   auto form = OpenForm(nullptr, rig.session, EasySetupForm());
   const Profile f{form.get(), 0};

@@ -68,7 +68,8 @@ TEST(EasySetupWindow, ReadsShowsAndWritesOnlyWhatChanged) {
     Press(f, kAuto);
   });
   EXPECT_EQ(log, kLog);
-  EXPECT_EQ(sent, (Lines{"show dialup num1", "dialup provider_name num1 New ISP"}));
+  EXPECT_EQ(sent, (Lines{"show dialup num1", "dialup provider_name num1 New ISP",
+                         "show dialup num1"}));  // read back
 
   // By hand with a new primary server and no secondary.
   std::tie(log, sent) = run([](FieldForm* f) {
@@ -77,7 +78,7 @@ TEST(EasySetupWindow, ReadsShowsAndWritesOnlyWhatChanged) {
   });
   EXPECT_EQ(log, kLog);
   EXPECT_EQ(sent, (Lines{"show dialup num1", "dialup dns_select num1 manual",
-                         "dialup dns_address num1 1.2.3.4,0.0.0.0"}));
+                         "dialup dns_address num1 1.2.3.4,0.0.0.0", "show dialup num1"}));
   EXPECT_TRUE(rig.messages.shown.empty());
   // "詳細設定" works on the same record.
   const DialupProfile& profile = window.RunSession().records.Of<RouterSettings>().working.dialup[0];

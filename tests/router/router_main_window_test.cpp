@@ -68,8 +68,10 @@ TEST(RouterWindow, AFailedReadThenANewRouterAddressThatEndsTheRun) {
   expected.insert(expected.end(), kShows.begin(), kShows.end());
   expected.push_back("router address 10.0.0.1/24");
   EXPECT_EQ(rig.sim.CommandLines(), expected);
-  ASSERT_EQ(rig.messages.shown.size(), 1u);  // the question only
-  EXPECT_TRUE(rig.messages.shown[0].question);
+  ASSERT_EQ(rig.messages.shown.size(), 2u);  // the failed read, the question
+  EXPECT_TRUE(rig.messages.shown[0].text.startsWith(
+      QStringLiteral("詳細設定の読込みに失敗しました。\r\n「show bod」に応答がありません。")));
+  EXPECT_TRUE(rig.messages.shown[1].question);
   EXPECT_FALSE(window.LinkOpen());
   rig.sim.With([](Device& d) {
     EXPECT_EQ(d.Get("router.ip_address"), "10.0.0.1");

@@ -47,7 +47,7 @@ TEST_F(RouterRead, EveryReplyInOrderWithItsSpecialRules) {
   digital.working.usb.self_address = "not read here";
 
   ASSERT_EQ(ReadRouterSettings(rig.session), 1);
-  EXPECT_EQ(rig.Sent(), kShows);
+  EXPECT_EQ(rig.Received(), kShows);
   const RouterSettings& r = router.working;
   EXPECT_EQ(r, router.baseline);
   EXPECT_EQ(r.hardware_address, "00:80:6D:12:34:56");

@@ -193,8 +193,8 @@ TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
                                               "probe address 10.0.0.1/8"}));
   EXPECT_TRUE(session.state.rebootOnClose);
 
-  // A list: presence by the in-use flag, texts re-sent while in use; a
-  // failure at an entry takes it and the later ones back.
+  // A list: presence by the in-use flag, texts re-sent while in use,
+  // deletions first; a failure takes back the entry and those not yet sent.
   const Settings<Entry> entries = {
       Presence(&Entry::used, "probe add {} %s,%s\r", "probe del {}\r", Text(&Entry::a),
                Text(&Entry::b))};
@@ -208,9 +208,10 @@ TEST_F(WriteChangesTest, BitsPresenceConditionsAndAfterSent) {
   rig.device.AddFault({Fault::kHangUp, 0, "probe del 4", 1, 0});
   WriteFailure failure;
   EXPECT_EQ(WriteListChanges(session, entries, now, was, 1, &failure), 0);
-  EXPECT_EQ(Sent(), (std::vector<std::string>{"probe add 1 x2,y", "probe del 2", "probe del 4"}));
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"probe del 2", "probe del 4"}));
   EXPECT_EQ(failure.index, 3);
   EXPECT_EQ(now[3], was[3]);
+  EXPECT_EQ(now[0], was[0]);
   EXPECT_EQ(now[1].used, 0);
 }
 

@@ -24,6 +24,8 @@ TEST(SimOptions, ParsesOrSaysWhatIsWrong) {
       {{"--tcp", "0", "--verbose"}, "unknown option --verbose"},
       {{"--tcp", "0", "tcp"}, "unknown option tcp"},
       {{"-q"}, "unknown option -q"},
+      {{"--tcp", "0", "--without", "show syslog"}, ""},
+      {{"--tcp", "0", "--without", "show syslogs"}, "bad COMMAND \"show syslogs\" for --without"},
   };
   for (const auto& c : kCases) {
     Device device;

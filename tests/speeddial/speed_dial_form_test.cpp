@@ -250,7 +250,7 @@ TEST_F(SpeedDialFormTest, LaunchEntryReadsShowsAndWritesWithItsLogLines) {
     Click(form, 1);
   });
   ASSERT_TRUE(launch.show(nullptr));
-  ASSERT_EQ(launch.write(), 1);
+  ASSERT_TRUE(launch.write().Ok());
   EXPECT_EQ(rig.device.Get(Key(20)), "0999");
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(session.state.pendingChangeCount, 1);
@@ -269,7 +269,7 @@ TEST_F(SpeedDialFormTest, LaunchEntryTellsAFailedWriteAndTheFormShowsTheDeviceAg
   });
   ASSERT_TRUE(launch.show(nullptr));
   rig.device.AddFault({Fault::kHangUp, 0, "shortnum add", 1});
-  EXPECT_EQ(launch.write(), 0);  // the main window tells it
+  EXPECT_EQ(launch.write().written, 0);  // the main window tells it
   EXPECT_EQ(list.working.entries[0].number, "");  // back at the device's value
 
   // A failed read leaves the form unopened; the main window logs it.

@@ -99,6 +99,7 @@ TEST_F(SpeedDialWindow, ChangesAndAClearedEntryReachTheDeviceAsTheFormShowedThem
   Lines expected = kPages;
   expected.insert(expected.end(), {"shortnum add 2 045-111-2222", "shortnum add 5 ",
                                    "shortnum add 20 (03)5555-6666#"});
+  expected.insert(expected.end(), kPages.begin(), kPages.end());  // read back
   EXPECT_EQ(rig.sim.CommandLines(), expected);
   ASSERT_EQ(shown.size(), kSpeedDialCount);
   for (int row = 0; row < kSpeedDialCount; ++row) {

@@ -22,6 +22,12 @@ namespace setutily::testing {
 
 using Lines = std::vector<std::string>;
 
+// lines without the show commands (of reads and read-backs).
+inline Lines WithoutShows(Lines lines) {
+  std::erase_if(lines, [](const std::string& line) { return line.rfind("show ", 0) == 0; });
+  return lines;
+}
+
 // Fails the current test for every command line in log that the device
 // refused, unless refusals are expected.
 inline void CheckNoRefusals(const std::vector<morivex9sim::LogEntry>& log) {
@@ -43,8 +49,10 @@ struct SessionRig {
   SessionRig(const SessionRig&) = delete;
   SessionRig& operator=(const SessionRig&) = delete;
 
-  // The command lines the device received since the last Clear().
-  Lines Sent() { return rig.device.CommandLines(); }
+  // The command lines the device received since the last Clear(), and the
+  // setting commands among them (the show commands of reads and read-backs left out).
+  Lines Received() { return rig.device.CommandLines(); }
+  Lines Sent() { return WithoutShows(Received()); }
   void Clear() {
     if (!refusalsExpected) CheckNoRefusals(rig.device.Log());
     rig.device.ClearLog();
