@@ -4,13 +4,16 @@
 //   setutily --diff FILE            the commands --apply would send
 //   setutily --apply FILE           send what differs, then store ("fromwr 15")
 //             [--no-store]          ...without storing
-//   with --port COMn, --device PATH or --network ADDRESS[:PORT]; without
-//   them, the link chosen in setutily.ini. Network passwords come from
-//   setutily.ini or the environment (SETUTILY_LOGIN_PASSWORD,
-//   SETUTILY_ADMIN_PASSWORD), never from the command line.
+//             [--any-device]        ...also when FILE is another device's backup
+//   with --port COMn, --device PATH or --network HOST[:PORT] (one of them is
+//   required). Network passwords come from the settings file (--settings, or
+//   the user's own) or the environment (SETUTILY_LOGIN_PASSWORD,
+//   SETUTILY_ADMIN_PASSWORD), never from the command line. --json: --diff
+//   and --apply tell their result as one JSON object on standard output
+//   (root/config_report.h).
 //
-// Progress goes to standard error, one line per category. Exit status: 0
-// done, 1 device or link failure, 2 bad file or command line.
+// Progress goes to standard error, one line per category. The exit statuses
+// are kExitStatuses (root/command_line.h).
 #pragma once
 
 #include <QMap>
