@@ -3,7 +3,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 
+#include "forms/setting_differences.h"
 #include "text/encoding.h"
 
 namespace setutily {
@@ -17,7 +19,7 @@ QJsonValue Known(const std::string& value) {
 
 // A password's value: hidden, but an empty one is told as the form tells it.
 QString SecretValue(const QString& shown) {
-  return shown.contains(u'●') ? QString::fromUtf16(kHiddenPassword) : shown;
+  return shown == differences_detail::Blank() ? shown : QString::fromUtf16(kHiddenPassword);
 }
 
 }  // namespace
