@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "the read failed\n");
       return 1;
     }
-    const std::string text = ConfigText(context, categories, {"MORIVEX-9", "", "", ""});
+    const std::string text = ConfigText(context, categories, {"MORIVEX-9", "", ""});
     const double cpu = ThreadCpuSeconds() - cpuBefore;
     const double elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     std::size_t sent = 0;

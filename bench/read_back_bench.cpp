@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the read failed\n");
     return 1;
   }
-  const std::string backup = ConfigText(reader, all, {"MORIVEX-9", "", "", ""});
+  const std::string backup = ConfigText(reader, all, {"MORIVEX-9", "", ""});
 
   for (const ConfigCategory& whole : all) {
     ConfigCategory category = whole;

@@ -21,6 +21,7 @@
 #include "forms/messages.h"
 #include "forms/session.h"
 #include "settings/config_file.h"
+#include "text/encoding.h"
 
 namespace setutily {
 
@@ -185,8 +186,10 @@ void SaveConfigurationFile(ConfigWindowRun& run) {
     return;
   }
   if (!ReadDevice(run)) return;
-  const ConfigHeader header{"MORIVEX-9", run.identity.firmwareVersion, run.identity.macAddress,
-                            run.now.toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString()};
+  const ConfigHeader header =
+      run.header ? run.header()
+                 : ConfigHeader{"MORIVEX-9", DeviceToUtf8(run.identity.firmwareVersion),
+                                DeviceToUtf8(run.identity.macAddress)};
   const std::string text = ConfigText(run.session, run.categories, header);
   QString why;
   if (!WriteWholeFile(path, QByteArray::fromStdString(text), why)) {

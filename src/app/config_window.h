@@ -4,7 +4,6 @@
 // it is at.
 #pragma once
 
-#include <QDateTime>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "app/identify.h"
 #include "forms/setting_differences.h"
 #include "settings/config.h"
+#include "settings/config_file.h"
 
 class QDialog;
 class QWidget;
@@ -30,7 +30,9 @@ struct ConfigWindowRun {
   const DeviceIdentity& identity;
   std::vector<ConfigCategory> categories;
   std::function<QString(QWidget* parent, bool forSaving)> chooseFile;
-  QDateTime now;
+  // The device a backup is of (read from the run once its categories were
+  // read); without it, what the identification reported.
+  std::function<ConfigHeader()> header;
   // The settings the forms show that differ between the working copies and
   // the baselines (asked once the file is taken); none when empty.
   std::function<DifferenceList()> differences;

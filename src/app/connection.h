@@ -86,6 +86,9 @@ struct NetworkOpenRequest {
                                // without one (the command line): no busy box
   std::function<void(const QString&)> appendLog;  // texts end in "\r\n"
   quint16 port = 0;  // the TCP port; 0: the settings file's, or 23
+  // The address may also be a host name or an IPv6 address (the command
+  // line); otherwise it must be a dotted IPv4 address.
+  bool hostNames = false;
 };
 
 struct NetworkOpenResult {
@@ -93,6 +96,9 @@ struct NetworkOpenResult {
   // Shown with the error icon when there is no connection; empty means the
   // default "機器が接続されていません。".
   QString failureMessage;
+  // The device answered but refused a password (or the administrator
+  // login); otherwise a failure means the device was not reached.
+  bool loginRefused = false;
 };
 
 using NetworkOpener = std::function<NetworkOpenResult(const NetworkOpenRequest&)>;

@@ -16,7 +16,12 @@ QString ProfilePath(const QString& currentDirectory, const QString& configHome) 
   const QString name = QString::fromLatin1(kProfileFileName);
   const QString here = QDir(currentDirectory).filePath(name);
   if (QFileInfo::exists(here)) return here;
-  return QDir(configHome).filePath(QStringLiteral("setutily/") + name);
+  return UserProfilePath(configHome);
+}
+
+QString UserProfilePath(const QString& configHome) {
+  return QDir(configHome).filePath(QStringLiteral("setutily/") +
+                                   QString::fromLatin1(kProfileFileName));
 }
 
 bool MakePrivateFolder(const QString& folder) {

@@ -18,6 +18,9 @@ namespace setutily {
 // The settings file for a run started in currentDirectory; configHome is the
 // user's configuration folder ($XDG_CONFIG_HOME, normally ~/.config).
 QString ProfilePath(const QString& currentDirectory, const QString& configHome);
+// The user's own settings file, configHome/setutily/setutily.ini: the one
+// the commands of the command line use unless told otherwise.
+QString UserProfilePath(const QString& configHome);
 
 // Creates folder and any missing parents; the folders it creates are open
 // to their owner only. False when folder is not there afterwards.

@@ -700,8 +700,11 @@ void MainDialog::RunConfiguration(void (*task)(ConfigWindowRun&)) {
                         setup_.messages, identity_,
                         setup_.configCategories(),
                         setup_.chooseFile ? setup_.chooseFile : ChooseConfigurationFile,
-                        setup_.clock(),
+                        {},
                         {}};
+    if (setup_.configHeader) {
+      run.header = [this] { return setup_.configHeader(session_, identity_); };
+    }
     if (setup_.differences) {
       run.differences = [this] { return setup_.differences(session_); };
     }

@@ -20,6 +20,7 @@
 #include "forms/setting_differences.h"
 #include "link/exchange.h"
 #include "settings/config.h"
+#include "settings/config_file.h"
 #include "link/serial_link.h"
 
 class QAction;
@@ -53,6 +54,9 @@ struct MainDialogSetup {
   // The categories of the configuration file ("設定のバックアップ…" and its
   // neighbours); the three menu items stay disabled when empty.
   std::function<std::vector<ConfigCategory>()> configCategories;
+  // The device a backup is of, from the run's records and identification;
+  // without it, the identification's alone.
+  std::function<ConfigHeader(DeviceContext&, const DeviceIdentity&)> configHeader;
   // The forms' settings that differ between the working copies and the
   // baselines, for the compare view; without it the view lists commands.
   std::function<DifferenceList(Session&)> differences;

@@ -99,7 +99,8 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request) {
 
   login.Arm(Utf8ToDevice(request.settings.loginPassword.toStdString()),
             Utf8ToDevice(request.settings.adminPassword.toStdString()));
-  if (link->OpenNetworkLink(request.settings.address, port) != 1) {
+  if ((request.hostNames ? link->OpenNetworkHost(request.settings.address, port)
+                         : link->OpenNetworkLink(request.settings.address, port)) != 1) {
     return {nullptr, QString::fromUtf16(kNotConnectedText)};
   }
   request.appendLog(QStringLiteral("socket open\r\n"));
@@ -131,6 +132,9 @@ NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request) {
       break;
     case Outcome::kLoginFailed:
       result.failureMessage = LoginFailureMessage(failure);
+      result.loginRefused = failure == NetworkLogin::Failure::kLoginPassword ||
+                            failure == NetworkLogin::Failure::kAdministratorPrompt ||
+                            failure == NetworkLogin::Failure::kAdministratorPassword;
       break;
     case Outcome::kWaiting:
     case Outcome::kNoConnection:

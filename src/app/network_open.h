@@ -28,9 +28,10 @@ QString LoginFailureMessage(NetworkLogin::Failure failure);
 // logging its steps. A "please wait" box is shown meanwhile. Returns the
 // logged-in link, or no transport and the message to show: "機器が接続されて
 // いません。" when no connection could be made (refused, unreachable, no
-// answer in time, or an address that is not a dotted IPv4 address), a
-// message of the login's own when the login failed. A failed login is not
-// tried again.
+// answer in time, or an address that is not a dotted IPv4 address, or with
+// request.hostNames a host name or IPv6 address), a
+// message of the login's own when the login failed (loginRefused when a
+// password was refused). A failed login is not tried again.
 // Its waits are the connect, password-prompt and login-step times of the
 // run's timing.
 NetworkOpenResult OpenTelnetConnection(const NetworkOpenRequest& request);

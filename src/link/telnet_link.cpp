@@ -90,13 +90,32 @@ TelnetLink::~TelnetLink() {
 }
 
 int TelnetLink::OpenNetworkLink(const QString& address, quint16 port) {
-  if (socket_.state() != QAbstractSocket::UnconnectedState || connected_) CloseNetworkLink();
-  lastError_.clear();
   quint32 ip = 0;
   if (!ParseDottedIpv4(address.trimmed().toStdString(), &ip)) {
+    if (socket_.state() != QAbstractSocket::UnconnectedState || connected_) CloseNetworkLink();
     lastError_ = QStringLiteral("\"%1\" is not a dotted IPv4 address").arg(address);
     return 0;
   }
+  return StartConnect(QHostAddress(ip), QString(), port);
+}
+
+int TelnetLink::OpenNetworkHost(const QString& host, quint16 port) {
+  const QString name = host.trimmed();
+  quint32 ip = 0;
+  if (ParseDottedIpv4(name.toStdString(), &ip)) return StartConnect(QHostAddress(ip), {}, port);
+  const QHostAddress literal(name);
+  if (!literal.isNull()) return StartConnect(literal, {}, port);
+  if (name.isEmpty()) {
+    if (socket_.state() != QAbstractSocket::UnconnectedState || connected_) CloseNetworkLink();
+    lastError_ = QStringLiteral("no host given");
+    return 0;
+  }
+  return StartConnect(QHostAddress(), name, port);
+}
+
+int TelnetLink::StartConnect(const QHostAddress& address, const QString& name, quint16 port) {
+  if (socket_.state() != QAbstractSocket::UnconnectedState || connected_) CloseNetworkLink();
+  lastError_.clear();
   if (port == 0) {
     lastError_ = QStringLiteral("port 0");
     return 0;
@@ -105,7 +124,12 @@ int TelnetLink::OpenNetworkLink(const QString& address, quint16 port) {
   connected_ = false;
   closing_ = false;
   loginDone_ = false;
-  socket_.connectToHost(QHostAddress(ip), port);
+  // A name is looked up by the socket; the connect time-out covers the look-up.
+  if (name.isEmpty()) {
+    socket_.connectToHost(address, port);
+  } else {
+    socket_.connectToHost(name, port);
+  }
   connectTimer_.start(connectTimeoutMs_);
   return 1;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QString>
 #include <QTcpSocket>
 #include <QTimer>
@@ -83,6 +84,10 @@ class TelnetLink : public ByteTransport {
   // started (Connected or ConnectFailed follows), 0 at once when the address
   // is not a dotted IPv4 address or the port is 0.
   int OpenNetworkLink(const QString& address, quint16 port = kTelnetPort);
+  // The same for a host given by name (looked up within the connect time),
+  // as a dotted IPv4 or as an IPv6 address; 0 at once when host is empty or
+  // the port is 0.
+  int OpenNetworkHost(const QString& host, quint16 port = kTelnetPort);
 
   // Resets the connection at once (abortive close, no lingering). Returns 1.
   int CloseNetworkLink();
@@ -141,6 +146,8 @@ class TelnetLink : public ByteTransport {
  private:
   enum class ParseState { kData, kIac, kOption, kSub, kSubIac };
 
+  // Starts connecting to address, or to name when it is not empty.
+  int StartConnect(const QHostAddress& address, const QString& name, quint16 port);
   int TakeIacCommand(unsigned char byte);
   int TakeText(unsigned char byte);
   void AnswerOption(unsigned char command, unsigned char option);

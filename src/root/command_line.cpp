@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHostAddress>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <algorithm>
@@ -21,16 +22,23 @@ using Option = CommandLineOption;
 
 constexpr Option kOptions[] = {
     {"dump", nullptr, "FILE", "read every setting of the device into FILE (a backup)"},
-    {"diff", nullptr, "FILE", "print the commands --apply FILE would send"},
+    {"diff", nullptr, "FILE", "print the commands --apply FILE would send (status 3 when any)"},
     {"apply", nullptr, "FILE", "send what differs from FILE, then store it in the device"},
     {"no-store", nullptr, nullptr, "with --apply: do not store (\"fromwr 15\")"},
+    {"json", nullptr, nullptr,
+     "with --diff or --apply: print the result as one JSON object on standard output"},
     {"any-model", nullptr, nullptr,
      "with --diff or --apply: take a file of another model or firmware"},
-    {"port", nullptr, "COMn", "reach the device on COM port n (setutily.ini's [DEVICE])"},
+    {"any-device", nullptr, nullptr,
+     "with --apply: take a backup of another device (another MAC address)"},
+    {"port", nullptr, "COMn", "reach the device on COM port n (the settings file's [DEVICE])"},
     {"device", nullptr, "PATH", "reach the device on this serial device"},
-    {"network", nullptr, "ADDRESS[:PORT]",
-     "reach the device over the network (passwords: setutily.ini, or\n"
-     "                           SETUTILY_LOGIN_PASSWORD and SETUTILY_ADMIN_PASSWORD)"},
+    {"network", nullptr, "HOST[:PORT]",
+     "reach the device over the network (an address, a host name, [IPv6]:PORT)"},
+    {"settings", nullptr, "FILE",
+     "the settings file with the network passwords and COM ports (default: "
+     "~/.config/setutily/setutily.ini); the passwords may also come from "
+     "SETUTILY_LOGIN_PASSWORD and SETUTILY_ADMIN_PASSWORD"},
     {"list-ports", nullptr, nullptr,
      "show the devices COM1-COM9 lead to and the serial ports found"},
     {"version", nullptr, nullptr, "print the version and exit"},
@@ -67,13 +75,28 @@ CommandLine UsageError(const QString& why) {
   return line;
 }
 
+// text broken into lines of at most width characters at blanks (a longer
+// word stands alone), each but the first indented by indent blanks.
+QString Wrapped(const QString& text, int indent, int width) {
+  QString out, line;
+  for (const QString& word : text.simplified().split(u' ', Qt::SkipEmptyParts)) {
+    if (!line.isEmpty() && indent + line.size() + 1 + word.size() > width) {
+      out += line + u'\n' + QString(indent, u' ');
+      line.clear();
+    }
+    line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+  }
+  return out + line;
+}
+
 QString HelpText(const CommandEnvironment& environment) {
+  constexpr int kWidth = 79, kHelpColumn = 28;
   QString text = QStringLiteral(
       "Usage: setutily [OPTION]\n"
       "The MORIVEX-9 configuration utility. Without an option it opens its window:\n"
       "the connection dialog, then the main window.\n"
-      "  setutily --dump FILE | --diff FILE | --apply FILE [--no-store]\n"
-      "           [--port COMn | --device PATH | --network ADDRESS[:PORT]]\n"
+      "  setutily --dump FILE | --diff FILE | --apply FILE [--no-store] [--json]\n"
+      "           --port COMn | --device PATH | --network HOST[:PORT]\n"
       "back up, compare and restore the device's settings without a display.\n\nOptions:\n");
   for (const Option& option : kOptions) {
     QString left = option.shortName != nullptr
@@ -81,29 +104,37 @@ QString HelpText(const CommandEnvironment& environment) {
                                                          QLatin1String(option.name))
                        : QStringLiteral("      --%1").arg(QLatin1String(option.name));
     if (option.valueName != nullptr) left += u' ' + QLatin1String(option.valueName);
-    text += left.leftJustified(24) + u' ' + QLatin1String(option.help) + u'\n';
+    text += left.leftJustified(kHelpColumn - 1) + u' ' +
+            Wrapped(QLatin1String(option.help), kHelpColumn, kWidth) + u'\n';
   }
   const QString profile = ProfilePath(environment.currentDirectory, environment.configHome);
   const QString help = FindHelpFile(HelpFolders(environment.currentDirectory,
                                                 environment.programDirectory));
   text += QStringLiteral(
               "\nFiles:\n"
-              "  setutily.ini    the connection settings: setutily.ini in the current\n"
-              "                  directory when there is one, otherwise\n"
+              "  setutily.ini    the connection settings of the window: setutily.ini in the\n"
+              "                  current directory when there is one, otherwise\n"
               "                  ~/.config/setutily/setutily.ini\n"
               "                  now: %1\n"
+              "                  --dump, --diff and --apply use\n"
+              "                  ~/.config/setutily/setutily.ini or --settings FILE\n"
               "  MORIVEX-9.hlp   the help: MORIVEX-9.hlp in the current directory, otherwise\n"
               "                  the installed one in share/setutily\n"
               "                  now: %2\n"
               "\nFILE '-' is standard output for --dump, standard input for --diff and --apply.\n"
-              "Exit status: 0 done, 1 failed, 2 wrong command line, file or target,\n"
-              "128+N ended by signal N (130 SIGINT, 143 SIGTERM, 129 SIGHUP). See setutily(1).\n")
+              "\nExit status:\n")
               .arg(profile, help.isEmpty() ? QStringLiteral("(not found)") : help);
-  return text;
+  for (const ExitStatusMeaning& status : kExitStatuses) {
+    const QString shown =
+        status.shown != nullptr ? QLatin1String(status.shown) : QString::number(status.status);
+    text += QStringLiteral("  ") + shown.leftJustified(6) +
+            Wrapped(QLatin1String(status.meaning), 8, kWidth) + u'\n';
+  }
+  return text + QStringLiteral("\nSee setutily(1).\n");
 }
 
-void ListPorts(const CommandEnvironment& environment, QTextStream& out) {
-  const QString path = ProfilePath(environment.currentDirectory, environment.configHome);
+// path: the settings file whose [DEVICE] section is shown.
+void ListPorts(const CommandEnvironment& environment, const QString& path, QTextStream& out) {
   const QMap<int, QString> stored = ProfileFile(path).ComPortOverrides();
   const std::vector<SerialPortEntry> ports = ListSerialPorts(environment.ports);
   out << "Settings file: " << path << (QFileInfo::exists(path) ? "" : " (not there yet)") << '\n';
@@ -187,19 +218,39 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   if (!links.isEmpty() && !device) {
     return UsageError(QStringLiteral("%1 goes with --dump, --diff or --apply").arg(links.first()));
   }
-  if (line.values.contains(QStringLiteral("no-store")) &&
-      line.action != CommandLine::Action::kApply) {
-    return UsageError(QStringLiteral("--no-store goes with --apply"));
+  // Options that go with some commands only.
+  const struct {
+    const char* name;
+    std::initializer_list<CommandLine::Action> actions;
+    const char* with;
+  } kQualifiers[] = {
+      {"no-store", {CommandLine::Action::kApply}, "--apply"},
+      {"any-device", {CommandLine::Action::kApply}, "--apply"},
+      {"any-model", {CommandLine::Action::kApply, CommandLine::Action::kDiff}, "--diff or --apply"},
+      {"json", {CommandLine::Action::kApply, CommandLine::Action::kDiff}, "--diff or --apply"},
+      {"settings",
+       {CommandLine::Action::kDump, CommandLine::Action::kDiff, CommandLine::Action::kApply,
+        CommandLine::Action::kListPorts},
+       "--dump, --diff, --apply or --list-ports"},
+  };
+  for (const auto& qualifier : kQualifiers) {
+    if (line.values.contains(QLatin1String(qualifier.name)) &&
+        std::find(qualifier.actions.begin(), qualifier.actions.end(), line.action) ==
+            qualifier.actions.end()) {
+      return UsageError(QStringLiteral("--%1 goes with %2")
+                            .arg(QLatin1String(qualifier.name), QLatin1String(qualifier.with)));
+    }
   }
-  if (line.values.contains(QStringLiteral("any-model")) &&
-      line.action != CommandLine::Action::kApply && line.action != CommandLine::Action::kDiff) {
-    return UsageError(QStringLiteral("--any-model goes with --diff or --apply"));
-  }
-  for (const char* name : {"dump", "diff", "apply", "device"}) {
+  for (const char* name : {"dump", "diff", "apply", "device", "settings"}) {
     const QLatin1String option(name);
     if (line.values.contains(option) && line.values.value(option).isEmpty()) {
       return UsageError(QStringLiteral("option '--%1' needs a value").arg(option));
     }
+  }
+  // No link is taken for granted: a device command names its own.
+  if (device && links.isEmpty()) {
+    return UsageError(QStringLiteral("--%1 needs --port COMn, --device PATH or --network HOST[:PORT]")
+                          .arg(commands.first().mid(2)));
   }
   if (line.values.contains(QStringLiteral("port")) &&
       ComPortNumber(line.values.value(QStringLiteral("port"))) == 0) {
@@ -211,9 +262,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     QString address;
     quint16 port = 0;
     if (!SplitNetworkTarget(target, address, port)) {
-      return UsageError(
-          QStringLiteral("not ADDRESS[:PORT] (a dotted IPv4 address, a port 1-65535): '%1'")
-              .arg(target));
+      return UsageError(QStringLiteral("not HOST[:PORT] (an IPv4 address, a host name or "
+                                       "[an IPv6 address], a port 1-65535): '%1'")
+                            .arg(target));
     }
   }
   return line;
@@ -225,18 +276,60 @@ int ComPortNumber(const QString& name) {
   return number >= 1 && number <= 9 ? number : 0;
 }
 
+namespace {
+
+// A host name: dot-separated labels of letters, digits and hyphens (not at
+// a label's ends), at most 63 characters each and 253 in all.
+bool HostName(const QString& name) {
+  if (name.isEmpty() || name.size() > 253) return false;
+  for (const QString& label : name.split(u'.')) {
+    if (label.isEmpty() || label.size() > 63 || label.startsWith(u'-') || label.endsWith(u'-')) {
+      return false;
+    }
+    for (const QChar c : label) {
+      if (!(c.isDigit() || c == u'-' || (c.unicode() < 128 && c.isLetter()))) return false;
+    }
+  }
+  // Digits and dots alone are meant as an IPv4 address, which it is not then.
+  return std::any_of(name.begin(), name.end(), [](QChar c) { return c.isLetter(); });
+}
+
+}  // namespace
+
 bool SplitNetworkTarget(const QString& target, QString& address, quint16& port) {
-  const qsizetype colon = target.lastIndexOf(u':');
-  address = colon >= 0 ? target.left(colon) : target;
   port = 0;
-  if (colon >= 0) {
+  QString host = target;
+  QString portText;
+  bool bracketed = false;
+  if (target.startsWith(u'[')) {  // "[IPv6]" or "[IPv6]:PORT"
+    const qsizetype close = target.indexOf(u']');
+    if (close < 0) return false;
+    host = target.mid(1, close - 1);
+    const QString rest = target.mid(close + 1);
+    if (!rest.isEmpty()) {
+      if (!rest.startsWith(u':')) return false;
+      portText = rest.mid(1);
+      if (portText.isEmpty()) return false;
+    }
+    bracketed = true;
+  } else if (target.count(u':') == 1) {  // "HOST:PORT"; more colons: a bare IPv6 address
+    const qsizetype colon = target.indexOf(u':');
+    host = target.left(colon);
+    portText = target.mid(colon + 1);
+    if (portText.isEmpty()) return false;
+  }
+  if (!portText.isEmpty()) {
     bool ok = false;
-    const uint number = target.mid(colon + 1).toUInt(&ok);
-    if (!ok || number < 1 || number > 65535 || !target.at(colon + 1).isDigit()) return false;
+    const uint number = portText.toUInt(&ok);
+    if (!ok || number < 1 || number > 65535 || !portText.at(0).isDigit()) return false;
     port = static_cast<quint16>(number);
   }
-  quint32 ip = 0;
-  return ParseDottedIpv4(address.toStdString(), &ip);
+  address = host;
+  const QHostAddress ip(host);
+  const bool ipv6 = !ip.isNull() && ip.protocol() == QAbstractSocket::IPv6Protocol;
+  if (bracketed || host.contains(u':')) return ipv6;
+  quint32 ipv4 = 0;
+  return ParseDottedIpv4(host.toStdString(), &ipv4) || HostName(host);
 }
 
 CommandEnvironment SystemCommandEnvironment() {
@@ -257,7 +350,11 @@ int RunCommand(const CommandLine& line, const CommandEnvironment& environment, Q
       out << "setutily " << ProgramVersion() << '\n';
       return kExitDone;
     case CommandLine::Action::kListPorts:
-      ListPorts(environment, out);
+      ListPorts(environment,
+                line.values.contains(QStringLiteral("settings"))
+                    ? line.values.value(QStringLiteral("settings"))
+                    : ProfilePath(environment.currentDirectory, environment.configHome),
+                out);
       return kExitDone;
     case CommandLine::Action::kDump:
       return RunConfigCommand(ConfigAction::kDump, line.values, environment, environment.timing,

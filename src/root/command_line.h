@@ -19,27 +19,41 @@ class QTextStream;
 
 namespace setutily {
 
-// Exit statuses, all of them.
+// Exit statuses, all of them: the same for every command, so that a caller
+// (a script, Ansible, cron) can act on them.
 inline constexpr int kExitDone = 0;
-inline constexpr int kExitFailed = 1;  // the device, the link, or writing the file
-inline constexpr int kExitUsage = 2;   // a wrong command line, file or target
+inline constexpr int kExitFailed = 1;       // the device refused, or a write failed
+inline constexpr int kExitUsage = 2;        // a wrong command line, file or target
+inline constexpr int kExitDifferent = 3;    // --diff: the file differs from the device
+inline constexpr int kExitUnreachable = 4;  // the device could not be reached
+inline constexpr int kExitLoginRefused = 5; // the network login was refused
 // A run ended by signal N exits with kExitSignalBase + N (SIGINT 130,
 // SIGTERM 143, SIGHUP 129).
 inline constexpr int kExitSignalBase = 128;
 
-// What each exit status means, in the order the manual lists them (its
-// EXIT STATUS section is made from this table): a new status is a row here.
+// What each exit status means, in the order the manual and --help list them
+// (both are made from this table): a new status is a row here.
 struct ExitStatusMeaning {
   int status;
   const char* meaning;
   const char* shown = nullptr;  // how the manual writes a status of a family ("128+N")
 };
 inline constexpr ExitStatusMeaning kExitStatuses[] = {
-    {kExitDone, "Done (also when the window was closed or the connection dialog cancelled)."},
-    {kExitFailed, "The command failed: the device could not be reached, refused a command, or "
-                  "the link was lost, or the file could not be written."},
-    {kExitUsage, "The command line, the file or the target was wrong (the file could not be "
-                 "read, was refused, or the target cannot take a file)."},
+    {kExitDone, "Done; for --diff: the device holds what the file says (also when the window "
+                "was closed or the connection dialog cancelled)."},
+    {kExitFailed, "The device was reached but the command failed: it refused a setting, a read "
+                  "or a write failed or the link was lost halfway, the settings were not "
+                  "stored, or the file could not be written."},
+    {kExitUsage, "The command line, the file or the target was wrong: the file could not be "
+                 "read or was refused (nothing was sent), it is another device's backup "
+                 "(--any-device), or the target cannot take a file."},
+    {kExitDifferent, "--diff: the device differs from the file (what --apply would send is "
+                     "listed)."},
+    {kExitUnreachable, "The device could not be reached: the port did not open or is in use, "
+                       "no connection was made, or no MORIVEX-9 with firmware 1.00 or later "
+                       "answered the identification or the network login's first prompt."},
+    {kExitLoginRefused, "The network login was refused: the login or the administrator "
+                        "password is wrong."},
     {kExitSignalBase, "Ended by signal N (130 SIGINT, 143 SIGTERM, 129 SIGHUP): the exchange in "
                       "progress finished, the device left its command line, nothing was stored.",
      "128+N"},
@@ -69,8 +83,10 @@ CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The number n of "COMn" (n = 1-9, any letter case); 0 for anything else.
 int ComPortNumber(const QString& name);
-// Splits "ADDRESS[:PORT]" (a dotted IPv4 address, a port 1-65535; port 0
-// when none is given); false when it is not that.
+// Splits "HOST[:PORT]": HOST a dotted IPv4 address, a host name, or an IPv6
+// address (in brackets when a port follows: "[::1]:23"), PORT 1-65535 (0
+// when none is given); address receives HOST without brackets. False when
+// the target is not that.
 bool SplitNetworkTarget(const QString& target, QString& address, quint16& port);
 
 class SignalWatch;

@@ -1,12 +1,13 @@
 #include "root/config_command.h"
 
-#include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 #include <memory>
 
+#include "app/compare_rows.h"
 #include "app/connection.h"
 #include "app/file_locations.h"
 #include "app/identify.h"
@@ -19,6 +20,8 @@
 #include "forms/session.h"
 #include "link/serial_link.h"
 #include "root/config_categories.h"
+#include "root/config_report.h"
+#include "root/setting_forms.h"
 #include "root/command_line.h"
 #include "root/signal_watch.h"
 #include "settings/config_file.h"
@@ -62,21 +65,22 @@ QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 // (network).
 class DeviceRun {
  public:
-  DeviceRun(const CommandEnvironment& environment, const LinkTiming& timing, QTextStream& err)
-      : profile_(ProfilePath(environment.currentDirectory, environment.configHome)),
-        messages_(err),
-        session_(exchange_, messages_, help_),
-        err_(err) {
+  // profile: the settings file (passwords, the COM ports' devices).
+  DeviceRun(const QString& profile, const LinkTiming& timing, QTextStream& err)
+      : profile_(profile), messages_(err), session_(exchange_, messages_, help_) {
     session_.timing = timing;
   }
   ~DeviceRun() { Close(); }
 
   Session& RunSession() { return session_; }
   const DeviceIdentity& Identity() const { return identity_; }
+  // Why Open failed.
+  const QString& Failure() const { return failure_; }
 
-  // Opens the link (the options were checked by the parser); false with a
-  // message on standard error.
-  bool Open(const QMap<QString, QString>& values) {
+  // Opens the link the options name (checked by the parser): kExitDone, or
+  // kExitUnreachable or kExitLoginRefused with Failure() set (empty when a
+  // stop signal ended the opening).
+  int Open(const QMap<QString, QString>& values) {
     ConnectionSettings settings = LoadConnectionSettings(profile_);
     quint16 port = 0;
     if (values.contains(QStringLiteral("network"))) {
@@ -122,52 +126,51 @@ class DeviceRun {
   }
 
  private:
-  bool OpenSerial(const ConnectionSettings& settings) {
+  int OpenSerial(const ConnectionSettings& settings) {
     const QString path = settings.devicePath.isEmpty()
                              ? ComPortDevicePath(settings.portNumber, profile_.ComPortOverrides())
                              : settings.devicePath;
     if (serial_.Open(path) != kSerialOpened) {
-      QString message = PortOpenFailureMessage(settings.portNumber, path, serial_.LastFailure(),
-                                               serial_.LockHolder());
-      err_ << "setutily: " << message.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
-           << " (" << serial_.LastError() << ")\n";
-      return false;
+      failure_ = PortOpenFailureMessage(settings.portNumber, path, serial_.LastFailure(),
+                                        serial_.LockHolder())
+                     .replace(QStringLiteral("\r\n"), QStringLiteral(" ")) +
+                 QStringLiteral(" (") + serial_.LastError() + u')';
+      return kExitUnreachable;
     }
     exchange_.SetTransport(&serial_);
     Pause(session_.timing.settleMs);
     if (IdentifyDevice(exchange_, session_.timing, identity_, session_.replyText) !=
         IdentifyResult::kIdentified) {
-      if (exchange_.Held()) return false;  // stopped: the caller tells
-      err_ << "setutily: " << QString::fromUtf16(u"MORIVEX-9が接続されていません。") << '\n';
-      return false;
+      // Stopped: the caller tells.
+      if (!exchange_.Held()) failure_ = QString::fromUtf16(u"MORIVEX-9が接続されていません。");
+      return kExitUnreachable;
     }
     if (!FirmwareSupported(identity_.firmwareVersion)) {
-      err_ << "setutily: " << QString::fromUtf16(u"ファームウェア ")
-           << FromDevice(identity_.firmwareVersion)
-           << QString::fromUtf16(u"では、ご使用になれません。") << '\n';
-      return false;
+      failure_ = QString::fromUtf16(u"ファームウェア ") + FromDevice(identity_.firmwareVersion) +
+                 QString::fromUtf16(u"では、ご使用になれません。");
+      return kExitUnreachable;
     }
     session_.state.connectionState = ConnectionState::kLinkOpen;
-    return true;
+    return kExitDone;
   }
 
-  bool OpenNetwork(const ConnectionSettings& settings, quint16 port) {
+  int OpenNetwork(const ConnectionSettings& settings, quint16 port) {
     session_.state.networkMode = true;
-    NetworkOpenResult result = OpenTelnetConnection(
-        NetworkOpenRequest{settings, profile_, session_, nullptr, [](const QString&) {}, port});
+    NetworkOpenResult result = OpenTelnetConnection(NetworkOpenRequest{
+        settings, profile_, session_, nullptr, [](const QString&) {}, port, true});
     if (result.transport == nullptr) {
       session_.state.connectionState = ConnectionState::kNone;
-      if (exchange_.Held()) return false;
-      err_ << "setutily: "
-           << (result.failureMessage.isEmpty() ? QString::fromUtf16(kNotConnectedText)
-                                               : result.failureMessage)
-           << '\n';
-      return false;
+      if (!exchange_.Held()) {
+        failure_ = (result.failureMessage.isEmpty() ? QString::fromUtf16(kNotConnectedText)
+                                                    : result.failureMessage)
+                       .replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+      }
+      return result.loginRefused ? kExitLoginRefused : kExitUnreachable;
     }
     network_ = std::move(result.transport);
     exchange_.SetTransport(network_.get());
     session_.state.connectionState = ConnectionState::kLoggedIn;
-    return true;
+    return kExitDone;
   }
 
   ProfileFile profile_;
@@ -178,29 +181,21 @@ class DeviceRun {
   NoHelp help_;
   Session session_;
   DeviceIdentity identity_;
-  QTextStream& err_;
+  QString failure_;
   bool closed_ = false;
 };
 
 // The file checked whole (header, every line through the tables, end line,
 // settings given twice) before the device is touched: a bad file sends
-// nothing.
-bool CheckFile(const std::vector<ConfigCategory>& categories, const QByteArray& text,
-               const ConfigCheckOptions& options, QTextStream& err) {
+// nothing. Returns why it is refused; empty when it is taken.
+QString FileProblem(const std::vector<ConfigCategory>& categories, const QByteArray& text,
+                    const ConfigCheckOptions& options) {
   ConfigError error;
   if (CheckConfig(categories, std::string_view(text.constData(), text.size()), options, error)) {
-    return true;
+    return {};
   }
-  err << "setutily: " << Utf8(ConfigErrorText(error))
-      << (error.otherDevice ? QStringLiteral("（--any-model で使えます）") : QString()) << '\n';
-  return false;
-}
-
-// What a run stopped by a signal says last.
-int Stopped(int signal, const QString& what, QTextStream& err) {
-  err << "setutily: " << QStringLiteral("%1 で中断しました。").arg(SignalName(signal)) << what
-      << '\n';
-  return kExitSignalBase + signal;
+  return Utf8(ConfigErrorText(error)) +
+         (error.otherDevice ? QStringLiteral("（--any-model で使えます）") : QString());
 }
 
 ConfigProgress Progress(QTextStream& err, const char16_t* doing) {
@@ -210,23 +205,66 @@ ConfigProgress Progress(QTextStream& err, const char16_t* doing) {
   };
 }
 
-}  // namespace
+// A MAC address as its twelve hexadecimal digits in capitals, whatever
+// separates them; empty when it is not one.
+QString MacKey(const std::string& mac) {
+  QString digits;
+  for (const QChar c : QString::fromStdString(mac)) {
+    if (c == u':' || c == u'-' || c == u'.' || c == u' ') continue;
+    const QChar digit = c.toUpper();
+    if (!digit.isDigit() && (digit < u'A' || digit > u'F')) return {};
+    digits += digit;
+  }
+  return digits.size() == 12 ? digits : QString();
+}
 
-int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
-                     const CommandEnvironment& environment, const LinkTiming& timing,
-                     QTextStream& out, QTextStream& err) {
+// What the device did with the commands of an --apply: those it answered,
+// in sending order. The device's answers tell no more yet; the read-back
+// after the writes will tell the ones it did not take.
+// What --json tells of an apply: every line of the file the device
+// answered, and those it did not take with the value it kept.
+ApplyOutcome OutcomeOf(const ApplyResult& result) {
+  ApplyOutcome outcome;
+  for (const AppliedLine& line : result.lines) {
+    switch (line.outcome) {
+      case LineOutcome::kTaken:
+      case LineOutcome::kSent:
+        outcome.commands.push_back({line.command, true, {}});
+        break;
+      case LineOutcome::kRefused:
+        outcome.commands.push_back({line.command, false, DeviceToUtf8(line.deviceCommand)});
+        break;
+      case LineOutcome::kSame:
+      case LineOutcome::kUnanswered:  // its fate is not known: the error says so
+      case LineOutcome::kUnsent:
+        break;
+    }
+  }
+  return outcome;
+}
+
+// The run behind RunConfigCommand; report receives what --json tells.
+int RunConfig(ConfigAction action, const QMap<QString, QString>& values,
+              const CommandEnvironment& environment, const LinkTiming& timing, QTextStream& out,
+              QTextStream& err, ConfigReport& report) {
+  // Why the run failed, told on standard error and in the report.
+  const auto fail = [&err, &report](int status, const QString& message) {
+    err << "setutily: " << message << '\n';
+    report.error = message;
+    return status;
+  };
   const QString key = action == ConfigAction::kDump   ? QStringLiteral("dump")
                       : action == ConfigAction::kDiff ? QStringLiteral("diff")
                                                       : QStringLiteral("apply");
   const QString path = values.value(key);
+  report.filePath = path;
   const bool standard = path == QStringLiteral("-");  // standard input or output
   const std::vector<ConfigCategory> categories = BuildConfigCategories();
   QByteArray text;
   if (action == ConfigAction::kDump) {
     // A place that cannot take the file is told before the device is read.
     if (const QString why = standard ? QString() : WriteProblem(path); !why.isEmpty()) {
-      err << "setutily: " << QStringLiteral("%1 に書き込めません（%2）").arg(path, why) << '\n';
-      return kExitUsage;
+      return fail(kExitUsage, QStringLiteral("%1 に書き込めません（%2）").arg(path, why));
     }
   } else {
     QString why;
@@ -238,75 +276,95 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
             : (input.open(stdin, QIODevice::ReadOnly) &&
                ReadToEnd(input, kConfigFileLimit, text, why));
     if (!read) {
-      err << "setutily: "
-          << QStringLiteral("%1 を読めません（%2）")
-                 .arg(standard ? QStringLiteral("標準入力") : path, why)
-          << '\n';
-      return kExitUsage;
+      return fail(kExitUsage, QStringLiteral("%1 を読めません（%2）")
+                                  .arg(standard ? QStringLiteral("標準入力") : path, why));
     }
-    if (!CheckFile(categories, text, {values.contains(QStringLiteral("any-model"))}, err)) {
-      return kExitUsage;
+    if (const QString problem =
+            FileProblem(categories, text, {values.contains(QStringLiteral("any-model"))});
+        !problem.isEmpty()) {
+      return fail(kExitUsage, problem);
     }
+    report.file = ConfigFileHeader(std::string_view(text.constData(), text.size()));
+  }
+
+  // The settings file the options name, or the user's own: never one that
+  // happens to lie in the current folder.
+  const bool named = values.contains(QStringLiteral("settings"));
+  const QString profile =
+      named ? values.value(QStringLiteral("settings")) : UserProfilePath(environment.configHome);
+  if (named && !QFileInfo::exists(profile)) {
+    return fail(kExitUsage, QStringLiteral("設定ファイル %1 がありません。").arg(profile));
+  }
+  if (const ProfileFile::Problem problem = ProfileFile(profile).Check();
+      problem != ProfileFile::Problem::kNone) {
+    return fail(kExitUsage, QStringLiteral("設定ファイル %1 を使えません（%2）")
+                                .arg(profile, ProfileFile::ProblemText(problem)));
   }
 
   SignalWatch* const stop = environment.stopSignals;
   const auto stopped = [stop] { return stop != nullptr ? stop->Signal() : 0; };
+  DeviceRun run(profile, timing, err);
+  // What a run stopped by a signal says last.
+  const auto stoppedRun = [&](const QString& what) {
+    run.Close();
+    fail(kExitSignalBase + stopped(),
+         QStringLiteral("%1 で中断しました。").arg(SignalName(stopped())) + what);
+    return kExitSignalBase + stopped();
+  };
   const QString nothingSent = action == ConfigAction::kDump
                                   ? QStringLiteral("ファイルは書いていません。")
                                   : QStringLiteral("設定は何も送信していません。");
-  DeviceRun run(environment, timing, err);
   run.StopOn(stop);
-  const bool opened = run.Open(values);
-  if (stopped() != 0) {
-    run.Close();
-    return Stopped(stopped(), nothingSent, err);
-  }
-  if (!opened) return kExitFailed;
+  const int opened = run.Open(values);
+  if (stopped() != 0) return stoppedRun(nothingSent);
+  if (opened != kExitDone) return fail(opened, run.Failure());
   Session& session = run.RunSession();
   std::string failed;
   session.readFailure = {};
   const int read =
       ReadConfig(session, categories, Progress(err, u"%1を読んでいます… (%2/%3)"), &failed);
-  if (stopped() != 0) {
-    run.Close();
-    return Stopped(stopped(), nothingSent, err);
-  }
+  if (stopped() != 0) return stoppedRun(nothingSent);
   if (read != 1) {
-    err << "setutily: " << QStringLiteral("%1の読込みに失敗しました。").arg(Utf8(failed))
-        << Utf8(ReadFailureText(session.readFailure)) << nothingSent << '\n';
-    return kExitFailed;
+    return fail(kExitFailed, QStringLiteral("%1の読込みに失敗しました。").arg(Utf8(failed)) +
+                                 Utf8(ReadFailureText(session.readFailure)) + nothingSent);
   }
+  const ConfigHeader device = DeviceHeader(session, run.Identity());
+  report.device = device;
 
   if (action == ConfigAction::kDump) {
-    const DeviceIdentity& identity = run.Identity();
-    const auto orDash = [](const std::string& value) {
-      return value.empty() ? std::string("—") : DeviceToUtf8(value);
-    };
-    const QByteArray file = QByteArray::fromStdString(
-        ConfigText(session, categories,
-                   {"MORIVEX-9", orDash(identity.firmwareVersion), orDash(identity.macAddress),
-                    QDateTime::currentDateTime()
-                        .toString(QStringLiteral("yyyy-MM-dd HH:mm"))
-                        .toStdString()}));
+    const QByteArray file = QByteArray::fromStdString(ConfigText(session, categories, device));
     run.Close();
     if (standard) {
       out << QString::fromUtf8(file);
       out.flush();
       if (out.status() != QTextStream::Ok) {
-        err << "setutily: " << QStringLiteral("標準出力に書き込めません。") << '\n';
-        return kExitFailed;
+        return fail(kExitFailed, QStringLiteral("標準出力に書き込めません。"));
       }
       return kExitDone;
     }
     QString why;
     if (!WriteWholeFile(path, file, why)) {
-      err << "setutily: "
-          << QStringLiteral("%1 に書き込めません（%2）。元のファイルはそのままです。").arg(path, why)
-          << '\n';
-      return kExitFailed;
+      return fail(kExitFailed,
+                  QStringLiteral("%1 に書き込めません（%2）。元のファイルはそのままです。").arg(path, why));
     }
     err << QStringLiteral("%1 に保存しました。").arg(path) << '\n';
     return kExitDone;
+  }
+
+  // A backup names its device: --apply takes it only on that one.
+  const QString fileMac = MacKey(report.file.mac);
+  const bool otherDevice = !fileMac.isEmpty() && fileMac != MacKey(device.mac);
+  if (otherDevice && action == ConfigAction::kApply &&
+      !values.contains(QStringLiteral("any-device"))) {
+    return fail(kExitUsage,
+                (device.mac.empty()
+                     ? QStringLiteral("機器のMACアドレスが分からないため、ファイル（MACアドレス %1）が"
+                                      "この機器のものか確かめられません。")
+                           .arg(Utf8(report.file.mac))
+                     : QStringLiteral("ファイルは別の機器（MACアドレス %1）のものです。"
+                                      "この機器は %2 です。")
+                           .arg(Utf8(report.file.mac), Utf8(device.mac))) +
+                    QStringLiteral("何も送信していません（--any-device で使えます）。"));
   }
 
   ConfigError error;
@@ -314,70 +372,85 @@ int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
   TakeConfig(session, categories, std::string_view(text.constData(), text.size()), error,
              ConfigRules::kWholeRecords, &lines);
   const std::vector<std::string> pending = PendingConfig(session, categories);
+  // Each difference named as the forms name it, passwords hidden.
+  report.differences = CompareRows(session, categories, FormDifferences(session),
+                                   QString::fromUtf16(kHiddenPassword));
+  const QStringList shown = HiddenCommands(pending, *report.differences);
   if (action == ConfigAction::kDiff) {
-    for (const std::string& command : pending) out << FromDevice(command) << '\n';
+    // With --json the commands are for the person watching.
+    QTextStream& lines = values.contains(QStringLiteral("json")) ? err : out;
+    for (const QString& command : shown) lines << command << '\n';
     err << QStringLiteral("違い: %1個のコマンド").arg(pending.size()) << '\n';
-    return kExitDone;
+    if (otherDevice) {
+      err << QStringLiteral("注意: ファイルは別の機器（MACアドレス %1）のものです。")
+                 .arg(Utf8(report.file.mac))
+          << '\n';
+    }
+    return pending.empty() ? kExitDone : kExitDifferent;
   }
   const bool noStore = values.contains(QStringLiteral("no-store"));
   if (noStore && RestartPending(session, categories)) {
-    err << "setutily: "
-        << QStringLiteral("--no-store では適用できません: ファイルのルータアドレスが機器と違います。"
-                          "新しいアドレスを受けた MORIVEX-9 は、すべての設定を保存して再起動します。"
-                          "何も送信していません。")
-        << '\n';
-    return kExitUsage;
+    return fail(kExitUsage,
+                QStringLiteral("--no-store では適用できません: ファイルのルータアドレスが機器と違います。"
+                               "新しいアドレスを受けた MORIVEX-9 は、すべての設定を保存して再起動します。"
+                               "何も送信していません。"));
   }
 
   const ApplyResult result =
       ApplyConfig(session, categories, Progress(err, u"%1を書き込んでいます… (%2/%3)"), lines);
+  report.apply = OutcomeOf(result);
   if (stopped() != 0) {
-    run.Close();
     // What was being checked when the signal came is not known.
-    return Stopped(
-        stopped(),
-        QStringLiteral("%1個のコマンドに応答がありました。保存していません。").arg(result.sent),
-        err);
+    return stoppedRun(
+        QStringLiteral("%1個のコマンドに応答がありました。保存していません。").arg(result.sent));
   }
   // Nothing is stored unless every setting sent is on the device.
   if (!result.AllTaken()) {
-    if (!result.ok) err << "setutily: " << Utf8(ApplyFailureText(result)) << '\n';
     for (const RefusedLine& refused : result.refused) {
       err << "setutily: " << Utf8(RefusedLineText(refused)) << '\n';
     }
-    err << "setutily: "
-        << (result.refused.empty()
-                ? QStringLiteral("保存していません。")
-                : QStringLiteral("受け付けられなかった設定があるため、保存していません"
-                                 "（MORIVEX-9を再起動すると元の設定に戻ります）。"))
-        << '\n';
-    return kExitFailed;
+    return fail(kExitFailed,
+                (result.ok ? QString() : Utf8(ApplyFailureText(result))) +
+                    (result.refused.empty()
+                         ? QStringLiteral("保存していません。")
+                         : QStringLiteral("受け付けられなかった設定があるため、保存していません"
+                                          "（MORIVEX-9を再起動すると元の設定に戻ります）。")));
   }
   err << QStringLiteral("%1個のコマンドを送信し、機器の設定を確認しました。").arg(result.sent)
       << '\n';
   const QString sentText =
       QStringLiteral("%1個のコマンドを確認済みです。保存していません。").arg(result.sent);
   if (session.state.rebootOnClose) {
+    report.apply->stored = true;  // the device stores everything as it restarts
     err << QStringLiteral("新しいルータアドレスで MORIVEX-9 が再起動します（設定はすべて保存されます）。")
         << '\n';
     return kExitDone;
   }
   if (!noStore && result.sent > 0) {
     if (StoreSettings(session) != 1) {
-      if (stopped() != 0) {
-        run.Close();
-        return Stopped(stopped(), sentText, err);
-      }
-      err << "setutily: " << Utf8(std::string(kStoreUnconfirmed)) << '\n';
-      return kExitFailed;
+      if (stopped() != 0) return stoppedRun(sentText);
+      return fail(kExitFailed, Utf8(std::string(kStoreUnconfirmed)));
     }
+    report.apply->stored = true;
     err << QStringLiteral("設定を保存しました。") << '\n';
   }
-  if (stopped() != 0) {
-    run.Close();
-    return Stopped(stopped(), QStringLiteral("その前に送信と保存は終わっています。"), err);
-  }
+  if (stopped() != 0) return stoppedRun(QStringLiteral("その前に送信と保存は終わっています。"));
   return kExitDone;
+}
+
+}  // namespace
+
+int RunConfigCommand(ConfigAction action, const QMap<QString, QString>& values,
+                     const CommandEnvironment& environment, const LinkTiming& timing,
+                     QTextStream& out, QTextStream& err) {
+  ConfigReport report;
+  report.command = action == ConfigAction::kApply ? QStringLiteral("apply") : QStringLiteral("diff");
+  report.status = RunConfig(action, values, environment, timing, out, err, report);
+  if (action != ConfigAction::kDump && values.contains(QStringLiteral("json"))) {
+    out << QString::fromUtf8(ReportJson(report));
+    out.flush();
+  }
+  return report.status;
 }
 
 }  // namespace setutily

@@ -5,14 +5,17 @@
 //   setutily --apply FILE           send what differs, read it back, and store
 //                                   ("fromwr 15") only when the device took all
 //             [--no-store]          ...without storing
-//   with --port COMn, --device PATH or --network ADDRESS[:PORT]; without
-//   them, the link chosen in setutily.ini. Network passwords come from
-//   setutily.ini or the environment (SETUTILY_LOGIN_PASSWORD,
-//   SETUTILY_ADMIN_PASSWORD), never from the command line.
+//             [--any-device]        ...also when FILE is another device's backup
+//   with --port COMn, --device PATH or --network HOST[:PORT] (one of them is
+//   required). Network passwords come from the settings file (--settings, or
+//   the user's own) or the environment (SETUTILY_LOGIN_PASSWORD,
+//   SETUTILY_ADMIN_PASSWORD), never from the command line. --json: --diff
+//   and --apply tell their result as one JSON object on standard output
+//   (root/config_report.h).
 //
-// Progress goes to standard error, one line per category. Exit status: 0
-// done, 1 device or link failure (or a setting the device did not take),
-// 2 bad file or command line.
+// Progress goes to standard error, one line per category. The exit statuses
+// are kExitStatuses (root/command_line.h); a setting the device did not
+// take is a failure (1).
 #pragma once
 
 #include <QMap>

@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
   setup.serialPorts = [ports = environment.ports] { return setutily::ListSerialPorts(ports); };
   setup.categories = setutily::BuildCategories;
   setup.configCategories = setutily::BuildConfigCategories;
+  setup.configHeader = setutily::DeviceHeader;
   setup.differences = setutily::FormDifferences;
   setutily::MainDialog window(std::move(setup));
   setutily::SignalWatch stop;

@@ -189,7 +189,10 @@ namespace {
 constexpr std::string_view kTitleEnd = " 設定ファイル";
 constexpr std::string_view kModelLabel = "# 機種: ";
 constexpr std::string_view kFirmwareLabel = "# ファームウェア: ";
+constexpr std::string_view kMacLabel = "# MACアドレス: ";
 constexpr std::string_view kFormatLabel = "# 形式: ";
+// What the header says for a value the device did not report.
+constexpr std::string_view kUnknown = "不明";
 // Files of this format end with kConfigEndLine; later formats are not read.
 constexpr int kFormat = 2;
 constexpr std::string_view kModel = "MORIVEX-9";
@@ -510,9 +513,11 @@ std::string ConfigText(DeviceContext& context, const std::vector<ConfigCategory>
                        const ConfigHeader& header) {
   std::string text = "# " + header.model + std::string(kTitleEnd) + " (setutily)\n";
   text += std::string(kModelLabel) + header.model + "\n";
-  text += std::string(kFirmwareLabel) + header.firmware + "\n";
-  text += "# MACアドレス: " + header.mac + "\n";
-  text += "# 日時: " + header.date + "\n";
+  const auto known = [](const std::string& value) {
+    return value.empty() ? std::string(kUnknown) : value;
+  };
+  text += std::string(kFirmwareLabel) + known(header.firmware) + "\n";
+  text += std::string(kMacLabel) + known(header.mac) + "\n";
   text += std::string(kFormatLabel) + std::to_string(kFormat) + "（最後の行は「" +
           std::string(kConfigEndLine) + "」）\n";
   std::vector<std::string> commands;
@@ -664,6 +669,29 @@ int StoreSettings(DeviceContext& context) {
   }
   context.state.pendingChangeCount = 0;
   return 1;
+}
+
+ConfigHeader ConfigFileHeader(std::string_view text) {
+  ConfigHeader header;
+  bool titled = false;
+  ForEachLine(text, [&](int, std::string_view line) {
+    const std::string_view trimmed = TrimRight(line);
+    if (!titled) {
+      if (trimmed.empty()) return true;
+      titled = ParseTitle(trimmed, header.model);
+      return titled;
+    }
+    if (!StartsWith(trimmed, "# ")) return false;  // the header ends
+    const auto value = [&trimmed](std::string_view label) {
+      const std::string_view text = TrimSpace(trimmed.substr(label.size()));
+      return text == kUnknown ? std::string() : std::string(text);
+    };
+    if (StartsWith(trimmed, kModelLabel)) header.model = value(kModelLabel);
+    if (StartsWith(trimmed, kFirmwareLabel)) header.firmware = value(kFirmwareLabel);
+    if (StartsWith(trimmed, kMacLabel)) header.mac = value(kMacLabel);
+    return true;
+  });
+  return header;
 }
 
 }  // namespace setutily

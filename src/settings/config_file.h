@@ -6,8 +6,7 @@
 //   # MORIVEX-9 設定ファイル (setutily)       the title: required, first line
 //   # 機種: MORIVEX-9                         the model: another one is refused
 //   # ファームウェア: Version 1.00            below 1.00 is refused
-//   # MACアドレス: 00:80:6D:12:34:56
-//   # 日時: 2026-12-08 21:05
+//   # MACアドレス: 00:80:6D:12:34:56         --apply takes it only on this device
 //   # 形式: 2（最後の行は「# end」）         the file must end with "# end"
 //
 //   # アナログ設定 / TEL1
@@ -15,7 +14,8 @@
 //   ...
 //   # end
 //
-// Lines starting with "#" and blank lines are comments. The header is the
+// The file holds no time stamp: an unchanged device gives the same file byte
+// for byte. Lines starting with "#" and blank lines are comments. The header is the
 // title and the comment lines right after it; a file written by hand may
 // hold the title alone and only some settings. A file whose header gives
 // its format (形式) 2 was written whole and must still end with "# end": one
@@ -32,11 +32,12 @@
 
 namespace setutily {
 
+// The device a file is of; empty where it is not known (a file then says
+// "不明").
 struct ConfigHeader {
   std::string model;     // "MORIVEX-9"
-  std::string firmware;  // as the device reports it
-  std::string mac;
-  std::string date;      // "2026-12-08 21:05"
+  std::string firmware;  // as the device reports it ("Version 1.00")
+  std::string mac;       // "00:80:6D:12:34:56"
 };
 
 // Told before each category is read or written: its index, the number of
@@ -52,6 +53,11 @@ int ReadConfig(DeviceContext& context, const std::vector<ConfigCategory>& catego
 // The file for the working copies.
 std::string ConfigText(DeviceContext& context, const std::vector<ConfigCategory>& categories,
                        const ConfigHeader& header);
+
+// The device a file's header names (the title's model, "# 機種:",
+// "# ファームウェア:", "# MACアドレス:"); empty where it names none or says
+// "不明".
+ConfigHeader ConfigFileHeader(std::string_view text);
 
 // Files larger than this are not read.
 inline constexpr qint64 kConfigFileLimit = 1 << 20;

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -57,13 +58,6 @@ struct Cli {
 
 constexpr char kHead[] = "# MORIVEX-9 設定ファイル\n";
 
-// The file without its date line.
-QByteArray Undated(QByteArray file) {
-  const qsizetype at = file.indexOf("# 日時: ");
-  if (at >= 0) file.remove(at, file.indexOf('\n', at) - at);
-  return file;
-}
-
 Lines Settings(const std::vector<morivex9sim::LogEntry>& log) {
   Lines lines;
   for (const auto& entry : log) {
@@ -89,13 +83,16 @@ TEST(ConfigCommand, DumpResetApplyDumpOverASerialLine) {
     d.FactoryReset();
     d.ClearLog();
   });
-  ASSERT_EQ(cli.Run({"--diff", cli.Path("a.txt"), "--device", device}), 0);
+  ASSERT_EQ(cli.Run({"--diff", cli.Path("a.txt"), "--device", device}), kExitDifferent);
   EXPECT_EQ(cli.out, QStringLiteral("analog dial_time tel1 9\nshortnum add 3 0311112222\n"));
   ASSERT_EQ(cli.Run({"--apply", cli.Path("a.txt"), "--device", device}), 0) << cli.err.toStdString();
   EXPECT_EQ(Settings(sim.Log()), (Lines{"exit", "analog dial_time tel1 9",
                                         "shortnum add 3 0311112222", "fromwr 15", "exit"}));
   ASSERT_EQ(cli.Run({"--dump", cli.Path("b.txt"), "--device", device}), 0);
-  EXPECT_EQ(Undated(cli.Read("a.txt")), Undated(cli.Read("b.txt")));
+  // The same device, the same file, byte for byte; its header names the device.
+  EXPECT_EQ(cli.Read("a.txt"), cli.Read("b.txt"));
+  EXPECT_TRUE(cli.Read("a.txt").contains("# ファームウェア: Version 1.00\n"
+                                         "# MACアドレス: 00:80:6D:12:34:56\n"));
 }
 
 TEST(ConfigCommand, ApplyOverTelnetAndALinkLostHalfway) {
@@ -232,7 +229,8 @@ TEST(ConfigCommand, DashIsStandardOutputAndInput) {
   input.setData(cli.out.toUtf8());
   ASSERT_TRUE(input.open(QIODevice::ReadOnly));
   cli.input = &input;
-  ASSERT_EQ(cli.Run({"--diff", "-", "--device", sim.LinkPath()}), 0) << cli.err.toStdString();
+  ASSERT_EQ(cli.Run({"--diff", "-", "--device", sim.LinkPath()}), kExitDifferent)
+      << cli.err.toStdString();
   EXPECT_EQ(cli.out, QStringLiteral("analog dial_time tel1 9\n"));
 }
 
@@ -319,6 +317,98 @@ TEST(ConfigCommand, ADumpOfAReplyThatIsNoSettingsPageFailsAndWritesNothing) {
     EXPECT_TRUE(cli.err.contains(QStringLiteral("ファイルは書いていません。")));
     EXPECT_FALSE(QFileInfo::exists(cli.Path("a.txt")));
   }
+}
+
+// Each outcome a caller acts on, by exit status and by the JSON object on
+// standard output, over telnet to a host name.
+TEST(ConfigCommand, ExitStatusesAndJsonTellEachOutcome) {
+  testing::SimOnTcp sim;
+  Cli cli;
+  qputenv("SETUTILY_ADMIN_PASSWORD", testing::kSimAdministratorPassword);
+  const QString address = QStringLiteral("localhost:%1").arg(sim.Port());
+  qputenv("SETUTILY_LOGIN_PASSWORD", testing::kSimLoginPassword);
+  ASSERT_EQ(cli.Run({"--dump", cli.Path("backup.txt"), "--network", address}), 0)
+      << cli.err.toStdString();
+  // The MAC address over the network comes from the router's hardware address.
+  EXPECT_TRUE(cli.Read("backup.txt").contains("# ファームウェア: 不明\n# MACアドレス: 00:80:6D:12:34:56\n"));
+  QByteArray other = cli.Read("backup.txt");
+  other.replace("00:80:6D:12:34:56", "00:80:6d:99:99:99");
+  cli.Write("other.txt", other);
+  cli.Write("change.txt", QByteArray(kHead) + "dialup password num1 geheim\nanalog dial_time tel1 9\n");
+  cli.Write("bad.txt", QByteArray(kHead) + "analog dial_time tel1 99\n");
+  cli.Write("ring.txt", QByteArray(kHead) + "analog delay_number 8\nanalog ring_sound_freq 21\n");
+  cli.Write("refused.txt", QByteArray(kHead) + "dialup provider_name num1 テストISP\n");
+  const struct {
+    const char* name;
+    QStringList args;
+    int status;
+    QStringList json;  // parts of the compact object
+    const char* loginPassword = testing::kSimLoginPassword;
+    bool hangUp = false;  // the link drops at "analog ring_sound_freq"
+  } cases[] = {
+      {"no difference", {"--diff", "backup.txt"}, kExitDone,
+       {R"("changed":false)", R"("differences":[])", R"("device":{"firmware":null,"mac":"00:80:6D:12:34:56","model":"MORIVEX-9"})"}},
+      {"differences", {"--diff", "change.txt"}, kExitDifferent,
+       {R"("category":"詳細設定","commands":["dialup password num1 ********"],"device":"（空欄）","field":"パスワード","file":"********","form":"ダイヤルアップ１設定")",
+        R"("category":"アナログ設定","commands":["analog dial_time tel1 9"])", R"("changed":true)"}},
+      {"applied", {"--apply", "change.txt"}, kExitDone,
+       {R"("sent":["dialup password num1 ********","analog dial_time tel1 9"])", R"("stored":true)",
+        R"("changed":true)", R"("notTaken":[])"}},
+      {"applied again", {"--apply", "change.txt"}, kExitDone,
+       {R"("changed":false)", R"("sent":[])", R"("stored":false)"}},
+      {"bad file", {"--apply", "bad.txt"}, kExitUsage, {R"("error":"2行目: )", R"("status":2)"}},
+      {"another device", {"--apply", "other.txt"}, kExitUsage,
+       {R"(のものです。この機器は 00:80:6D:12:34:56 です。)", R"("file":{"mac":"00:80:6d:99:99:99")"}},
+      {"any device", {"--apply", "other.txt", "--any-device"}, kExitDone, {R"("changed":true)"}},
+      {"write failed", {"--apply", "ring.txt"}, kExitFailed,
+       {R"("sent":["analog delay_number 8"])", R"("stored":false)"}, testing::kSimLoginPassword, true},
+      {"refused", {"--apply", "refused.txt"}, kExitFailed,
+       {R"("notTaken":[{"command":"dialup provider_name num1 テストISP","device":"dialup provider_name num1 "}])",
+        R"("stored":false)"}},
+      {"login refused", {"--diff", "backup.txt"}, kExitLoginRefused,
+       {R"("error":"ログインパスワードが受け付けられませんでした。)"}, "wrong"},
+      {"unreachable", {"--diff", "backup.txt", "--network", "127.0.0.1:1"}, kExitUnreachable,
+       {R"("error":"機器が接続されていません。")"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    qputenv("SETUTILY_LOGIN_PASSWORD", c.loginPassword);
+    if (c.hangUp) sim.AddFault({Fault::kHangUp, 0, "analog ring_sound_freq", 1, 0});
+    QStringList args = c.args;
+    args[1] = cli.Path(args[1].toUtf8().constData());
+    if (!args.contains("--network")) args << "--network" << address;
+    EXPECT_EQ(cli.Run(args << "--json"), c.status) << cli.err.toStdString();
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(cli.out.toUtf8(), &error);
+    ASSERT_TRUE(json.isObject()) << error.errorString().toStdString() << cli.out.toStdString();
+    const QString compact = QString::fromUtf8(json.toJson(QJsonDocument::Compact));
+    EXPECT_TRUE(compact.contains(QStringLiteral(R"("status":%1)").arg(c.status)));
+    for (const QString& part : c.json) EXPECT_TRUE(compact.contains(part)) << compact.toStdString();
+    EXPECT_FALSE((cli.out + cli.err).contains("geheim"));
+  }
+  qunsetenv("SETUTILY_LOGIN_PASSWORD");
+  qunsetenv("SETUTILY_ADMIN_PASSWORD");
+}
+
+TEST(ConfigCommand, PasswordsAreHiddenInTheDiffAndTheSettingsFileIsTheOneNamed) {
+  testing::SimOnTcp sim;
+  Cli cli;
+  const QString address = QStringLiteral("127.0.0.1:%1").arg(sim.Port());
+  // A settings file in the current folder is not looked at; --settings is.
+  cli.Write("setutily.ini", QStringLiteral("[OPTION]\nDATA1=%1\nDATA2=%2\n")
+                                .arg(testing::kSimLoginPassword, testing::kSimAdministratorPassword)
+                                .toUtf8());
+  cli.Write("f.txt", QByteArray(kHead) + "ras password geheim\n");
+  EXPECT_EQ(cli.Run({"--diff", cli.Path("f.txt"), "--network", address}), kExitLoginRefused);
+  EXPECT_EQ(cli.Run({"--diff", cli.Path("f.txt"), "--network", address, "--settings",
+                     cli.Path("setutily.ini")}),
+            kExitDifferent)
+      << cli.err.toStdString();
+  EXPECT_EQ(cli.out, "ras password ********\n");
+  EXPECT_EQ(cli.Run({"--diff", cli.Path("f.txt"), "--network", address, "--settings",
+                     cli.Path("none.ini")}),
+            kExitUsage);
+  EXPECT_TRUE(cli.err.contains("none.ini がありません")) << cli.err.toStdString();
 }
 
 }  // namespace

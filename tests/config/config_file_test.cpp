@@ -27,7 +27,7 @@ Lines Settings(const Lines& sent) {
 struct ConfigFile : ::testing::Test {
   std::string Dump() {
     EXPECT_EQ(ReadConfig(rig.session, categories, {}, nullptr), 1);
-    return ConfigText(rig.session, categories, {"MORIVEX-9", "Version 1.00", "mac", "date"});
+    return ConfigText(rig.session, categories, {"MORIVEX-9", "Version 1.00", "mac"});
   }
   // Reads the device, takes text in and returns what applying would send.
   Lines Pending(const std::string& text, ConfigError* error = nullptr) {

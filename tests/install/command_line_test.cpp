@@ -37,16 +37,50 @@ TEST(CommandLine, ParsesTheActionOrSaysWhatIsWrong) {
       {{"--dump", "x", "--port", "COM0"}, Action::kUsageError,
        "not a COM port (COM1-COM9): 'COM0'"},
       {{"--dump", "x", "--port", "COM10"}, Action::kUsageError, "not a COM port"},
-      {{"--diff", "x", "--network", "127.0.0.1:0"}, Action::kUsageError, "not ADDRESS[:PORT]"},
-      {{"--diff", "x", "--network", "127.0.0.1:65536"}, Action::kUsageError, "not ADDRESS[:PORT]"},
-      {{"--diff", "x", "--network", "router.local"}, Action::kUsageError, "not ADDRESS[:PORT]"},
+      {{"--diff", "x", "--network", "127.0.0.1:0"}, Action::kUsageError, "not HOST[:PORT]"},
+      {{"--diff", "x", "--network", "127.0.0.1:65536"}, Action::kUsageError, "not HOST[:PORT]"},
+      {{"--diff", "x", "--network", "[::1]:0"}, Action::kUsageError, "not HOST[:PORT]"},
+      {{"--diff", "x", "--network", "1.2.3.256"}, Action::kUsageError, "not HOST[:PORT]"},
+      {{"--diff", "x", "--network", "my_router"}, Action::kUsageError, "not HOST[:PORT]"},
+      {{"--diff", "x", "--network", "router.local:23", "--json"}, Action::kDiff, ""},
+      {{"--dump", "x"}, Action::kUsageError,
+       "--dump needs --port COMn, --device PATH or --network HOST[:PORT]"},
       {{"--dump", "x", "--any-model"}, Action::kUsageError, "--any-model goes with"},
+      {{"--dump", "x", "--json", "--port", "COM1"}, Action::kUsageError, "--json goes with"},
+      {{"--diff", "x", "--any-device", "--port", "COM1"}, Action::kUsageError,
+       "--any-device goes with --apply"},
+      {{"--version", "--settings", "s.ini"}, Action::kUsageError, "--settings goes with"},
+      {{"--list-ports", "--settings", "s.ini"}, Action::kListPorts, ""},
       {{"--apply="}, Action::kUsageError, "needs a value"},
   };
   for (const auto& c : cases) {
     const CommandLine line = ParseCommandLine(c.arguments);
     EXPECT_EQ(line.action, c.action) << c.arguments.join(' ').toStdString();
     EXPECT_TRUE(line.error.contains(QLatin1String(c.error))) << line.error.toStdString();
+  }
+}
+
+TEST(CommandLine, NetworkTargetsTakeAddressesHostNamesAndIpv6) {
+  const struct {
+    const char* target;
+    const char* address;
+    quint16 port;
+  } cases[] = {
+      {"192.168.1.1", "192.168.1.1", 0}, {"192.168.1.1:2323", "192.168.1.1", 2323},
+      {"morivex-3.example.net:23", "morivex-3.example.net", 23}, {"localhost", "localhost", 0},
+      {"[::1]:23", "::1", 23}, {"[fe80::1%eth0]", "fe80::1%eth0", 0}, {"::1", "::1", 0},
+  };
+  for (const auto& c : cases) {
+    QString address;
+    quint16 port = 1;
+    EXPECT_TRUE(SplitNetworkTarget(QLatin1String(c.target), address, port)) << c.target;
+    EXPECT_EQ(address, QLatin1String(c.address));
+    EXPECT_EQ(port, c.port) << c.target;
+  }
+  QString address;
+  quint16 port = 0;
+  for (const char* bad : {"", ":23", "[::1", "[::1]23", "[1.2.3.4]", "[::1]:", "host:", "-a.b", "a..b"}) {
+    EXPECT_FALSE(SplitNetworkTarget(QLatin1String(bad), address, port)) << bad;
   }
 }
 
@@ -108,10 +142,24 @@ TEST_F(CommandTest, ListPortsShowsEachComPortsDeviceAndThePortsFound) {
   Run({"--list-ports"});
   EXPECT_TRUE(output.startsWith("Settings file: " + environment.currentDirectory + "/setutily.ini\n"));
   EXPECT_TRUE(output.contains("  COM2  /dev/ttyS1"));
+  // Unless --settings names another.
+  const QString named = environment.configHome + "/setutily/setutily.ini";
+  Run({"--list-ports", "--settings", named});
+  EXPECT_TRUE(output.startsWith("Settings file: " + named + "\n"));
 }
 
 TEST_F(CommandTest, HelpListsTheOptionsAndTheFilesThisRunUses) {
   EXPECT_EQ(Run({"--help"}), kExitDone);
+  // The exit statuses, from the manual's table.
+  for (const ExitStatusMeaning& status : kExitStatuses) {
+    const QString start = QString::fromLatin1(status.meaning).section(u' ', 0, 2);
+    EXPECT_TRUE(output.contains(QStringLiteral("\n  %1").arg(status.shown != nullptr
+                                                               ? QLatin1String(status.shown)
+                                                               : QString::number(status.status))
+                                    .leftJustified(9) +
+                                start))
+        << start.toStdString();
+  }
   for (const char* option : {"--list-ports", "--version", "-h, --help"}) {
     EXPECT_TRUE(output.contains(QLatin1String(option))) << option;
   }

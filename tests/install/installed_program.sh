@@ -5,8 +5,9 @@
 # --list-ports and a wrong option; checks the installed files, the desktop
 # entry (desktop-file-validate) and the man pages: no warnings, and every
 # option --help lists is in them. Against the installed simulator: a backup
-# to standard output, and a restore stopped by SIGTERM halfway, after which
-# the next run succeeds.
+# to standard output, a compare as JSON (its forms walked without a
+# display), and a restore stopped by SIGTERM halfway, after which the next
+# run succeeds.
 #   installed_program.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
@@ -25,7 +26,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/setutily bin/morivex9-sim share/setutily/MORIVEX-9.hlp \
   share/applications/setutily.desktop share/icons/hicolor/scalable/apps/setutily.svg \
   share/man/man1/setutily.1.gz share/man/man1/morivex9-sim.1.gz \
-  share/metainfo/org.setutily.setutily.metainfo.xml; do
+  share/metainfo/org.setutily.setutily.metainfo.xml share/doc/setutily/examples/ansible/change.yml; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 
@@ -92,6 +93,16 @@ dump=$(run --dump - --device "$temp/tty" 2>/dev/null) || fail "--dump - exited w
 [ "$(head -n 1 <<<"$dump")" = "# MORIVEX-9 設定ファイル (setutily)" ] || fail "--dump - wrote no header"
 [ "$(tail -n 1 <<<"$dump")" = "# end" ] || fail "--dump - wrote no end line"
 [ ! -e "$temp/work/-" ] || fail "--dump - wrote a file named -"
+# The compare names each setting as the forms do, still without a display;
+# passwords hidden.
+printf '# MORIVEX-9 設定ファイル\nanalog dial_time tel1 9\ndialup password num1 geheim\n' \
+  >"$temp/work/d.txt"
+status=0
+json=$(run --diff d.txt --device "$temp/tty" --json 2>/dev/null) || status=$?
+[ "$status" = 3 ] || fail "--diff of a differing file exited with $status, not 3"
+grep -qF '"field":"ダイヤル発信時間"' <<<"$json" || fail "--diff --json named no field: $json"
+grep -qF '"dialup password num1 ********"' <<<"$json" || fail "--diff --json showed no hidden password: $json"
+if grep -q geheim <<<"$json"; then fail "--diff --json showed a password"; fi
 printf '# MORIVEX-9 設定ファイル\nanalog delay_number 7\nanalog ring_sound_freq 20\nshortnum add 1 011\n' \
   >"$temp/work/f.txt"
 # In the background as the program itself (no shell between), for the signal.

@@ -17,7 +17,8 @@ listing=$(dpkg-deb -c "$deb" | awk '{print $1 " " $6}')
 for file in usr/bin/setutily usr/bin/morivex9-sim usr/share/setutily/MORIVEX-9.hlp \
   usr/share/applications/setutily.desktop usr/share/icons/hicolor/scalable/apps/setutily.svg \
   usr/share/man/man1/setutily.1.gz usr/share/man/man1/morivex9-sim.1.gz "$metainfo" \
-  usr/share/doc/setutily/copyright usr/share/doc/setutily/changelog.gz; do
+  usr/share/doc/setutily/copyright usr/share/doc/setutily/changelog.gz \
+  usr/share/doc/setutily/examples/ansible/change.yml; do
   grep -qE "^-[rwx-]{9} \./$file\$" <<<"$listing" || fail "not in the package: /$file"
 done
 grep -qE '^-rwxr-xr-x \./usr/bin/setutily$' <<<"$listing" || fail "/usr/bin/setutily is not executable"
