@@ -212,12 +212,12 @@ void AddDifferences(DifferenceList& out, SettingsCopies<Root>& copies,
   const int instance = 0;
   const ListView<Root, Entry>& list = description.list;
   const FieldRef<Entry> used = InUseFlag(*list.settings);
-  auto shown = [&description, &list, used, instance](const Entry& entry) {
+  auto shown = [&description, &list, used](const Entry& entry) {
     if (used.Number(entry) == 0) return QStringLiteral("（未登録）");
     QStringList values;
     for (const Item<Entry>& value : description.values) {
       values << differences_detail::Shown(
-          differences_detail::Declared(value, *list.settings, instance),
+          differences_detail::Declared(value, *list.settings, /*instance=*/0),
           ValueOf(value.field, entry));
     }
     return values.join(QStringLiteral(", "));
