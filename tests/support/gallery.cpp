@@ -79,10 +79,10 @@ void SaveShellWindows(const QString& directory, int& count) {
   topics.Show(&window, 1);
   if (topics.Window() != nullptr) Save(topics.Window(), directory, count);
   const auto compare = MakeCompareView(
-      nullptr, {{"ＴＥＬ１ポート設定", "ダイヤル発信時間", "5秒", "7秒", {"analog dial_time tel1 7"}},
-                {"ダイヤルアップ１設定", "パスワード", "●●●", "●●●●●●",
+      nullptr, {{"analog", "ＴＥＬ１ポート設定", "ダイヤル発信時間", "5秒", "7秒", {"analog dial_time tel1 7"}},
+                {"dialup", "ダイヤルアップ１設定", "パスワード", "●●●", "●●●●●●",
                  {"dialup password num1 ●●●●●●●●"}},
-                {"ＮＡＴ（スタティックＮＡＴ）設定", "番号 5", "（未登録）", "192.168.0.5, *",
+                {"nat", "ＮＡＴ（スタティックＮＡＴ）設定", "番号 5", "（未登録）", "192.168.0.5, *",
                  {"nat add 5 192.168.0.5,*"}}});
   Save(compare.get(), directory, count);
 }
