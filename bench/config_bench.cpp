@@ -11,8 +11,7 @@
 
 #include "device.h"
 #include "link/exchange.h"
-#include "link/serial_link.h"
-#include "pty_server.h"
+#include "paced_device.h"
 #include "root/config_categories.h"
 #include "settings/config_file.h"
 
@@ -35,14 +34,8 @@ int main(int argc, char** argv) {
   morivex9sim::Device device;
   device.SetCommandLine(true);
   morivex9sim::PtyServer server(device);
-  server.SetBaud(kBaud);
   SerialLink link;
-  std::string error;
-  const QString path = dir.filePath("tty");
-  if (!server.Start(path.toStdString(), &error) || link.Open(path) != kSerialOpened) {
-    std::fprintf(stderr, "cannot start the simulator: %s\n", error.c_str());
-    return 1;
-  }
+  if (!OpenPacedDevice(server, link, dir, kBaud)) return 1;
   std::size_t received = 0;
   QObject::connect(&link, &ByteTransport::BytesReceived,
                    [&received](const QByteArray& bytes) { received += bytes.size(); });

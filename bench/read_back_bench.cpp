@@ -19,8 +19,7 @@
 
 #include "device.h"
 #include "link/exchange.h"
-#include "link/serial_link.h"
-#include "pty_server.h"
+#include "paced_device.h"
 #include "root/config_categories.h"
 #include "settings/config_file.h"
 
@@ -41,14 +40,8 @@ int main(int argc, char** argv) {
     }
   }
   morivex9sim::PtyServer server(device);
-  server.SetBaud(kBaud);
   SerialLink link;
-  std::string error;
-  const QString path = dir.filePath("tty");
-  if (!server.Start(path.toStdString(), &error) || link.Open(path) != kSerialOpened) {
-    std::fprintf(stderr, "cannot start the simulator: %s\n", error.c_str());
-    return 1;
-  }
+  if (!OpenPacedDevice(server, link, dir, kBaud)) return 1;
   CommandExchange exchange;
   exchange.SetTransport(&link);
   // The time of every exchange, in order (the device logs one line each).
