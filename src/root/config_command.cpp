@@ -60,6 +60,13 @@ void Pause(int ms) {
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
+// The device's address as --network takes it: an IPv6 address in brackets,
+// the port after a colon (none when it is the settings file's or telnet's).
+QString HostAndPort(const QString& host, quint16 port) {
+  const QString shown = host.contains(u':') ? u'[' + host + u']' : host;
+  return port == 0 ? shown : shown + u':' + QString::number(port);
+}
+
 // The link to the device, opened from the command line's choice or the
 // settings file's, and the device identified (serial) or logged in to
 // (network).
@@ -142,7 +149,9 @@ class DeviceRun {
     if (IdentifyDevice(exchange_, session_.timing, identity_, session_.replyText) !=
         IdentifyResult::kIdentified) {
       // Stopped: the caller tells.
-      if (!exchange_.Held()) failure_ = QString::fromUtf16(u"MORIVEX-9が接続されていません。");
+      if (!exchange_.Held()) {
+        failure_ = QStringLiteral("MORIVEX-9が接続されていません（%1）。").arg(path);
+      }
       return kExitUnreachable;
     }
     if (!FirmwareSupported(identity_.firmwareVersion)) {
@@ -161,9 +170,14 @@ class DeviceRun {
     if (result.transport == nullptr) {
       session_.state.connectionState = ConnectionState::kNone;
       if (!exchange_.Held()) {
-        failure_ = (result.failureMessage.isEmpty() ? QString::fromUtf16(kNotConnectedText)
-                                                    : result.failureMessage)
-                       .replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        // Not reached: say where it was looked for, as the address was given.
+        const bool notReached = result.failureMessage.isEmpty() ||
+                                result.failureMessage == QString::fromUtf16(kNotConnectedText);
+        failure_ = notReached ? QString::fromUtf16(kNotConnectedText) + u' ' +
+                                    QStringLiteral("%1 に接続できませんでした。")
+                                        .arg(HostAndPort(settings.address, port))
+                              : QString(result.failureMessage)
+                                    .replace(QStringLiteral("\r\n"), QStringLiteral(" "));
       }
       return result.loginRefused ? kExitLoginRefused : kExitUnreachable;
     }

@@ -368,7 +368,7 @@ TEST(ConfigCommand, ExitStatusesAndJsonTellEachOutcome) {
       {"login refused", {"--diff", "backup.txt"}, kExitLoginRefused,
        {R"("error":"ログインパスワードが受け付けられませんでした。)"}, "wrong"},
       {"unreachable", {"--diff", "backup.txt", "--network", "127.0.0.1:1"}, kExitUnreachable,
-       {R"("error":"機器が接続されていません。")"}},
+       {R"("error":"機器が接続されていません。 127.0.0.1:1 に接続できませんでした。")"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
