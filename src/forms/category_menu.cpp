@@ -30,6 +30,7 @@ CategoryMenu::CategoryMenu(QWidget* parent, Session& session, MenuDescription de
   setWindowTitle(description_.title);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   auto* grid = new QGridLayout(this);
+  grid->setSizeConstraint(QLayout::SetFixedSize);  // a row of buttons: nothing to stretch
   grid->setHorizontalSpacing(10);
   grid->setVerticalSpacing(8);
   auto addButton = [&](const QString& caption, int id, int row, int column) {

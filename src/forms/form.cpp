@@ -128,10 +128,12 @@ QSize SettingsForm::sizeHint() const {
 
 void SettingsForm::showEvent(QShowEvent* event) {
   // As large as the controls need, up to the screen (a plain adjustSize
-  // would stop at two thirds of the screen and hide controls needlessly).
+  // would stop at two thirds of the screen and hide controls needlessly),
+  // and kept at that size, as a dialog is: stretching it only spreads the
+  // boxes apart.
   if (!sized_) {
     sized_ = true;
-    resize(sizeHint());
+    setFixedSize(sizeHint());
   }
   QDialog::showEvent(event);
 }

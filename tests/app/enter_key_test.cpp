@@ -1,5 +1,6 @@
-// Enter on a focused push button presses that button, in every dialog of
-// the program (a default button elsewhere must not take the key).
+// Every dialog of the program: Enter on a focused push button presses that
+// button (a default button elsewhere must not take the key), and the
+// dialogs are of a fixed size but for the help and the compare view.
 #include <gtest/gtest.h>
 
 #include <QPushButton>
@@ -23,17 +24,20 @@
 namespace setutily {
 namespace {
 
-TEST(EnterKey, PressesTheFocusedPushButtonInEveryDialog) {
+struct Dialog {
+  const char* name;
+  std::function<std::unique_ptr<QWidget>()> make;
+  bool resizable = false;
+};
+
+struct EveryDialog : ::testing::Test {
   QTemporaryDir dir;
-  ProfileFile profile(dir.filePath(QStringLiteral("setutily.ini")));
+  ProfileFile profile{dir.filePath(QStringLiteral("setutily.ini"))};
   testing::SessionRig rig;
-  const std::vector<CompareRow> rows = {{"ＴＥＬ１ポート設定", "ダイヤル発信時間", "5秒", "7秒",
-                                         {"analog dial_time tel1 7"}}};
-  const struct {
-    const char* name;
-    std::function<std::unique_ptr<QWidget>()> make;
-  } dialogs[] = {
-      {"connection", [&] { return std::make_unique<ConnectionPortDialog>(profile, rig.messages); }},
+  const std::vector<CompareRow> rows = {{"analog", "ＴＥＬ１ポート設定", "ダイヤル発信時間", "5秒",
+                                         "7秒", {"analog dial_time tel1 7"}}};
+  const std::vector<Dialog> dialogs = {
+      {"connection", [this] { return std::make_unique<ConnectionPortDialog>(profile, rig.messages); }},
       {"main window",
        [&] {
          return std::make_unique<MainDialog>(
@@ -59,10 +63,21 @@ TEST(EnterKey, PressesTheFocusedPushButtonInEveryDialog) {
                              .backRow = 2});
        }},
       {"version", [] { return std::make_unique<VersionBox>("Version 1.00", "00:00"); }},
-      {"help", [] { return std::make_unique<HelpTopicWindow>(nullptr); }},
-      {"compare view", [&] { return MakeCompareView(nullptr, rows); }},
+      {"help", [] { return std::make_unique<HelpTopicWindow>(nullptr); }, true},
+      {"compare view", [&] { return MakeCompareView(nullptr, rows); }, true},
   };
-  for (const auto& dialog : dialogs) {
+};
+
+TEST_F(EveryDialog, KeepsItsSizeUnlessItShowsALongText) {
+  for (const Dialog& dialog : dialogs) {
+    const auto window = dialog.make();
+    window->show();
+    EXPECT_EQ(window->minimumSize() != window->maximumSize(), dialog.resizable) << dialog.name;
+  }
+}
+
+TEST_F(EveryDialog, EnterPressesTheFocusedPushButton) {
+  for (const Dialog& dialog : dialogs) {
     const auto count = dialog.make()->findChildren<QPushButton*>().size();
     EXPECT_GE(count, 1) << dialog.name;
     for (qsizetype i = 0; i < count; ++i) {
