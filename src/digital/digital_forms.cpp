@@ -107,24 +107,10 @@ const FormDescription<DigitalSettings, DigitalSettings>& ThroughputBodForm() {
       .help = 9,
       .group = &ThroughputGroup(),
       .boxes = {
-          ThroughputHalf(u"チャネル追加", &D::add_evaluation_direction, &D::add_standard_rate,
-                         &D::add_evaluation_time, &D::add_minimum_time, kAdd,
-                         {{u"送受信データとも評価し追加する", 1335},
-                          {u"送信データのみ評価し追加する", 1336},
-                          {u"受信データのみ評価し追加する", 1337},
-                          {u"追加を行わない", 1338}})
-              .At(0, 0),
-          ThroughputHalf(u"チャネル削除", &D::del_evaluation_direction, &D::del_standard_rate,
-                         &D::del_evaluation_time, &D::del_minimum_time, kDel,
-                         {{u"送受信データとも評価し削除する", 1339},
-                          {u"送信データのみ評価し削除する", 1340},
-                          {u"受信データのみ評価し削除する", 1341},
-                          {u"削除を行わない", 1342}})
-              .At(0, 1),
+          ThroughputAddHalf<D>(u"チャネル追加", kAdd, 1335).At(0, 0),
+          ThroughputDeleteHalf<D>(u"チャネル削除", kDel, 1335).At(0, 1),
       },
-      // The deletion half first: minimum holding time, evaluation time, threshold.
-      .order = {&D::del_minimum_time, &D::del_evaluation_time, &D::del_standard_rate,
-                &D::add_minimum_time, &D::add_evaluation_time, &D::add_standard_rate},
+      .order = ThroughputCheckingOrder<D>(),
       .adjust = ThroughputOnForDirections,
   };
   return description;
@@ -136,14 +122,8 @@ const FormDescription<DigitalSettings, DigitalSettings>& DigitalBacpForm() {
       .help = 10,
       .group = &DigitalBacpGroup(),
       .boxes = {
-          Box<D>(u"発信側").At(0, 0).With(
-              AnswerPair(u"チャネル追加", &D::depart_flags, 1, 1357, 1358),
-              AnswerPair(u"コールバック要求", &D::depart_flags, 2, 1359, 1360),
-              AnswerPair(u"チャネル削除", &D::depart_flags, 4, 1361, 1362)),
-          Box<D>(u"着信側").At(1, 0).With(
-              AnswerPair(u"チャネル追加", &D::arrive_flags, 1, 1363, 1364),
-              AnswerPair(u"コールバック要求", &D::arrive_flags, 2, 1365, 1366),
-              AnswerPair(u"チャネル削除", &D::arrive_flags, 4, 1367, 1368)),
+          BacpSide(u"発信側", &D::depart_flags, 1357).At(0, 0),
+          BacpSide(u"着信側", &D::arrive_flags, 1363).At(1, 0),
       },
   };
   return description;

@@ -38,6 +38,37 @@ FormBox<Rec> ThroughputHalf(const char16_t* title, int Rec::*direction, int Rec:
           .Arrows(ids.minimumArrows, 4, 5));
 }
 
+// The adding and the deleting half over a record's add_* and del_* fields.
+// The adding half's four direction choices take the ids from firstChoice
+// on, the deleting half's the four after them.
+template <class Rec>
+FormBox<Rec> ThroughputAddHalf(const char16_t* title, const ThroughputIds& ids, int firstChoice) {
+  return ThroughputHalf(title, &Rec::add_evaluation_direction, &Rec::add_standard_rate,
+                        &Rec::add_evaluation_time, &Rec::add_minimum_time, ids,
+                        {{u"送受信データとも評価し追加する", firstChoice},
+                         {u"送信データのみ評価し追加する", firstChoice + 1},
+                         {u"受信データのみ評価し追加する", firstChoice + 2},
+                         {u"追加を行わない", firstChoice + 3}});
+}
+template <class Rec>
+FormBox<Rec> ThroughputDeleteHalf(const char16_t* title, const ThroughputIds& ids,
+                                  int firstChoice) {
+  return ThroughputHalf(title, &Rec::del_evaluation_direction, &Rec::del_standard_rate,
+                        &Rec::del_evaluation_time, &Rec::del_minimum_time, ids,
+                        {{u"送受信データとも評価し削除する", firstChoice + 4},
+                         {u"送信データのみ評価し削除する", firstChoice + 5},
+                         {u"受信データのみ評価し削除する", firstChoice + 6},
+                         {u"削除を行わない", firstChoice + 7}});
+}
+
+// The checking order of the two halves: the deleting half first, each
+// half's minimum holding time, evaluation time, threshold.
+template <class Rec>
+std::vector<CheckStep<Rec>> ThroughputCheckingOrder() {
+  return {&Rec::del_minimum_time, &Rec::del_evaluation_time, &Rec::del_standard_rate,
+          &Rec::add_minimum_time, &Rec::add_evaluation_time, &Rec::add_standard_rate};
+}
+
 // One BACP/BAP request and how it is answered: "拒否する" clears bit of
 // flags, "自動応答" sets it.
 template <class Rec>
@@ -45,6 +76,17 @@ Item<Rec> AnswerPair(const char16_t* caption, int Rec::*flags, int bit, int reje
                      int autoId) {
   return RadioBit(flags, bit, Option(u"拒否する", rejectId), Option(u"自動応答", autoId))
       .Caption(caption);
+}
+
+// The requests of one side ("発信側" over depart_flags, "着信側" over
+// arrive_flags), each with its answer pair; the six radio buttons take the
+// ids from firstId on.
+template <class Rec>
+FormBox<Rec> BacpSide(const char16_t* title, int Rec::*flags, int firstId) {
+  return Box<Rec>(title).With(
+      AnswerPair(u"チャネル追加", flags, 1, firstId, firstId + 1),
+      AnswerPair(u"コールバック要求", flags, 2, firstId + 2, firstId + 3),
+      AnswerPair(u"チャネル削除", flags, 4, firstId + 4, firstId + 5));
 }
 
 }  // namespace setutily

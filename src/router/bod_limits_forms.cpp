@@ -64,26 +64,10 @@ const FormDescription<RouterSettings, RouterSettings>& BodForm() {
                                         {u"発信時のみ割当てる", 1465},
                                         {u"着信時のみ割当てる", 1466},
                                         {u"発信/着信とも割当てる", 1464}})),
-          ThroughputHalf(u"スループットＢＯＤ　チャネル追加", &R::add_evaluation_direction,
-                         &R::add_standard_rate, &R::add_evaluation_time, &R::add_minimum_time,
-                         kAdd,
-                         {{u"送受信データとも評価し追加する", 1468},
-                          {u"送信データのみ評価し追加する", 1469},
-                          {u"受信データのみ評価し追加する", 1470},
-                          {u"追加を行わない", 1471}})
-              .At(1, 0),
-          ThroughputHalf(u"スループットＢＯＤ　チャネル削除", &R::del_evaluation_direction,
-                         &R::del_standard_rate, &R::del_evaluation_time, &R::del_minimum_time,
-                         kDel,
-                         {{u"送受信データとも評価し削除する", 1472},
-                          {u"送信データのみ評価し削除する", 1473},
-                          {u"受信データのみ評価し削除する", 1474},
-                          {u"削除を行わない", 1475}})
-              .At(1, 1),
+          ThroughputAddHalf<R>(u"スループットＢＯＤ　チャネル追加", kAdd, 1468).At(1, 0),
+          ThroughputDeleteHalf<R>(u"スループットＢＯＤ　チャネル削除", kDel, 1468).At(1, 1),
       },
-      // The deletion half first: minimum holding time, evaluation time, threshold.
-      .order = {&R::del_minimum_time, &R::del_evaluation_time, &R::del_standard_rate,
-                &R::add_minimum_time, &R::add_evaluation_time, &R::add_standard_rate},
+      .order = ThroughputCheckingOrder<R>(),
   };
   return description;
 }
@@ -94,14 +78,8 @@ const FormDescription<RouterSettings, RouterSettings>& RouterBacpForm() {
       .help = 26,
       .group = &RouterBacpGroup(),
       .boxes = {
-          Box<R>(u"発信側").At(0, 0).With(
-              AnswerPair(u"チャネル追加", &R::depart_flags, 1, 1488, 1489),
-              AnswerPair(u"コールバック要求", &R::depart_flags, 2, 1490, 1491),
-              AnswerPair(u"チャネル削除", &R::depart_flags, 4, 1492, 1493)),
-          Box<R>(u"着信側").At(1, 0).With(
-              AnswerPair(u"チャネル追加", &R::arrive_flags, 1, 1494, 1495),
-              AnswerPair(u"コールバック要求", &R::arrive_flags, 2, 1496, 1497),
-              AnswerPair(u"チャネル削除", &R::arrive_flags, 4, 1498, 1499)),
+          BacpSide(u"発信側", &R::depart_flags, 1488).At(0, 0),
+          BacpSide(u"着信側", &R::arrive_flags, 1494).At(1, 0),
       },
   };
   return description;
