@@ -113,6 +113,10 @@ QSize SettingsForm::sizeHint() const {
   wanted.setWidth(std::max(wanted.width(), buttons.width()) + margins.left() + margins.right());
   wanted.setHeight(wanted.height() + layout()->spacing() + buttons.height() + margins.top() +
                    margins.bottom());
+  // A pixel to spare each way: under a fractional display scale the window
+  // system may round the window a pixel smaller, which would otherwise bring
+  // up scroll bars for controls that fit.
+  wanted += QSize(2, 2);
   if (const QScreen* screen = this->screen()) {
     // Room for the window frame the window manager adds.
     const QSize room = screen->availableGeometry().size() - QSize(16, 48);
