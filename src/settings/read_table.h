@@ -120,8 +120,9 @@ void ReadPairList(std::string_view reply, const Settings<Entry>& settings, Entri
 
 // Whether the reply in context.replyText can be command's page for
 // settings: it holds no error line of the device and, when labelsRequired
-// and the settings read labels, at least one of them (a list page may be
-// empty). 1, or 0 with context.readFailure set.
+// and the settings read labels, at least one of them; a list's page
+// (labelsRequired false) holds a list line or, empty, no other text
+// (CouldBeListPage). 1, or 0 with context.readFailure set.
 template <class Record>
 int CheckPage(DeviceContext& context, std::string_view command, const Settings<Record>& settings,
               std::string_view scope = {}, bool labelsRequired = true) {
@@ -140,7 +141,7 @@ int CheckPage(DeviceContext& context, std::string_view command, const Settings<R
   ReadFailure::Kind problem = ReadFailure::Kind::kNone;
   if (HoldsErrorLine(VisibleText(reply))) {
     problem = ReadFailure::Kind::kRefused;
-  } else if (labelsRequired && labelled && !found) {
+  } else if (labelsRequired ? labelled && !found : !CouldBeListPage(reply, command)) {
     problem = ReadFailure::Kind::kNotAPage;
   }
   if (problem == ReadFailure::Kind::kNone) return 1;

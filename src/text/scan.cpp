@@ -219,6 +219,29 @@ std::optional<std::string_view> FindListLine(std::string_view reply, int number)
   return found;
 }
 
+bool CouldBeListPage(std::string_view reply, std::string_view command) {
+  const std::string_view visible = VisibleText(reply);
+  while (!command.empty() && (command.back() == '\r' || command.back() == '\n')) {
+    command.remove_suffix(1);
+  }
+  bool listed = false, other = false;
+  ForEachLine(visible, [&](std::size_t start) {
+    const std::size_t end = visible.find('\n', start);
+    if (end == std::string_view::npos) return true;  // the prompt
+    const std::string_view line = visible.substr(start, end - start);
+    long long n = -1;
+    if (ListLineValue(visible, start, &n) != std::string_view::npos) {
+      listed = true;
+      return true;
+    }
+    const bool blank = line.find_first_not_of(" \t\r") == std::string_view::npos;
+    const bool echo = start == 0 && !command.empty() && FindText(line, command, 0) != 0;
+    other = other || (!blank && !echo);
+    return false;
+  });
+  return listed || !other;
+}
+
 std::string_view ListBlock(std::string_view reply, int number) {
   const std::string_view visible = VisibleText(reply);
   std::size_t begin = std::string_view::npos;

@@ -84,6 +84,12 @@ std::optional<std::string_view> FindListLine(std::string_view reply, int number)
 // such entry. Labels searched in the block belong to that entry only.
 std::string_view ListBlock(std::string_view reply, int number);
 
+// Whether reply can be the page of a numbered list that command shows: it
+// holds a list line ("N: " at a line start, after blanks), or nothing at
+// all (an empty list) besides the echo of command on its first line and
+// the prompt after its last line break.
+bool CouldBeListPage(std::string_view reply, std::string_view command);
+
 // Removes leading and trailing space, tab, CR, LF, VT and FF.
 std::string_view TrimSpace(std::string_view text);
 

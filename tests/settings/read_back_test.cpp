@@ -21,7 +21,7 @@ const Settings<Page> kLabelled = {Text(&Page::name, "name:"), Number(&Page::mode
 const Settings<Page> kList = {Presence(&Page::used, "add {} %s,%s\r", "del {}\r", Text(&Page::a),
                                        Text(&Page::b))};
 
-TEST(CheckPage, AnErrorLineOrNoneOfThePagesLabelsFailsTheRead) {
+TEST(CheckPage, AnErrorLineOrNoneOfThePagesLabelsOrListLinesFailsTheRead) {
   using Kind = ReadFailure::Kind;
   const struct {
     const char* reply;
@@ -35,7 +35,11 @@ TEST(CheckPage, AnErrorLineOrNoneOfThePagesLabelsFailsTheRead) {
       {"show p\r\nsomething else\r\n# ", &kLabelled, Kind::kNotAPage},
       {"show p\r\n# ", &kLabelled, Kind::kNotAPage},
       {"show p\r\n# ", &kList, Kind::kNone},  // an empty list
+      {"show p\r\n\r\n 1: a, b\r\n 2: c, d\r\n# ", &kList, Kind::kNone},
+      {" 3: a, b\r\n  more about 3\r\n# ", &kList, Kind::kNone},  // no echo; a block
       {"show p\r\n% Error: unknown command\r\n# ", &kList, Kind::kRefused},
+      {"show p\r\nname: x\r\n# ", &kList, Kind::kNotAPage},  // another page
+      {"show p\r\n\x7f\x1b@@\r\n# ", &kList, Kind::kNotAPage},  // line noise
   };
   testing::InProcessRig rig;
   testing::RecordingMessages messages;
