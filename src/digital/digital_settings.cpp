@@ -47,13 +47,8 @@ const Settings<DigitalSettings> kCommonSettings = {
 };
 
 // The minimum holding times are kept in units of 5 seconds.
-const Settings<DigitalSettings> kThroughputSettings = Concat(
-    ThroughputHalf("digital throughput_bod", BodHalf::kAdd, &D::add_evaluation_direction,
-                   &D::add_standard_rate, &D::add_evaluation_time, &D::add_minimum_time, 1, 255,
-                   5, false),
-    ThroughputHalf("digital throughput_bod", BodHalf::kDel, &D::del_evaluation_direction,
-                   &D::del_standard_rate, &D::del_evaluation_time, &D::del_minimum_time, 1, 255,
-                   5, false));
+const Settings<DigitalSettings> kThroughputSettings =
+    ThroughputHalves<D>("digital throughput_bod", 1, 255, 5, false);
 
 // A changed side sends all three of its answers. A failure inside them
 // takes the whole side back to the device's value.

@@ -127,12 +127,7 @@ const Settings<R> kBodSettings = Concat(
                 "bod resource_bod arrive\r", "bod resource_bod both\r"})
             .Reads(0, kByte),
     },
-    ThroughputHalf("bod throughput_bod", BodHalf::kAdd, &R::add_evaluation_direction,
-                   &R::add_standard_rate, &R::add_evaluation_time, &R::add_minimum_time, 5, 1275,
-                   1, true),
-    ThroughputHalf("bod throughput_bod", BodHalf::kDel, &R::del_evaluation_direction,
-                   &R::del_standard_rate, &R::del_evaluation_time, &R::del_minimum_time, 5, 1275,
-                   1, true));
+    ThroughputHalves<R>("bod throughput_bod", 5, 1275, 1, true));
 
 // ---- "show bacpbap": group 12, each side's three answers together,
 // whenever one of them changed.

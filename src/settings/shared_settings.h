@@ -117,6 +117,20 @@ Settings<Rec> ThroughputHalf(std::string_view prefix, BodHalf half, int Rec::*di
   };
 }
 
+// Both halves, adding then deleting, over a record's add_* and del_* fields.
+template <class Rec>
+Settings<Rec> ThroughputHalves(std::string_view prefix, long long minimumLow,
+                               long long minimumHigh, int minimumScale, bool sized) {
+  return Concat(ThroughputHalf(prefix, BodHalf::kAdd, &Rec::add_evaluation_direction,
+                               &Rec::add_standard_rate, &Rec::add_evaluation_time,
+                               &Rec::add_minimum_time, minimumLow, minimumHigh, minimumScale,
+                               sized),
+                ThroughputHalf(prefix, BodHalf::kDel, &Rec::del_evaluation_direction,
+                               &Rec::del_standard_rate, &Rec::del_evaluation_time,
+                               &Rec::del_minimum_time, minimumLow, minimumHigh, minimumScale,
+                               sized));
+}
+
 // ---- one side of BACP/BAP: how channel addition, call-back request and
 // channel deletion are answered (bits 0, 1, 2; set: "auto", clear: "reject").
 // prefix: "digital bacp_bap depart", "bacpbap arrive", ...
