@@ -156,9 +156,9 @@ void DeclareItem(ItemBase& look, bool isText, long long min, long long max, int 
                  int entryNumber = 0);
 
 template <class Rec>
-void DeclareItem(ItemBase& look, const FieldSpec<Rec>& spec, int instance, int entryNumber = 0) {
-  DeclareItem(look, spec.IsText(), spec.min, spec.max, spec.MaxBytes(instance), spec.rule,
-              spec.accepts, spec.required, spec.scale, spec.blank, spec.storedBlank, spec.message,
+void DeclareItem(ItemBase& look, const FieldDecl<Rec>& decl, int instance, int entryNumber = 0) {
+  DeclareItem(look, decl.IsText(), decl.min, decl.max, decl.MaxBytes(instance), decl.rule,
+              decl.accepts, decl.required, decl.scale, decl.blank, decl.storedBlank, decl.message,
               entryNumber);
 }
 
@@ -288,9 +288,9 @@ int AddDeclaredItem(FieldForm& form, int box, const Item<Rec>& item,
   const bool edit = item.kind == ItemKind::kEdit || item.kind == ItemKind::kPasswordEdit;
   if (!edit || !item.field.IsSet()) return form.AddItem(box, item);
   ItemBase look = item;
-  const FieldSpec<Rec>* spec = SpecOf(settings, item.field);
-  Q_ASSERT_X(spec != nullptr, "AddDeclaredItem", "an edit of a field its group does not declare");
-  if (spec != nullptr) DeclareItem(look, *spec, instance, entryNumber);
+  const FieldDecl<Rec>* decl = DeclOf(settings, item.field);
+  Q_ASSERT_X(decl != nullptr, "AddDeclaredItem", "an edit of a field its group does not declare");
+  if (decl != nullptr) DeclareItem(look, *decl, instance, entryNumber);
   return form.AddItem(box, look);
 }
 

@@ -95,7 +95,7 @@ inline QString Shown(const ItemBase& item, const FieldValue& value) {
 template <class Rec>
 ItemBase Declared(const Item<Rec>& item, const Settings<Rec>& settings, int instance) {
   ItemBase look = item;
-  if (const FieldSpec<Rec>* spec = SpecOf(settings, item.field)) DeclareItem(look, *spec, instance);
+  if (const FieldDecl<Rec>* decl = DeclOf(settings, item.field)) DeclareItem(look, *decl, instance);
   return look;
 }
 

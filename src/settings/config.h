@@ -214,23 +214,23 @@ LineFit TakeLine(const Settings<Record>& settings, Record& record, std::string_v
         if (values.size() != setting.fields.size() - first) break;
         Record changed = record;
         for (std::size_t i = first; i < setting.fields.size(); ++i) {
-          const FieldSpec<Record>& spec = setting.fields[i];
+          const FieldDecl<Record>& decl = setting.fields[i];
           const std::string& value = values[i - first];
-          if (spec.IsText()) {
+          if (decl.IsText()) {
             // A blank sent for an empty text stands for one.
-            const bool empty = spec.sentBlank && value == spec.blank;
-            if (!empty && !config_detail::TextFits(value, spec.MaxBytes(instance), spec.rule,
-                                                   spec.accepts, spec.required, spec.message,
+            const bool empty = decl.sentBlank && value == decl.blank;
+            if (!empty && !config_detail::TextFits(value, decl.MaxBytes(instance), decl.rule,
+                                                   decl.accepts, decl.required, decl.message,
                                                    entry, why)) {
               return LineFit::kBad;
             }
-            config_detail::TakeText(spec.field, changed, value, empty);
+            config_detail::TakeText(decl.field, changed, value, empty);
           } else {
             long long number = 0;
-            if (!config_detail::NumberFits(value, spec.min, spec.max, spec.message, number, why)) {
+            if (!config_detail::NumberFits(value, decl.min, decl.max, decl.message, number, why)) {
               return LineFit::kBad;
             }
-            spec.field.Number(changed) = static_cast<int>(number);
+            decl.field.Number(changed) = static_cast<int>(number);
           }
         }
         if (setting.kind == Kind::kPresence) setting.fields.front().field.Number(changed) = 1;

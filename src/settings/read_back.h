@@ -67,10 +67,10 @@ bool SameAsRead(std::string_view sent, std::string_view read, TextRule rule,
 namespace read_back_detail {
 
 template <class Rec>
-bool FieldTaken(const FieldSpec<Rec>& spec, const Rec& sent, const Rec& device) {
-  if (!spec.IsText()) return spec.field.Number(sent) == spec.field.Number(device);
-  return SameAsRead(spec.field.Text(sent), spec.field.Text(device), spec.rule, spec.blank,
-                    spec.sentBlank, spec.Cut());
+bool FieldTaken(const FieldDecl<Rec>& decl, const Rec& sent, const Rec& device) {
+  if (!decl.IsText()) return decl.field.Number(sent) == decl.field.Number(device);
+  return SameAsRead(decl.field.Text(sent), decl.field.Text(device), decl.rule, decl.blank,
+                    decl.sentBlank, decl.Cut());
 }
 
 inline std::string Plain(std::string command) {
@@ -112,7 +112,7 @@ void FindMismatches(const Setting<Rec>& setting, const Rec& sent, const Rec& dev
   if (setting.kind == Kind::kPresence) {
     const FieldRef<Rec>& used = setting.fields.front().field;
     if (used.Number(sent) != used.Number(device)) {
-      for (const FieldSpec<Rec>& spec : setting.fields) fields.push_back(spec.field);
+      for (const FieldDecl<Rec>& decl : setting.fields) fields.push_back(decl.field);
       first = setting.fields.size();
     } else if (used.Number(sent) == 0) {
       return;  // deleted, and not there
@@ -231,7 +231,7 @@ CheckedWrite<Root> WriteGroupChecked(DeviceContext& context, SettingsCopies<Root
     } else {
       // Never sent: back at the baseline, as WriteChanges leaves the rest.
       for (const Setting<Rec>& setting : last) {
-        for (const FieldSpec<Rec>& spec : setting.fields) spec.field.Copy(working, baseline);
+        for (const FieldDecl<Rec>& decl : setting.fields) decl.field.Copy(working, baseline);
       }
     }
   }

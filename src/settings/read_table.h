@@ -32,23 +32,23 @@ namespace setutily {
 namespace read_detail {
 
 template <class Record>
-int NumberOf(const FieldSpec<Record>& spec, std::string_view text) {
-  int number = static_cast<int>(ParseLeadingNumber(text, spec.readMin, spec.readMax));
-  return spec.adjust != nullptr ? spec.adjust(number) : number;
+int NumberOf(const FieldDecl<Record>& decl, std::string_view text) {
+  int number = static_cast<int>(ParseLeadingNumber(text, decl.readMin, decl.readMax));
+  return decl.adjust != nullptr ? decl.adjust(number) : number;
 }
 
 template <class Record>
-void ReadOne(std::string_view reply, const FieldSpec<Record>& spec, Record& record) {
-  std::string value = ReadTextValue(reply, spec.label, spec.Cut());
-  if (!spec.label2.empty()) {
-    value += spec.joiner;
-    value += ReadTextValue(reply, spec.label2, spec.Cut());
-    if (value.size() > spec.Cut()) value.resize(spec.Cut());
+void ReadOne(std::string_view reply, const FieldDecl<Record>& decl, Record& record) {
+  std::string value = ReadTextValue(reply, decl.label, decl.Cut());
+  if (!decl.label2.empty()) {
+    value += decl.joiner;
+    value += ReadTextValue(reply, decl.label2, decl.Cut());
+    if (value.size() > decl.Cut()) value.resize(decl.Cut());
   }
-  if (spec.field.IsText()) {
-    spec.field.Text(record) = std::move(value);
+  if (decl.field.IsText()) {
+    decl.field.Text(record) = std::move(value);
   } else {
-    spec.field.Number(record) = NumberOf(spec, value);
+    decl.field.Number(record) = NumberOf(decl, value);
   }
 }
 
@@ -62,7 +62,7 @@ void ReadFields(std::string_view reply, const Settings<Record>& settings, Record
   for (const Setting<Record>& setting : settings) {
     if (!setting.On(scope) || setting.fields.empty()) continue;
     if (setting.separator != 0 && setting.fields.size() == 2) {
-      const FieldSpec<Record>& first = setting.fields[0];
+      const FieldDecl<Record>& first = setting.fields[0];
       const std::string value = ReadTextValue(reply, first.label, first.Cut());
       std::string_view before = value;
       std::string_view after;
@@ -76,8 +76,8 @@ void ReadFields(std::string_view reply, const Settings<Record>& settings, Record
       setting.fields[1].field.Number(record) = read_detail::NumberOf(setting.fields[1], after);
       continue;
     }
-    for (const FieldSpec<Record>& spec : setting.fields) {
-      if (!spec.label.empty()) read_detail::ReadOne(reply, spec, record);
+    for (const FieldDecl<Record>& decl : setting.fields) {
+      if (!decl.label.empty()) read_detail::ReadOne(reply, decl, record);
     }
   }
 }
@@ -98,9 +98,9 @@ void ReadPairList(std::string_view reply, const Settings<Entry>& settings, Entri
     return s.kind == Setting<Entry>::Kind::kPresence && s.fields.size() == 3;
   });
   if (list == settings.end()) return;
-  const FieldSpec<Entry>& used = list->fields[0];
-  const FieldSpec<Entry>& first = list->fields[1];
-  const FieldSpec<Entry>& second = list->fields[2];
+  const FieldDecl<Entry>& used = list->fields[0];
+  const FieldDecl<Entry>& first = list->fields[1];
+  const FieldDecl<Entry>& second = list->fields[2];
   for (std::size_t k = 0; k < entries.size(); ++k) {
     Entry& entry = entries[k];
     used.field.Number(entry) = 0;
@@ -130,8 +130,8 @@ int CheckPage(DeviceContext& context, std::string_view command, const Settings<R
   bool labelled = false, found = false;
   for (const Setting<Record>& setting : settings) {
     if (!setting.On(scope)) continue;
-    for (const FieldSpec<Record>& spec : setting.fields) {
-      for (std::string_view label : {spec.label, spec.label2}) {
+    for (const FieldDecl<Record>& decl : setting.fields) {
+      for (std::string_view label : {decl.label, decl.label2}) {
         if (label.empty()) continue;
         labelled = true;
         found = found || FindText(VisibleText(reply), label, 0) != 0;

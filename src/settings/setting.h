@@ -61,7 +61,7 @@ enum class TextRule {
 
 // One value of a setting: a field of the record.
 template <class Record>
-struct FieldSpec {
+struct FieldDecl {
   FieldRef<Record> field;
   // ---- read: the value after label in the show reply
   std::string_view label;
@@ -109,7 +109,7 @@ struct Setting {
     kWhen,       // commands in order whenever when(state) holds; fields are not compared
   };
   Kind kind = Kind::kCarried;
-  std::vector<FieldSpec<Record>> fields;
+  std::vector<FieldDecl<Record>> fields;
   std::vector<std::string> commands;
   // Two numbers printed under fields[0]'s label as "a<separator>b": the part
   // before fills fields[0], the part after (to the next separator) fields[1].
@@ -201,10 +201,10 @@ Setting<Record> One(typename Setting<Record>::Kind kind, FieldRef<Record> field,
                     std::string_view label, std::vector<std::string> commands) {
   Setting<Record> setting;
   setting.kind = kind;
-  FieldSpec<Record> spec;
-  spec.field = field;
-  spec.label = label;
-  setting.fields.push_back(spec);
+  FieldDecl<Record> decl;
+  decl.field = field;
+  decl.label = label;
+  setting.fields.push_back(decl);
   setting.commands = std::move(commands);
   return setting;
 }
@@ -294,10 +294,10 @@ Settings<Record> Concat(Settings<Record> first, const More&... more) {
 
 // The declaration of field among settings; nullptr when none declares it.
 template <class Record>
-const FieldSpec<Record>* SpecOf(const Settings<Record>& settings, const FieldRef<Record>& field) {
+const FieldDecl<Record>* DeclOf(const Settings<Record>& settings, const FieldRef<Record>& field) {
   for (const Setting<Record>& setting : settings) {
-    for (const FieldSpec<Record>& spec : setting.fields) {
-      if (spec.field == field) return &spec;
+    for (const FieldDecl<Record>& decl : setting.fields) {
+      if (decl.field == field) return &decl;
     }
   }
   return nullptr;

@@ -45,8 +45,8 @@ bool SettingDue(const Setting<Record>& setting, const Record& working, const Rec
     if (used.Differs(working, baseline)) return true;
     if (used.Number(working) == 0) return false;
   }
-  for (const FieldSpec<Record>& spec : setting.fields) {
-    if (spec.field.Differs(working, baseline)) return true;
+  for (const FieldDecl<Record>& decl : setting.fields) {
+    if (decl.field.Differs(working, baseline)) return true;
   }
   return false;
 }
@@ -67,13 +67,13 @@ bool BuildCommands(const Setting<Record>& setting, const Record& working, std::s
   std::vector<CommandArg> args;
   auto valuesFrom = [&](std::size_t first) {
     for (std::size_t i = first; i < setting.fields.size(); ++i) {
-      const FieldSpec<Record>& spec = setting.fields[i];
-      if (!spec.field.IsText()) {
-        args.emplace_back(spec.field.Number(working));
-      } else if (spec.field.Text(working).empty() && spec.sentBlank) {
-        args.emplace_back(spec.blank);
+      const FieldDecl<Record>& decl = setting.fields[i];
+      if (!decl.field.IsText()) {
+        args.emplace_back(decl.field.Number(working));
+      } else if (decl.field.Text(working).empty() && decl.sentBlank) {
+        args.emplace_back(decl.blank);
       } else {
-        args.emplace_back(spec.field.Text(working));
+        args.emplace_back(decl.field.Text(working));
       }
     }
   };
@@ -141,7 +141,7 @@ int WriteChanges(DeviceContext& context, const Settings<Record>& settings, Recor
     // Stopped here: this setting and the rest of the group were not (all) sent.
     const std::size_t from = setting.kind == Setting<Record>::Kind::kWhen ? 0 : i;
     for (std::size_t j = from; j < settings.size(); ++j) {
-      for (const FieldSpec<Record>& spec : settings[j].fields) spec.field.Copy(working, baseline);
+      for (const FieldDecl<Record>& decl : settings[j].fields) decl.field.Copy(working, baseline);
     }
     if (failure != nullptr) *failure = {static_cast<int>(i), failed};
     return 0;

@@ -29,11 +29,11 @@ using testing::SessionRig;
 template <class Rec>
 void MakeValid(const Settings<Rec>& settings, Rec& record) {
   for (const Setting<Rec>& setting : settings) {
-    for (const FieldSpec<Rec>& spec : setting.fields) {
-      if (spec.IsText()) {
-        spec.field.Text(record) = spec.required ? "10.0.0.1" : "";
+    for (const FieldDecl<Rec>& decl : setting.fields) {
+      if (decl.IsText()) {
+        decl.field.Text(record) = decl.required ? "10.0.0.1" : "";
       } else if (setting.kind != Setting<Rec>::Kind::kCarried) {
-        spec.field.Number(record) = static_cast<int>(std::min<long long>(spec.max, INT_MAX));
+        decl.field.Number(record) = static_cast<int>(std::min<long long>(decl.max, INT_MAX));
       }
     }
   }
@@ -47,16 +47,16 @@ struct Probe {
 };
 
 template <class Rec>
-std::vector<Probe> ProbesOf(const FieldSpec<Rec>& spec, int instance) {
+std::vector<Probe> ProbesOf(const FieldDecl<Rec>& decl, int instance) {
   std::vector<Probe> probes;
-  if (!spec.IsText()) {
-    for (long long stored : {spec.min - 1, spec.min, spec.max, spec.max + 1}) {
-      probes.push_back({QString::number(stored * spec.scale), stored >= spec.min && stored <= spec.max});
+  if (!decl.IsText()) {
+    for (long long stored : {decl.min - 1, decl.min, decl.max, decl.max + 1}) {
+      probes.push_back({QString::number(stored * decl.scale), stored >= decl.min && stored <= decl.max});
     }
     return probes;
   }
-  const int bytes = spec.MaxBytes(instance);
-  switch (spec.rule) {
+  const int bytes = decl.MaxBytes(instance);
+  switch (decl.rule) {
     case TextRule::kPhone: {
       const QString number(32, u'0');
       probes = {{number, true}, {number + u'0', false}};
@@ -79,7 +79,7 @@ std::vector<Probe> ProbesOf(const FieldSpec<Rec>& spec, int instance) {
                 {QStringLiteral("a\U0001F600"), false}};  // no Shift-JIS form
       break;
   }
-  if (spec.required) probes.push_back({QString(), false});
+  if (decl.required) probes.push_back({QString(), false});
   return probes;
 }
 
@@ -115,7 +115,7 @@ bool FormTakes(const FormDescription<Root, Rec>& description, int instance, int 
 // Whether a configuration file that sets field to typed (the form's text,
 // in stored units for a number) is taken.
 template <class Root, class Rec>
-bool FileTakes(const GroupOf<Root, Rec>& group, int instance, const FieldSpec<Rec>& spec,
+bool FileTakes(const GroupOf<Root, Rec>& group, int instance, const FieldDecl<Rec>& decl,
                const QString& typed, std::string& why) {
   CommandExchange none;
   DeviceContext context(none);
@@ -125,21 +125,21 @@ bool FileTakes(const GroupOf<Root, Rec>& group, int instance, const FieldSpec<Re
   // person writes it (UTF-8).
   Rec marked = record;
   constexpr int kMarker = 987654321;
-  if (spec.IsText()) {
-    spec.field.Text(marked) = "@@@";
+  if (decl.IsText()) {
+    decl.field.Text(marked) = "@@@";
   } else {
-    spec.field.Number(marked) = kMarker;
+    decl.field.Number(marked) = kMarker;
   }
   std::vector<std::string> lines;
   for (const Setting<Rec>& setting : *group.settings) {
-    if (setting.Holds(spec.field)) DumpSetting(setting, marked, group.ScopeOf(instance), lines);
+    if (setting.Holds(decl.field)) DumpSetting(setting, marked, group.ScopeOf(instance), lines);
   }
   if (lines.size() != 1) return false;
   std::string line = DeviceToUtf8(lines.front());
-  const std::string marker = spec.IsText() ? "@@@" : std::to_string(kMarker);
-  const std::string value = spec.IsText() ? typed.toStdString()
-                                          : QString::number(typed.toLongLong() / spec.scale).toStdString();
-  if (!spec.IsText() && typed.toLongLong() % spec.scale != 0) return false;
+  const std::string marker = decl.IsText() ? "@@@" : std::to_string(kMarker);
+  const std::string value = decl.IsText() ? typed.toStdString()
+                                          : QString::number(typed.toLongLong() / decl.scale).toStdString();
+  if (!decl.IsText() && typed.toLongLong() % decl.scale != 0) return false;
   line.replace(line.find(marker), marker.size(), value);
   ConfigError error;
   const bool taken =
@@ -164,14 +164,14 @@ TEST(Declarations, EveryEditTakesAndRefusesAsTheFileDoes) {
             auto& valid = group.project(root, instance);
             MakeValid(*group.settings, valid);
             if (item.onlyWhen && !item.onlyWhen(valid)) continue;
-            const auto* spec = SpecOf(*group.settings, item.field);
-            ASSERT_NE(spec, nullptr) << description.title[instance].toStdString();
-            for (const Probe& probe : ProbesOf(*spec, instance)) {
+            const auto* decl = DeclOf(*group.settings, item.field);
+            ASSERT_NE(decl, nullptr) << description.title[instance].toStdString();
+            for (const Probe& probe : ProbesOf(*decl, instance)) {
               SCOPED_TRACE(description.title[instance].toStdString() + " " +
                            std::to_string(item.id[instance]) + " \"" + probe.typed.toStdString() + "\"");
               std::string why;
               EXPECT_EQ(FormTakes(description, instance, item.id[instance], probe.typed), probe.taken);
-              EXPECT_EQ(FileTakes(group, instance, *spec, probe.typed, why), probe.taken) << why;
+              EXPECT_EQ(FileTakes(group, instance, *decl, probe.typed, why), probe.taken) << why;
               ++checked;
             }
           }
@@ -246,20 +246,20 @@ TEST(Declarations, EveryRuleAcrossFieldsRefusesBothWaysWithOneMessage) {
 }
 
 template <class Rec, class F>
-const FieldSpec<Rec>* Spec(const Settings<Rec>& settings, F Rec::*field) {
-  return SpecOf(settings, FieldRef<Rec>(field));
+const FieldDecl<Rec>* Decl(const Settings<Rec>& settings, F Rec::*field) {
+  return DeclOf(settings, FieldRef<Rec>(field));
 }
 
 // Bounds the device and the manual give, pinned: a declaration loosened or
 // tightened by mistake fails here.
 TEST(Declarations, PinnedBounds) {
   auto number = [](const auto& settings, auto field) {
-    const auto* spec = Spec(settings, field);
-    return spec == nullptr ? std::pair(-9LL, -9LL) : std::pair(spec->min, spec->max);
+    const auto* decl = Decl(settings, field);
+    return decl == nullptr ? std::pair(-9LL, -9LL) : std::pair(decl->min, decl->max);
   };
   auto bytes = [](const auto& settings, auto field, int instance) {
-    const auto* spec = Spec(settings, field);
-    return spec == nullptr ? -9 : spec->MaxBytes(instance);
+    const auto* decl = Decl(settings, field);
+    return decl == nullptr ? -9 : decl->MaxBytes(instance);
   };
   using D = DialupProfile;
   EXPECT_EQ(number(*DialupProfileGroup().settings, &D::disc_time), std::pair(1LL, 32400LL));
